@@ -1,1 +1,441 @@
-// placeholder
+// Menu file reader, record writers and change builders.
+#include "menufile/menu_file.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace menufile {
+namespace {
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Length of the line end at `pos`: CR LF, a lone CR or a lone LF (hand-edited files).
+std::size_t LineEndLength(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) {
+        return 0;
+    }
+    if (s[pos] == '\r') {
+        return (pos + 1 < s.size() && s[pos + 1] == '\n') ? 2 : 1;
+    }
+    return s[pos] == '\n' ? 1 : 0;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// Fields separated by commas and line ends; a quoted field runs to the next quote (no
+// escape) and anything after its closing quote up to the separator is ignored.
+class FieldReader {
+public:
+    FieldReader(std::string_view data, std::size_t pos) : m_data(data), m_pos(pos) {}
+
+    // True when only blanks and line ends are left: trailing empty lines are not a record.
+    [[nodiscard]] bool AtEnd() const {
+        for (std::size_t i = m_pos; i < m_data.size(); ++i) {
+            if (!IsBlank(m_data[i]) && !IsLineEnd(m_data[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Empty lines between records are skipped, so a stray blank line cannot shift every field.
+    void SkipEmptyLines() {
+        std::size_t p = m_pos;
+        while (p < m_data.size()) {
+            std::size_t q = p;
+            while (q < m_data.size() && IsBlank(m_data[q])) {
+                ++q;
+            }
+            std::size_t end = LineEndLength(m_data, q);
+            if (end == 0) {
+                break;
+            }
+            p = q + end;
+        }
+        m_pos = p;
+    }
+
+    [[nodiscard]] std::optional<std::string> Next() {
+        if (m_pos >= m_data.size()) {
+            // A comma just before the end still opens one more (empty) field.
+            return std::exchange(m_emptyFieldAtEnd, false) ? std::optional<std::string>("")
+                                                           : std::nullopt;
+        }
+        std::size_t p = m_pos;
+        while (p < m_data.size() && IsBlank(m_data[p])) {
+            ++p;
+        }
+        std::string value;
+        if (p < m_data.size() && m_data[p] == '"') {
+            std::size_t close = m_data.find('"', p + 1);
+            if (close == std::string_view::npos) {
+                close = m_data.size();
+            }
+            value.assign(m_data.substr(p + 1, close - p - 1));
+            p = close < m_data.size() ? close + 1 : close;
+            while (p < m_data.size() && m_data[p] != ',' && !IsLineEnd(m_data[p])) {
+                ++p;
+            }
+        } else {
+            std::size_t start = p;
+            while (p < m_data.size() && m_data[p] != ',' && !IsLineEnd(m_data[p])) {
+                ++p;
+            }
+            value.assign(TrimBlanks(m_data.substr(start, p - start)));
+        }
+        if (p < m_data.size()) {
+            m_emptyFieldAtEnd = m_data[p] == ',' && p + 1 == m_data.size();
+            p += m_data[p] == ',' ? 1 : LineEndLength(m_data, p);
+        }
+        m_pos = p;
+        return value;
+    }
+
+    template <std::size_t N>
+    [[nodiscard]] bool Record(std::array<std::string, N>& out) {
+        for (auto& field : out) {
+            auto value = Next();
+            if (!value) {
+                return false;
+            }
+            field = std::move(*value);
+        }
+        return true;
+    }
+
+    [[nodiscard]] std::size_t Position() const { return m_pos; }
+
+private:
+    std::string_view m_data;
+    std::size_t m_pos;
+    bool m_emptyFieldAtEnd = false;
+};
+
+// Offset just after the marker line's end, or npos when no line equals the marker.
+std::size_t FindMarkerEnd(std::string_view bytes) {
+    std::size_t lineStart = 0;
+    while (lineStart <= bytes.size()) {
+        std::size_t lineEnd = lineStart;
+        while (lineEnd < bytes.size() && !IsLineEnd(bytes[lineEnd])) {
+            ++lineEnd;
+        }
+        std::size_t next = lineEnd + LineEndLength(bytes, lineEnd);
+        if (bytes.substr(lineStart, lineEnd - lineStart) == kMarker) {
+            return next;
+        }
+        if (lineEnd >= bytes.size()) {
+            break;
+        }
+        lineStart = next;
+    }
+    return std::string_view::npos;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string Quoted(std::string_view value) {
+    std::string s;
+    s.reserve(value.size() + 2);
+    s += '"';
+    s += value;
+    s += '"';
+    return s;
+}
+
+// The picture and the marker line with its line end; a readable menu always has that end.
+std::string PrefixOf(std::string_view old, const MenuFile& file) {
+    return std::string(old.substr(0, file.PrefixLength));
+}
+
+// Reads back what a builder made and checks that it holds what was meant.
+Built Checked(std::string content, const MenuFile& expected) {
+    MenuFile back = ReadMenu(content);
+    if (back.Status != ReadStatus::Ok) {
+        return {MenuError::BadText, {}};
+    }
+    if (back.MenuType != expected.MenuType || back.Settings != expected.Settings ||
+        back.Items != expected.Items || back.Pointer != expected.Pointer) {
+        return {MenuError::BadText, {}};
+    }
+    return {MenuError::None, std::move(content)};
+}
+
+// Reads a file that must be a complete menu.
+MenuError Parse(std::string_view old, MenuFile& out) {
+    out = ReadMenu(old);
+    switch (out.Status) {
+        case ReadStatus::Ok:
+            return MenuError::None;
+        case ReadStatus::NoMarker:
+            return MenuError::NotAMenu;
+        case ReadStatus::NoSettings:
+        case ReadStatus::Truncated:
+            return MenuError::Damaged;
+    }
+    return MenuError::Damaged;
+}
+
+std::string Compose(std::string prefix, const MenuFile& file) {
+    std::string s = std::move(prefix);
+    s += FormatTypeLine(file.MenuType);
+    s += FormatSettingsLine(file.Settings);
+    for (const MenuItem& item : file.Items) {
+        s += FormatItemLine(item);
+    }
+    return s;
+}
+
+std::string FormatCheckValue(int value) {
+    // A value that is not negative is written with one leading space.
+    return (value >= 0 ? " " : "") + std::to_string(value);
+}
+
+}  // namespace
+
+MenuFile ReadMenu(std::string_view bytes) {
+    MenuFile file;
+    std::size_t markerEnd = FindMarkerEnd(bytes);
+    if (markerEnd == std::string_view::npos) {
+        file.Status = ReadStatus::NoMarker;
+        return file;
+    }
+    file.PrefixLength = markerEnd;
+    FieldReader reader(bytes, markerEnd);
+    reader.SkipEmptyLines();
+
+    std::array<std::string, 6> fields;
+    std::array<std::string, 1> type;
+    std::array<std::string, 5> settings;
+    if (reader.AtEnd() || !reader.Record(type) || !reader.Record(settings)) {
+        file.Status = ReadStatus::NoSettings;
+        return file;
+    }
+    file.MenuType = type[0];
+    file.Settings = {settings[0], settings[1], settings[2], settings[3], settings[4]};
+    file.RecordsOffset = reader.Position();
+    file.Status = ReadStatus::Ok;
+
+    if (file.IsDirectoryPointer()) {
+        std::array<std::string, 5> p;
+        reader.SkipEmptyLines();
+        if (reader.AtEnd() || !reader.Record(p)) {
+            file.Status = ReadStatus::Truncated;
+            return file;
+        }
+        file.Pointer = DirectoryPointer{p[0], p[1], p[2], p[3], p[4]};
+        return file;
+    }
+    for (reader.SkipEmptyLines(); !reader.AtEnd(); reader.SkipEmptyLines()) {
+        if (!reader.Record(fields)) {
+            file.Status = ReadStatus::Truncated;
+            break;
+        }
+        file.Items.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+    }
+    return file;
+}
+
+double ToNumber(std::string_view value) {
+    value = TrimBlanks(value);
+    if (!value.empty() && value.front() == '+') {
+        value.remove_prefix(1);
+    }
+    double result = 0;
+    auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), result);
+    if (ec != std::errc() || !std::isfinite(result)) {
+        return 0;
+    }
+    (void)end;  // like a lenient numeric read: "12abc" is 12
+    return result;
+}
+
+int ToInt(std::string_view value) {
+    double d = ToNumber(value);
+    if (d >= 2147483647.0) {
+        return 2147483647;
+    }
+    if (d <= -2147483648.0) {
+        return -2147483647 - 1;
+    }
+    return static_cast<int>(std::lround(d));
+}
+
+bool ToBool(std::string_view value) {
+    value = TrimBlanks(value);
+    if (EqualsNoCase(value, "True") || EqualsNoCase(value, "#TRUE#")) {
+        return true;
+    }
+    return ToNumber(value) != 0;
+}
+
+std::string FormatNumber(float value) {
+    std::array<char, 32> buffer{};
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (ec != std::errc()) {
+        return "0";
+    }
+    return std::string(buffer.data(), end);
+}
+
+std::string FormatTypeLine(std::string_view type) {
+    return Quoted(type) + std::string(kLineEnd);
+}
+
+std::string FormatSettingsLine(const MenuSettings& s) {
+    std::string line = s.SmallIcons + "," + Quoted(s.FontName) + "," + s.FontSize + "," +
+                       s.FontBold + "," + s.FontItalic;
+    return line + std::string(kLineEnd);
+}
+
+std::string FormatItemLine(const MenuItem& item) {
+    std::string line = Quoted(item.Name) + "," + Quoted(item.Target) + "," +
+                       Quoted(item.Arguments) + "," + Quoted(item.StartIn) + "," +
+                       Quoted(item.IconFile) + "," + item.IconIndex;
+    return line + std::string(kLineEnd);
+}
+
+std::string FormatPointerLine(const DirectoryPointer& p) {
+    return Quoted(p.Folder) + "," + Quoted(p.Pattern) + "," + p.ShowFolders + "," +
+           p.HideExtensions + "," + p.ShowHidden + std::string(kLineEnd);
+}
+
+std::string FormatSavedPointer(std::string_view folder, std::string_view pattern,
+                               int showFolders, int hideExtensions, int showHidden) {
+    return Quoted(folder) + "," + Quoted(pattern) + "," + FormatCheckValue(showFolders) + "," +
+           FormatCheckValue(hideExtensions) + "," + FormatCheckValue(showHidden);
+}
+
+Built RewriteItems(std::string_view old, std::string_view type,
+                   const std::vector<MenuItem>& items) {
+    MenuFile file;
+    if (MenuError e = Parse(old, file); e != MenuError::None) {
+        return {e, {}};
+    }
+    file.MenuType = type;
+    file.Items = items;
+    file.Pointer.reset();
+    if (file.IsDirectoryPointer()) {
+        return {MenuError::BadText, {}};  // a pointer menu holds no items
+    }
+    return Checked(Compose(PrefixOf(old, file), file), file);
+}
+
+Built ChangeToDirectoryPointer(std::string_view old) {
+    MenuFile file;
+    if (MenuError e = Parse(old, file); e != MenuError::None) {
+        return {e, {}};
+    }
+    file.MenuType = kDirectoryPointer;
+    file.Items.clear();
+    file.Pointer = DirectoryPointer{};
+    return Checked(Compose(PrefixOf(old, file), file) + FormatPointerLine(*file.Pointer), file);
+}
+
+Built ChangeToUserDefined(std::string_view old) {
+    return RewriteItems(old, kUserDefined, {});
+}
+
+Built SaveDirectoryPointer(std::string_view old, std::string_view folder, std::string_view pattern,
+                           int showFolders, int hideExtensions, int showHidden) {
+    MenuFile file;
+    if (MenuError e = Parse(old, file); e != MenuError::None) {
+        return {e, {}};
+    }
+    file.MenuType = kDirectoryPointer;
+    file.Items.clear();
+    file.Pointer = DirectoryPointer{std::string(folder), std::string(pattern),
+                                    std::to_string(showFolders), std::to_string(hideExtensions),
+                                    std::to_string(showHidden)};
+    return Checked(Compose(PrefixOf(old, file), file) +
+                       FormatSavedPointer(folder, pattern, showFolders, hideExtensions,
+                                          showHidden),
+                   file);
+}
+
+Built SaveAppearance(std::string_view old, std::string_view picture,
+                     const MenuSettings& settings) {
+    MenuFile file;
+    if (MenuError e = Parse(old, file); e != MenuError::None) {
+        return {e, {}};
+    }
+    std::string prefix(picture);
+    prefix += kLineEnd;
+    prefix += kMarker;
+    prefix += kLineEnd;
+    if (FindMarkerEnd(prefix) != prefix.size()) {
+        return {MenuError::PictureHoldsMarker, {}};
+    }
+    file.Settings = settings;
+    std::string content;
+    if (file.IsDirectoryPointer()) {
+        // The pointer record is kept byte for byte, in whichever of its forms it was written.
+        content = Compose(prefix, file) + std::string(old.substr(file.RecordsOffset));
+    } else {
+        file.MenuType = kUserDefined;
+        content = Compose(prefix, file);
+    }
+    return Checked(std::move(content), file);
+}
+
+Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture) {
+    std::string content(stockPicture);
+    content += kLineEnd;
+    content += kMarker;
+    content += kLineEnd;
+    std::size_t prefixLength = content.size();
+    content += FormatTypeLine(kUserDefined);
+    content += old;
+    MenuFile back = ReadMenu(content);
+    if (back.PrefixLength != prefixLength) {
+        return {back.Status == ReadStatus::NoMarker ? MenuError::NotAMenu
+                                                    : MenuError::PictureHoldsMarker,
+                {}};
+    }
+    if (back.Status != ReadStatus::Ok) {
+        return {MenuError::Damaged, {}};
+    }
+    return {MenuError::None, std::move(content)};
+}
+
+Built AppendItem(std::string_view old, const MenuItem& item) {
+    MenuFile file;
+    if (MenuError e = Parse(old, file); e != MenuError::None) {
+        return {e, {}};
+    }
+    if (file.IsDirectoryPointer()) {
+        return {MenuError::BadText, {}};
+    }
+    std::string content(old);
+    // Without a line end the new record would run into the last field of the file.
+    if (content.empty() || !IsLineEnd(content.back())) {
+        content += kLineEnd;
+    }
+    content += FormatItemLine(item);
+    file.Items.push_back(item);
+    return Checked(std::move(content), file);
+}
+
+}  // namespace menufile

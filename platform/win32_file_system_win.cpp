@@ -1,1 +1,178 @@
-// placeholder
+// Win32 files behind the file-system seam.
+#include "platform/win32_file_system_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "platform/win32_handles_win.h"
+
+namespace platform {
+namespace {
+
+FileError FromLastError() {
+    switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_NETPATH:
+            return FileError::NotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_WRITE_PROTECT:
+            return FileError::ReadOnly;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileError::InUse;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            return FileError::DiskFull;
+        default:
+            return FileError::Other;
+    }
+}
+
+FileError ReadWhole(HANDLE h, std::string& out) {
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(h, &size)) {
+        return FromLastError();
+    }
+    if (size.QuadPart > 0x7FFFFFFF) {
+        return FileError::Other;  // no menu file is this large
+    }
+    out.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+    LARGE_INTEGER zero{};
+    if (!::SetFilePointerEx(h, zero, nullptr, FILE_BEGIN)) {
+        return FromLastError();
+    }
+    std::size_t done = 0;
+    while (done < out.size()) {
+        DWORD got = 0;
+        if (!::ReadFile(h, out.data() + done, static_cast<DWORD>(out.size() - done), &got,
+                        nullptr)) {
+            return FromLastError();
+        }
+        if (got == 0) {
+            out.resize(done);  // the file shrank under us
+            break;
+        }
+        done += got;
+    }
+    return FileError::None;
+}
+
+class Win32File : public File {
+public:
+    explicit Win32File(UniqueHfile h) : m_handle(std::move(h)) {}
+
+    FileError ReadAll(std::string& out) override { return ReadWhole(m_handle.get(), out); }
+
+    FileError WriteAt(std::uint64_t offset, std::string_view data) override {
+        if (FileError e = Seek(offset); e != FileError::None) {
+            return e;
+        }
+        std::size_t done = 0;
+        while (done < data.size()) {
+            DWORD wrote = 0;
+            if (!::WriteFile(m_handle.get(), data.data() + done,
+                             static_cast<DWORD>(data.size() - done), &wrote, nullptr)) {
+                return FromLastError();
+            }
+            if (wrote == 0) {
+                return FileError::DiskFull;
+            }
+            done += wrote;
+        }
+        return FileError::None;
+    }
+
+    FileError SetLength(std::uint64_t length) override {
+        if (FileError e = Seek(length); e != FileError::None) {
+            return e;
+        }
+        return ::SetEndOfFile(m_handle.get()) ? FileError::None : FromLastError();
+    }
+
+    FileError Flush() override {
+        return ::FlushFileBuffers(m_handle.get()) ? FileError::None : FromLastError();
+    }
+
+private:
+    FileError Seek(std::uint64_t offset) {
+        LARGE_INTEGER to{};
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        return ::SetFilePointerEx(m_handle.get(), to, nullptr, FILE_BEGIN) ? FileError::None
+                                                                           : FromLastError();
+    }
+
+    UniqueHfile m_handle;
+};
+
+}  // namespace
+
+FileError Win32FileSystem::ReadFile(const std::string& path, std::string& out) {
+    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
+        return FromLastError();
+    }
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return FileError::NotFound;
+    }
+    return ReadWhole(h.get(), out);
+}
+
+FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_ptr<File>& out) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return FromLastError();
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        return FileError::NotFound;
+    }
+    // Checked here because Wine lets root write a read-only file.
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        return FileError::ReadOnly;
+    }
+    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
+        return FromLastError();
+    }
+    out = std::make_unique<Win32File>(std::move(h));
+    return FileError::None;
+}
+
+FileError Win32FileSystem::Create(const std::string& path, std::unique_ptr<File>& out) {
+    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
+        return FromLastError();
+    }
+    out = std::make_unique<Win32File>(std::move(h));
+    return FileError::None;
+}
+
+FileError Win32FileSystem::Remove(const std::string& path) {
+    return ::DeleteFileA(path.c_str()) ? FileError::None : FromLastError();
+}
+
+FileError Win32FileSystem::Exists(const std::string& path, bool& exists) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            exists = false;
+            return FileError::None;
+        }
+        return FromLastError();
+    }
+    exists = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    return FileError::None;
+}
+
+void Win32FileSystem::NotifyChanged(const std::string& path) {
+    ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, path.c_str(), nullptr);
+}
+
+}  // namespace platform

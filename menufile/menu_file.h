@@ -1,0 +1,134 @@
+// Menu file records, the field reader, the record writers and the builders of every change.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "menufile/menu_commit.h"
+
+namespace menufile {
+
+inline constexpr std::string_view kMarker = "<START TVL>";
+inline constexpr std::string_view kLineEnd = "\r\n";
+inline constexpr std::string_view kUserDefined = "USERDEF";
+inline constexpr std::string_view kDirectoryPointer = "DIRPOINT";
+
+// Unquoted values are kept as the text read, so every rewrite gives back the bytes it read
+// (a separator's empty IconIndex stays empty, "8.25" stays "8.25").
+struct MenuSettings {
+    std::string SmallIcons = "0";
+    std::string FontName = "MS Sans Serif";
+    std::string FontSize = "8.25";
+    std::string FontBold = "0";
+    std::string FontItalic = "0";
+
+    bool operator==(const MenuSettings&) const = default;
+};
+
+struct MenuItem {
+    std::string Name;
+    std::string Target;
+    std::string Arguments;
+    std::string StartIn;
+    std::string IconFile;
+    std::string IconIndex;
+
+    static MenuItem Separator() { return {}; }
+    [[nodiscard]] bool IsSeparator() const { return Name.empty() && Target.empty(); }
+    bool operator==(const MenuItem&) const = default;
+};
+
+struct DirectoryPointer {
+    std::string Folder = "C:\\";
+    std::string Pattern = "*.*";
+    std::string ShowFolders = "1";
+    std::string HideExtensions = "0";
+    std::string ShowHidden = "0";
+
+    bool operator==(const DirectoryPointer&) const = default;
+};
+
+enum class ReadStatus {
+    Ok,
+    NoMarker,    // no "<START TVL>" line: an old-layout file, or not a menu file at all
+    NoSettings,  // the type or the settings line is missing or cut short
+    Truncated,   // a record is cut short by the end of the file; the records before it are kept
+};
+
+struct MenuFile {
+    ReadStatus Status = ReadStatus::NoMarker;
+    std::size_t PrefixLength = 0;   // picture and marker line, with the marker's line end
+    std::size_t RecordsOffset = 0;  // first byte after the settings line
+    std::string MenuType;
+    MenuSettings Settings;
+    std::vector<MenuItem> Items;               // anything but "DIRPOINT" lists items
+    std::optional<DirectoryPointer> Pointer;  // "DIRPOINT" only
+
+    [[nodiscard]] bool IsDirectoryPointer() const { return MenuType == kDirectoryPointer; }
+};
+
+// Never reads past the end and accepts any bytes.
+[[nodiscard]] MenuFile ReadMenu(std::string_view bytes);
+
+// Value conversions the programs use. Booleans: any non-zero number, or the word True.
+[[nodiscard]] double ToNumber(std::string_view value);
+[[nodiscard]] int ToInt(std::string_view value);
+[[nodiscard]] bool ToBool(std::string_view value);
+// Shortest text that reads back as the same value, always with a point as decimal mark.
+[[nodiscard]] std::string FormatNumber(float value);
+
+// Record lines, each with its CR LF.
+[[nodiscard]] std::string FormatTypeLine(std::string_view type);
+[[nodiscard]] std::string FormatSettingsLine(const MenuSettings& settings);
+[[nodiscard]] std::string FormatItemLine(const MenuItem& item);
+// The form written when a menu becomes a directory pointer: "C:\","*.*",1,0,0 CR LF.
+[[nodiscard]] std::string FormatPointerLine(const DirectoryPointer& pointer);
+// The form written when the pointer page is saved: "C:\","*.*", 1, 0, 0 with no line end.
+[[nodiscard]] std::string FormatSavedPointer(std::string_view folder, std::string_view pattern,
+                                             int showFolders, int hideExtensions, int showHidden);
+
+// The complete new content of a menu file, or why it cannot be built. Every builder reads the
+// result back and refuses content that would not read back as intended.
+struct Built {
+    MenuError Error = MenuError::None;
+    std::string Content;
+};
+
+// Same picture and marker; the given type, the settings as read, these records.
+[[nodiscard]] Built RewriteItems(std::string_view old, std::string_view type,
+                                 const std::vector<MenuItem>& items);
+// "DIRPOINT", the settings as read, the default pointer; the items are dropped.
+[[nodiscard]] Built ChangeToDirectoryPointer(std::string_view old);
+// "USERDEF", the settings as read, no items; the pointer is dropped.
+[[nodiscard]] Built ChangeToUserDefined(std::string_view old);
+// "DIRPOINT", the settings as read, the pointer in its saved form.
+[[nodiscard]] Built SaveDirectoryPointer(std::string_view old, std::string_view folder,
+                                         std::string_view pattern, int showFolders,
+                                         int hideExtensions, int showHidden);
+// A new picture, the marker, the type as read, new settings and the records as read.
+[[nodiscard]] Built SaveAppearance(std::string_view old, std::string_view picture,
+                                   const MenuSettings& settings);
+// An old-layout file behind the stock picture, the marker and "USERDEF", its bytes unchanged.
+[[nodiscard]] Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture);
+// One more item at the end of a user-defined menu.
+[[nodiscard]] Built AppendItem(std::string_view old, const MenuItem& item);
+
+// Recovers, reads the menu file, builds the new content from it and commits it.
+template <class Builder>
+[[nodiscard]] MenuError ChangeMenuFile(platform::FileSystem& fs, const std::string& path,
+                                       Builder&& build) {
+    std::string old;
+    if (MenuError e = ReadMenuFileForChange(fs, path, old); e != MenuError::None) {
+        return e;
+    }
+    Built built = build(std::string_view(old));
+    if (built.Error != MenuError::None) {
+        return built.Error;
+    }
+    return CommitMenuFile(fs, path, built.Content);
+}
+
+}  // namespace menufile

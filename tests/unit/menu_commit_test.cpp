@@ -1,0 +1,171 @@
+// The journaled commit: results, error reporting, recovery, and the full fault harness.
+#include <gtest/gtest.h>
+
+#include "commit_harness.h"
+#include "menufile/menu_file.h"
+#include "platform/memory_file_system.h"
+
+namespace {
+
+using menufile::MenuError;
+using platform::FileError;
+using platform::MemoryFileSystem;
+
+const std::string kPath = "D:\\menu.tvl";
+const std::string kOld =
+    "BM\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n"
+    "\"A\",\"a.exe\",\"\",\"\",\"\",0\r\n";
+const std::string kNew = kOld + "\"B\",\"b.exe\",\"\",\"\",\"\",0\r\n";
+const std::string kShort = "BM\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"Tahoma\",8,0,0\r\n";
+
+TEST(Commit, ReplacesContentRemovesJournalAndTellsTheShell) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+    EXPECT_EQ(fs.Notifications(), 1);
+    // Shrinking cuts the file to its new length.
+    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kOld);
+}
+
+TEST(Commit, FailsBeforeCreatingAnythingWhenTheMenuCannotBeWritten) {
+    struct Case {
+        const char* name;
+        void (*prepare)(MemoryFileSystem&);
+        MenuError expected;
+    };
+    const Case cases[] = {
+        {"read-only", [](MemoryFileSystem& fs) { fs.SetReadOnly(kPath, true); },
+         MenuError::ReadOnly},
+        {"in use", [](MemoryFileSystem& fs) { fs.SetInUse(kPath, true); }, MenuError::InUse},
+    };
+    for (const Case& c : cases) {
+        MemoryFileSystem fs;
+        fs.Put(kPath, kOld);
+        c.prepare(fs);
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), c.expected) << c.name;
+        EXPECT_EQ(fs.Get(kPath), kOld) << c.name;
+        EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath}) << c.name;
+    }
+    MemoryFileSystem empty;
+    EXPECT_EQ(menufile::CommitMenuFile(empty, kPath, kNew), MenuError::NotFound);
+    EXPECT_TRUE(empty.Paths().empty()) << "a missing menu file must not be created";
+}
+
+TEST(Commit, DiskFullKeepsTheOldContent) {
+    // Room for the journal but not for the grown menu, then not even for the journal.
+    for (std::size_t capacity : {kOld.size() * 2 + 40, kOld.size() + 10}) {
+        MemoryFileSystem fs;
+        fs.Put(kPath, kOld);
+        fs.SetCapacity(capacity);
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), MenuError::DiskFull) << capacity;
+        EXPECT_EQ(fs.Get(kPath), kOld);
+        EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+    }
+}
+
+TEST(Commit, RefusesContentThatDoesNotReadBackAsAMenu) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    for (std::string bad : {std::string("no marker"), std::string("x\r\n<START TVL>\r\n\"USERDEF\""),
+                            kOld + "\"cut\",\"short\""}) {
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, bad), MenuError::Damaged) << bad;
+    }
+    EXPECT_EQ(fs.Get(kPath), kOld);
+    EXPECT_EQ(fs.Calls(), 0) << "nothing may be touched for refused content";
+}
+
+// The disk a commit from `from` to `to` leaves when it dies after `calls` file calls.
+MemoryFileSystem InterruptedCommit(const std::string& from, const std::string& to, int calls) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, from);
+    fs.CrashAt(calls + 1);
+    try {
+        (void)menufile::CommitMenuFile(fs, kPath, to);
+    } catch (const MemoryFileSystem::SimulatedCrash&) {
+    }
+    fs.ClearFaults();
+    return fs;
+}
+
+TEST(Recovery, UndoesAHalfWrittenCommitAndKeepsAFinishedOne) {
+    // Calls: exists, open, read, create, write, flush | write menu, set length, flush, read,
+    // remove journal.
+    MemoryFileSystem journalOnly = InterruptedCommit(kOld, kNew, 6);
+    std::string seen;
+    ASSERT_EQ(menufile::ReadCommittedMenu(journalOnly, kPath, seen), FileError::None);
+    EXPECT_EQ(seen, kOld);
+
+    // Shrinking: the new bytes are written but the old tail is still there.
+    MemoryFileSystem halfWritten = InterruptedCommit(kNew, kShort, 7);
+    ASSERT_NE(halfWritten.Get(kPath), kNew);
+    ASSERT_EQ(menufile::ReadCommittedMenu(halfWritten, kPath, seen), FileError::None);
+    EXPECT_EQ(seen, kNew) << "a reader must not see a half-written menu";
+    EXPECT_EQ(menufile::RecoverMenuFile(halfWritten, kPath), MenuError::None);
+    EXPECT_EQ(halfWritten.Get(kPath), kNew);
+    EXPECT_EQ(halfWritten.Paths(), std::vector<std::string>{kPath});
+
+    // Flushed and checked, only the journal's deletion missing: the change stays.
+    MemoryFileSystem arrived = InterruptedCommit(kOld, kNew, 10);
+    ASSERT_EQ(menufile::ReadCommittedMenu(arrived, kPath, seen), FileError::None);
+    EXPECT_EQ(seen, kNew);
+    EXPECT_EQ(menufile::RecoverMenuFile(arrived, kPath), MenuError::None);
+    EXPECT_EQ(arrived.Get(kPath), kNew);
+    EXPECT_EQ(arrived.Paths(), std::vector<std::string>{kPath});
+}
+
+TEST(Recovery, DeletesATornJournalWithoutTouchingTheMenu) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    fs.Put(menufile::JournalPath(kPath), "TVLJRNL1\x05\0\0garbage");
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kOld);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+}
+
+TEST(Recovery, EveryChangeRecoversAfterAnInterruptedCommit) {
+    MemoryFileSystem fs = InterruptedCommit(kNew, kShort, 7);
+    std::string read;
+    EXPECT_EQ(menufile::ReadMenuFileForChange(fs, kPath, read), MenuError::None);
+    EXPECT_EQ(read, kNew);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+}
+
+TEST(ChangeMenuFile, BuildsFromTheCurrentContentAndCommits) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    MenuError e = menufile::ChangeMenuFile(fs, kPath, [](std::string_view old) {
+        return menufile::AppendItem(old, {"B", "b.exe", "", "", "", "0"});
+    });
+    EXPECT_EQ(e, MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+
+    e = menufile::ChangeMenuFile(fs, kPath, [](std::string_view old) {
+        return menufile::AppendItem(old, {"Say \"hi\"", "b.exe", "", "", "", "0"});
+    });
+    EXPECT_EQ(e, MenuError::BadText);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+}
+
+TEST(CommitHarness, NoFaultCrashOrPowerLossLosesOrCorruptsAMenu) {
+    harness::Counts faults, crashes;
+    for (const harness::Change& change : harness::SampleChanges()) {
+        faults += harness::RunFaultInjection(change);
+        crashes += harness::RunCrashes(change);
+    }
+    std::printf("fault injection: %s\n", faults.Summary().c_str());
+    std::printf("crashes:         %s\n", crashes.Summary().c_str());
+    for (const harness::Counts& c : {faults, crashes}) {
+        EXPECT_GT(c.Runs, 0);
+        EXPECT_EQ(c.Lost, 0);
+        EXPECT_EQ(c.Corrupted, 0);
+        EXPECT_EQ(c.Leftovers, 0);
+        EXPECT_EQ(c.Unreadable, 0);
+    }
+    EXPECT_GT(faults.Faults, 0);
+    EXPECT_GT(crashes.CrashStates, 500);
+}
+
+}  // namespace

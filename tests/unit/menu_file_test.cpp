@@ -1,0 +1,157 @@
+// Menu file reader, value conversions and record lines, against byte-exact fixtures.
+#include <clocale>
+#include <gtest/gtest.h>
+
+#include "menufile/menu_file.h"
+
+namespace {
+
+using menufile::MenuItem;
+using menufile::ReadMenu;
+using menufile::ReadStatus;
+
+// A picture full of bytes that look like structure: "<", lone CR and LF, a partial marker,
+// the marker with trailing text, and a quote.
+using namespace std::string_literals;
+const std::string kPicture =
+    "BM\x36\0\0\0<\r<START\n\r\n<START TVL>x\r\n <START TVL>\r\n\"\r\xff\x00\r"s;
+const std::string kHead = kPicture + "\r\n<START TVL>\r\n";
+
+TEST(ReadMenu, UserDefinedMenuWithTrickyPictureAndRecords) {
+    const std::string file = kHead +
+                             "\"USERDEF\"\r\n"
+                             "1,\"MS Sans Serif\",8.25,0,0\r\n"
+                             "\"Letters, old and new\",\"C:\\docs\\\",\"/x \",\" \",\"\",0\r\n"
+                             "\"\",\"\",\"\",\"\",\"\",\r\n"
+                             "\"Paint\",\"C:\\pbrush.exe\",\"\",\"C:\\\",\"shell32.dll\",12\r\n";
+    menufile::MenuFile m = ReadMenu(file);
+    ASSERT_EQ(m.Status, ReadStatus::Ok);
+    EXPECT_EQ(m.PrefixLength, kHead.size());
+    EXPECT_EQ(m.MenuType, "USERDEF");
+    EXPECT_FALSE(m.IsDirectoryPointer());
+    EXPECT_EQ(m.Settings, (menufile::MenuSettings{"1", "MS Sans Serif", "8.25", "0", "0"}));
+    ASSERT_EQ(m.Items.size(), 3u);
+    EXPECT_EQ(m.Items[0], (MenuItem{"Letters, old and new", "C:\\docs\\", "/x ", " ", "", "0"}));
+    EXPECT_TRUE(m.Items[1].IsSeparator());
+    EXPECT_EQ(m.Items[1].IconIndex, "");
+    EXPECT_EQ(menufile::ToInt(m.Items[1].IconIndex), 0);
+    EXPECT_EQ(m.Items[2].IconFile, "shell32.dll");
+    EXPECT_EQ(menufile::ToInt(m.Items[2].IconIndex), 12);
+    EXPECT_FALSE(m.Pointer);
+}
+
+TEST(ReadMenu, DirectoryPointerInBothFormsWithOrWithoutFinalLineEnd) {
+    const std::string head = kHead + "\"DIRPOINT\"\r\n0,\"Tahoma\",10,-1,0\r\n";
+    for (std::string pointer : {"\"C:\\\",\"*.*\",1,0,0\r\n", "\"C:\\\",\"*.*\",1,0,0",
+                                "\"C:\\\",\"*.*\", 1, 0, 0", "\"C:\\\",\"*.*\", 1, 0, 0\r\n"}) {
+        menufile::MenuFile m = ReadMenu(head + pointer);
+        ASSERT_EQ(m.Status, ReadStatus::Ok) << pointer;
+        ASSERT_TRUE(m.IsDirectoryPointer());
+        ASSERT_TRUE(m.Pointer);
+        EXPECT_EQ(*m.Pointer, (menufile::DirectoryPointer{"C:\\", "*.*", "1", "0", "0"}));
+        EXPECT_TRUE(m.Items.empty());
+    }
+}
+
+TEST(ReadMenu, SettingsValuesConvert) {
+    menufile::MenuFile m = ReadMenu(kHead + "\"USERDEF\"\r\n0,\"MS Sans Serif\",10,-1,0\r\n");
+    ASSERT_EQ(m.Status, ReadStatus::Ok);
+    EXPECT_FALSE(menufile::ToBool(m.Settings.SmallIcons));
+    EXPECT_EQ(menufile::ToNumber(m.Settings.FontSize), 10.0);
+    EXPECT_TRUE(menufile::ToBool(m.Settings.FontBold));
+    EXPECT_FALSE(menufile::ToBool(m.Settings.FontItalic));
+    EXPECT_TRUE(m.Items.empty());
+
+    EXPECT_TRUE(menufile::ToBool("True"));
+    EXPECT_TRUE(menufile::ToBool(" true "));
+    EXPECT_TRUE(menufile::ToBool("#TRUE#"));
+    EXPECT_TRUE(menufile::ToBool("2"));
+    EXPECT_FALSE(menufile::ToBool("False"));
+    EXPECT_FALSE(menufile::ToBool(""));
+    EXPECT_EQ(menufile::ToNumber("8.25"), 8.25);
+    EXPECT_EQ(menufile::ToNumber("+3"), 3.0);
+    EXPECT_EQ(menufile::ToNumber("abc"), 0.0);
+    EXPECT_EQ(menufile::ToInt("1e30"), 2147483647);
+    EXPECT_EQ(menufile::ToInt("-7"), -7);
+}
+
+TEST(ReadMenu, FieldSyntax) {
+    // Unquoted values are trimmed; text after a closing quote is ignored; lone LF and CR end
+    // lines like CR LF; empty lines between records are skipped.
+    const std::string file = kHead +
+                             "  \"USERDEF\" junk\n"
+                             " 1 ,\"Arial\"x, 9.5 ,0,0\r"
+                             "\r\n\r\n"
+                             "\"a\",\"b\",\"c\",\"d\",\"e\",  3  \n"
+                             "\r\n";
+    menufile::MenuFile m = ReadMenu(file);
+    ASSERT_EQ(m.Status, ReadStatus::Ok);
+    EXPECT_EQ(m.MenuType, "USERDEF");
+    EXPECT_EQ(m.Settings, (menufile::MenuSettings{"1", "Arial", "9.5", "0", "0"}));
+    ASSERT_EQ(m.Items.size(), 1u);
+    EXPECT_EQ(m.Items[0], (MenuItem{"a", "b", "c", "d", "e", "3"}));
+}
+
+TEST(ReadMenu, TellsMissingMarkerMissingSettingsAndCutRecordsApart) {
+    // An old-layout file: settings and items, no picture, no marker.
+    EXPECT_EQ(ReadMenu("1,\"MS Sans Serif\",8.25,0,0\r\n\"a\",\"b\",\"\",\"\",\"\",0\r\n").Status,
+              ReadStatus::NoMarker);
+    EXPECT_EQ(ReadMenu("").Status, ReadStatus::NoMarker);
+    EXPECT_EQ(ReadMenu("<START TVL>x\r\n<START TV\r\n").Status, ReadStatus::NoMarker);
+    EXPECT_EQ(ReadMenu("pic\r\n<START TVL>").Status, ReadStatus::NoSettings);
+    EXPECT_EQ(ReadMenu("pic\r\n<START TVL>\r\n\r\n").Status, ReadStatus::NoSettings);
+    EXPECT_EQ(ReadMenu(kHead + "\"USERDEF\"\r\n").Status, ReadStatus::NoSettings);
+    EXPECT_EQ(ReadMenu(kHead + "\"USERDEF\"\r\n1,\"MS Sans Serif\",8.25,0").Status,
+              ReadStatus::NoSettings);
+    EXPECT_EQ(ReadMenu(kHead + "\"DIRPOINT\"\r\n1,\"X\",8,0,0\r\n").Status, ReadStatus::Truncated);
+
+    menufile::MenuFile cut = ReadMenu(kHead + "\"USERDEF\"\r\n1,\"X\",8,0,0\r\n" +
+                                      "\"a\",\"b\",\"\",\"\",\"\",0\r\n\"c\",\"d\",\"e");
+    EXPECT_EQ(cut.Status, ReadStatus::Truncated);
+    ASSERT_EQ(cut.Items.size(), 1u) << "records before the cut are kept";
+    EXPECT_EQ(cut.Items[0].Name, "a");
+}
+
+TEST(ReadMenu, EveryPrefixOfAMenuReadsWithoutRunningPastTheEnd) {
+    const std::string file = kHead + "\"USERDEF\"\r\n1,\"MS Sans Serif\",8.25,0,0\r\n" +
+                             "\"a,b\",\"c\",\"\",\"\",\"\",0\r\n\"\",\"\",\"\",\"\",\"\",\r\n";
+    for (std::size_t n = 0; n <= file.size(); ++n) {
+        // A heap copy of exactly n bytes, so the sanitizer sees any read past the end.
+        std::unique_ptr<char[]> bytes(new char[n == 0 ? 1 : n]);
+        std::copy(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n), bytes.get());
+        menufile::MenuFile m = ReadMenu(std::string_view(bytes.get(), n));
+        if (n >= file.size() - 2) {
+            EXPECT_EQ(m.Status, ReadStatus::Ok) << n;
+        }
+    }
+}
+
+TEST(RecordLines, AreWrittenByteForByte) {
+    EXPECT_EQ(menufile::FormatTypeLine("USERDEF"), "\"USERDEF\"\r\n");
+    EXPECT_EQ(menufile::FormatSettingsLine({"1", "MS Sans Serif", "8.25", "0", "0"}),
+              "1,\"MS Sans Serif\",8.25,0,0\r\n");
+    EXPECT_EQ(menufile::FormatItemLine({"Letters, old", "C:\\a b\\x.exe", "-v", "C:\\", "", "0"}),
+              "\"Letters, old\",\"C:\\a b\\x.exe\",\"-v\",\"C:\\\",\"\",0\r\n");
+    EXPECT_EQ(menufile::FormatItemLine(MenuItem::Separator()), "\"\",\"\",\"\",\"\",\"\",\r\n");
+    EXPECT_EQ(menufile::FormatPointerLine({}), "\"C:\\\",\"*.*\",1,0,0\r\n");
+    EXPECT_EQ(menufile::FormatSavedPointer("D:\\Music\\", "*.mp3", 1, 0, 1),
+              "\"D:\\Music\\\",\"*.mp3\", 1, 0, 1");
+    EXPECT_EQ(menufile::FormatSavedPointer("C:\\", "*.*", -1, 2, 0), "\"C:\\\",\"*.*\",-1, 2, 0");
+}
+
+TEST(RecordLines, FontSizeUsesAPointInEveryLocale) {
+    // Sizes the font dialog gives (whole points and pixel-rounded fractions).
+    EXPECT_EQ(menufile::FormatNumber(8.25f), "8.25");
+    EXPECT_EQ(menufile::FormatNumber(9.75f), "9.75");
+    EXPECT_EQ(menufile::FormatNumber(10.0f), "10");
+    EXPECT_EQ(menufile::FormatNumber(13.5f), "13.5");
+    for (const char* name : {"de_DE.UTF-8", "de_DE", "fr_FR.UTF-8", "C.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            EXPECT_EQ(menufile::FormatNumber(8.25f), "8.25") << name;
+            EXPECT_EQ(menufile::ToNumber("8.25"), 8.25) << name;
+        }
+    }
+    std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
