@@ -122,6 +122,17 @@ private:
     bool m_emptyFieldAtEnd = false;
 };
 
+// Quoted fields cannot hold a double quote. Bare fields (numbers, flags) are trimmed, and
+// cannot hold a separator or start with a quote. A value that breaks this would not read
+// back as itself once written.
+bool FitsQuoted(const std::string& value) { return value.find('"') == std::string::npos; }
+
+bool FitsBare(std::string& value) {
+    value.assign(TrimBlanks(value));
+    return value.find_first_of(",\r\n") == std::string::npos &&
+           (value.empty() || value.front() != '"');
+}
+
 // Offset just after the marker line's end, or npos when no line equals the marker.
 std::size_t FindMarkerEnd(std::string_view bytes) {
     std::size_t lineStart = 0;
@@ -193,6 +204,7 @@ MenuError Parse(std::string_view old, MenuFile& out) {
             return MenuError::NotAMenu;
         case ReadStatus::NoSettings:
         case ReadStatus::Truncated:
+        case ReadStatus::BadValue:
             return MenuError::Damaged;
     }
     return MenuError::Damaged;
@@ -233,6 +245,11 @@ MenuFile ReadMenu(std::string_view bytes) {
         file.Status = ReadStatus::NoSettings;
         return file;
     }
+    if (!FitsQuoted(type[0]) || !FitsBare(settings[0]) || !FitsQuoted(settings[1]) ||
+        !FitsBare(settings[2]) || !FitsBare(settings[3]) || !FitsBare(settings[4])) {
+        file.Status = ReadStatus::BadValue;
+        return file;
+    }
     file.MenuType = type[0];
     file.Settings = {settings[0], settings[1], settings[2], settings[3], settings[4]};
     file.RecordsOffset = reader.Position();
@@ -245,12 +262,22 @@ MenuFile ReadMenu(std::string_view bytes) {
             file.Status = ReadStatus::Truncated;
             return file;
         }
+        if (!FitsQuoted(p[0]) || !FitsQuoted(p[1]) || !FitsBare(p[2]) || !FitsBare(p[3]) ||
+            !FitsBare(p[4])) {
+            file.Status = ReadStatus::BadValue;
+            return file;
+        }
         file.Pointer = DirectoryPointer{p[0], p[1], p[2], p[3], p[4]};
         return file;
     }
     for (reader.SkipEmptyLines(); !reader.AtEnd(); reader.SkipEmptyLines()) {
         if (!reader.Record(fields)) {
             file.Status = ReadStatus::Truncated;
+            break;
+        }
+        if (!FitsQuoted(fields[0]) || !FitsQuoted(fields[1]) || !FitsQuoted(fields[2]) ||
+            !FitsQuoted(fields[3]) || !FitsQuoted(fields[4]) || !FitsBare(fields[5])) {
+            file.Status = ReadStatus::BadValue;
             break;
         }
         file.Items.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});

@@ -112,6 +112,23 @@ TEST(ReadMenu, TellsMissingMarkerMissingSettingsAndCutRecordsApart) {
     EXPECT_EQ(cut.Items[0].Name, "a");
 }
 
+TEST(ReadMenu, RefusesValuesThatCouldNotBeWrittenBackAsRead) {
+    const std::string head = kHead + "\"USERDEF\"\r\n1,\"X\",8,0,0\r\n";
+    const std::string good = "\"a\",\"b\",\"\",\"\",\"\",0\r\n";
+    for (std::string bad : {"a\"b,\"t\",\"\",\"\",\"\",0\r\n", "\"a\",\"t\",\"\",\"\",\"\",\"1,2\"\r\n",
+                            "\"a\",\"t\",\"\",\"\",\"\",\"0\r\n5\"\r\n"}) {
+        menufile::MenuFile m = ReadMenu(head + good + bad + good);
+        EXPECT_EQ(m.Status, ReadStatus::BadValue) << bad;
+        EXPECT_EQ(m.Items.size(), 1u) << bad;
+    }
+    EXPECT_EQ(ReadMenu(kHead + "\"USERDEF\"\r\n1,X\"Y,8,0,0\r\n").Status, ReadStatus::BadValue);
+    EXPECT_EQ(ReadMenu(kHead + "USER\"DEF\r\n1,\"X\",8,0,0\r\n").Status, ReadStatus::BadValue);
+    // A number written in quotes is still a number.
+    menufile::MenuFile quoted = ReadMenu(head + "\"a\",\"t\",\"\",\"\",\"\",\" 5 \"\r\n");
+    ASSERT_EQ(quoted.Status, ReadStatus::Ok);
+    EXPECT_EQ(quoted.Items[0].IconIndex, "5");
+}
+
 TEST(ReadMenu, EveryPrefixOfAMenuReadsWithoutRunningPastTheEnd) {
     const std::string file = kHead + "\"USERDEF\"\r\n1,\"MS Sans Serif\",8.25,0,0\r\n" +
                              "\"a,b\",\"c\",\"\",\"\",\"\",0\r\n\"\",\"\",\"\",\"\",\"\",\r\n";
