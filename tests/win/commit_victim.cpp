@@ -1,0 +1,106 @@
+// Commits a menu file on real files and kills itself at a chosen file call, the way a crash
+// or a killed process would interrupt it.
+// Usage: commit_victim <menu path> <new content path> <call number at which to die>
+#include <windows.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "menufile/menu_commit.h"
+#include "platform/win32_file_system_win.h"
+
+namespace {
+
+constexpr UINT kKilledExitCode = 99;
+
+class Countdown {
+public:
+    explicit Countdown(int dieAt) : m_dieAt(dieAt) {}
+    void Tick() {
+        if (++m_calls == m_dieAt) {
+            ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
+        }
+    }
+
+private:
+    int m_dieAt;
+    int m_calls = 0;
+};
+
+class DyingFile : public platform::File {
+public:
+    DyingFile(std::unique_ptr<platform::File> inner, Countdown& countdown)
+        : m_inner(std::move(inner)), m_countdown(countdown) {}
+    platform::FileError ReadAll(std::string& out) override {
+        m_countdown.Tick();
+        return m_inner->ReadAll(out);
+    }
+    platform::FileError WriteAt(std::uint64_t offset, std::string_view data) override {
+        m_countdown.Tick();
+        return m_inner->WriteAt(offset, data);
+    }
+    platform::FileError SetLength(std::uint64_t length) override {
+        m_countdown.Tick();
+        return m_inner->SetLength(length);
+    }
+    platform::FileError Flush() override {
+        m_countdown.Tick();
+        return m_inner->Flush();
+    }
+
+private:
+    std::unique_ptr<platform::File> m_inner;
+    Countdown& m_countdown;
+};
+
+class DyingFileSystem : public platform::FileSystem {
+public:
+    explicit DyingFileSystem(int dieAt) : m_countdown(dieAt) {}
+    platform::FileError ReadFile(const std::string& path, std::string& out) override {
+        m_countdown.Tick();
+        return m_real.ReadFile(path, out);
+    }
+    platform::FileError OpenForUpdate(const std::string& path,
+                                      std::unique_ptr<platform::File>& out) override {
+        m_countdown.Tick();
+        return Wrap(m_real.OpenForUpdate(path, out), out);
+    }
+    platform::FileError Create(const std::string& path,
+                               std::unique_ptr<platform::File>& out) override {
+        m_countdown.Tick();
+        return Wrap(m_real.Create(path, out), out);
+    }
+    platform::FileError Remove(const std::string& path) override {
+        m_countdown.Tick();
+        return m_real.Remove(path);
+    }
+    platform::FileError Exists(const std::string& path, bool& exists) override {
+        m_countdown.Tick();
+        return m_real.Exists(path, exists);
+    }
+    void NotifyChanged(const std::string& path) override { m_real.NotifyChanged(path); }
+
+private:
+    platform::FileError Wrap(platform::FileError e, std::unique_ptr<platform::File>& out) {
+        if (e == platform::FileError::None) {
+            out = std::make_unique<DyingFile>(std::move(out), m_countdown);
+        }
+        return e;
+    }
+
+    platform::Win32FileSystem m_real;
+    Countdown m_countdown;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        return 2;
+    }
+    std::ifstream in(argv[2], std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    DyingFileSystem fs(std::atoi(argv[3]));
+    return menufile::CommitMenuFile(fs, argv[1], content) == menufile::MenuError::None ? 0 : 1;
+}
