@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset and runs every test: the portable core natively
+# (ASan + UBSan), the fuzz targets (clang), the Windows programs and their tests under Wine.
+# Ends with one line "N passed, N failed".
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+bash scripts/install-deps.sh
+
+logs="$root/build/test-logs"
+mkdir -p "$logs"
+rm -f "$logs"/*.log
+status=0
+
+# Runs one ctest preset, keeping its output for the summary; a failing test does not stop
+# the other suites.
+run_ctest() {
+    local preset=$1
+    shift
+    echo "== tests: $preset"
+    if ! ctest --preset "$preset" "$@" 2>&1 | tee "$logs/$preset.log"; then
+        status=1
+    fi
+    grep -q "tests passed" "$logs/$preset.log" || status=1
+}
+
+echo "== build: native"
+cmake --preset native >/dev/null
+cmake --build --preset native
+run_ctest native -j2
+
+echo "== build: fuzz"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+run_ctest fuzz
+
+echo "== build: windows-i686 (compile only)"
+cmake --preset windows-i686 >/dev/null
+cmake --build --preset windows-i686
+
+echo "== build: windows-x64"
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64
+
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+wine_session_begin "$root/build/wine-session" "$root/build/win64/tests/e2e/keepalive.exe"
+trap wine_session_end EXIT
+run_ctest windows-x64
+wine_session_end
+trap - EXIT
+
+passed=0
+failed=0
+for log in "$logs"/*.log; do
+    line=$(grep -E "tests passed, [0-9]+ tests? failed out of [0-9]+" "$log" | tail -1 || true)
+    if [ -n "$line" ]; then
+        total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+        bad=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    fi
+done
+[ "$failed" -eq 0 ] || status=1
+echo "$passed passed, $failed failed"
+exit $status
