@@ -1,0 +1,20 @@
+// The menu path taken from a command line, quoted or not.
+#include <gtest/gtest.h>
+
+#include "platform/command_line.h"
+
+namespace {
+
+TEST(PathFromCommandLine, StripsQuotesOnlyWhenThereAreQuotes) {
+    using platform::PathFromCommandLine;
+    EXPECT_EQ(PathFromCommandLine("\"C:\\My Menus\\tools.tvl\""), "C:\\My Menus\\tools.tvl");
+    EXPECT_EQ(PathFromCommandLine("C:\\menus\\tools.tvl"), "C:\\menus\\tools.tvl");
+    EXPECT_EQ(PathFromCommandLine("  \"C:\\a.tvl\" "), "C:\\a.tvl");
+    EXPECT_EQ(PathFromCommandLine("\"C:\\a b.tvl"), "C:\\a b.tvl");
+    EXPECT_EQ(PathFromCommandLine("\"\""), "");
+    EXPECT_EQ(PathFromCommandLine("\""), "");
+    EXPECT_EQ(PathFromCommandLine(""), "");
+    EXPECT_EQ(PathFromCommandLine("x"), "x");
+}
+
+}  // namespace
