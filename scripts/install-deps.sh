@@ -3,7 +3,7 @@
 set -euo pipefail
 
 pkgs=(
-    cmake ninja-build g++ googletest
+    cmake ninja-build g++ googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     clang libclang-rt-14-dev
     wine wine64 libwine fonts-wine fonts-liberation

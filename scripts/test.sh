@@ -35,6 +35,10 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 run_ctest fuzz
 
+echo "== build: bench (compile only; run the benchmarks by hand, see bench/README.md)"
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+
 echo "== build: windows-i686 (compile only)"
 cmake --preset windows-i686 >/dev/null
 cmake --build --preset windows-i686
