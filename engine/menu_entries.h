@@ -1,0 +1,43 @@
+// What the engine lists: the records of a user-defined menu, or a folder's current contents.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "menufile/menu_file.h"
+
+namespace engine {
+
+// One name the folder listing found.
+struct FolderEntry {
+    std::string Name;
+    bool Directory = false;
+    bool Hidden = false;
+    bool System = false;
+};
+
+// Lists `folder` (which ends with a backslash) for names matching `pattern`.
+using FolderLister =
+    std::function<std::vector<FolderEntry>(const std::string& folder, const std::string& pattern)>;
+// The shell's display name of a path; empty when the shell has none.
+using DisplayNamer = std::function<std::string(const std::string& path)>;
+
+// One entry in menu order; a separator has an empty Name and Target.
+using Entry = menufile::MenuItem;
+
+// A folder as the start of a path: with a backslash at its end.
+[[nodiscard]] std::string FolderWithBackslash(const std::string& folder);
+
+// The names a directory pointer shows, in order: with ShowFolders the sub-folders first
+// (never hidden or system ones), then the files matching the pattern (hidden ones only with
+// ShowHidden); each group sorted without regard to case.
+[[nodiscard]] std::vector<std::string> ListPointerNames(const menufile::DirectoryPointer& pointer,
+                                                        const FolderLister& list);
+
+// The entries of a menu that read completely.
+[[nodiscard]] std::vector<Entry> BuildEntries(const menufile::MenuFile& menu,
+                                              const FolderLister& list,
+                                              const DisplayNamer& displayName);
+
+}  // namespace engine

@@ -1,0 +1,363 @@
+// Layout, navigation, scrolling and the watch rules of the pop-up menu.
+#include "engine/menu_model.h"
+
+#include <algorithm>
+
+namespace engine {
+
+MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
+                     float textHeight, const MeasureWidth& measure)
+    : m_smallIcons(smallIcons), m_twipsPerPixel(twipsPerPixel), m_textHeight(textHeight) {
+    const float icon = static_cast<float>((smallIcons ? 16 : 32) * twipsPerPixel);
+    m_cellHeight = textHeight >= icon ? textHeight + 135 : icon + 120;
+    m_iconTop = (m_cellHeight - icon) / 2;
+    m_textTop = (m_cellHeight - textHeight) / 2;
+
+    float top = 0;
+    for (const Entry& entry : entries) {
+        if (entry.IsSeparator()) {
+            m_separators.push_back({top});
+            top += kSeparatorHeight;
+            continue;
+        }
+        // Only the first cell may lack a target; a later one would launch nothing.
+        if (!m_cells.empty() && entry.Target.empty()) {
+            continue;
+        }
+        Cell cell;
+        cell.Item = entry;
+        cell.Caption = entry.Name;
+        cell.CaptionWidth = measure(cell.Caption);
+        cell.Top = top;
+        top += m_cellHeight;
+        m_cells.push_back(std::move(cell));
+    }
+}
+
+bool MenuModel::IsEmpty() const {
+    return m_cells.empty() || (m_cells.size() == 1 && m_cells[0].Caption.empty());
+}
+
+float MenuModel::IconSize() const { return m_smallIcons ? 16.0f : 32.0f; }
+
+float MenuModel::IconWidth() const {
+    return m_smallIcons ? static_cast<float>(16 * m_twipsPerPixel) : kIconSurface;
+}
+
+float MenuModel::CaptionLeft() const {
+    return m_smallIcons ? kSmallCaptionLeft : kLargeCaptionLeft;
+}
+
+void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
+                           const MeasureWidth& measure) {
+    const float screenHeight = monitor.Bottom - monitor.Top;
+    const float screenWidth = monitor.Right - monitor.Left;
+    m_left = pointerX;
+    m_top = pointerY;
+    const float pointerTop = m_top;
+
+    m_listTop = 0;
+    m_listHeight = static_cast<float>(m_cells.size()) * m_cellHeight +
+                   static_cast<float>(m_separators.size()) * kSeparatorHeight + kListExtra;
+    m_height = std::min(m_listHeight, screenHeight);
+
+    // Keep the bottom on the monitor; where there is room above the pointer, open upward with
+    // the bottom edge at the pointer.
+    if (monitor.Bottom - m_height < m_top && monitor.Bottom - m_height >= monitor.Top) {
+        m_top = monitor.Bottom - m_height;
+    }
+    if (pointerTop - m_top > 0 && pointerTop - monitor.Top >= m_height) {
+        m_top = pointerTop - m_height;
+    }
+
+    float maxCaption = 0;
+    const float half = screenWidth / 2;
+    for (Cell& cell : m_cells) {
+        if (cell.CaptionWidth + kCaptionRoom > half) {
+            cell.Tooltip = cell.Item.Name;
+            while (!cell.Caption.empty() && cell.CaptionWidth + kCaptionRoom > half) {
+                cell.Caption.pop_back();
+                cell.CaptionWidth = measure(cell.Caption);
+            }
+            // Never cut to a negative length: a caption shorter than the ending keeps nothing.
+            cell.Caption.resize(cell.Caption.size() >= 3 ? cell.Caption.size() - 3 : 0);
+            cell.Caption += kEllipsis;
+            cell.CaptionWidth = measure(cell.Caption);
+        }
+        maxCaption = std::max(maxCaption, cell.CaptionWidth);
+    }
+    m_cellWidth = maxCaption + (m_smallIcons ? kSmallCellExtra : kLargeCellExtra);
+    m_width = m_cellWidth;
+
+    // Flip to the left of the pointer; exactly touching the right edge does not flip.
+    if (m_left + m_width > monitor.Right) {
+        m_left -= m_width;
+    }
+
+    m_bottomStrip = m_listHeight > m_height;
+    m_scrollTimer = m_bottomStrip;
+    m_topStrip = false;
+    m_current = -1;
+}
+
+bool MenuModel::InsideCell(float x, float y) const {
+    return x >= 0 && x <= m_cellWidth && y >= 0 && y <= m_cellHeight;
+}
+
+Element MenuModel::HitTest(float x, float y) const {
+    using Kind = Element::Kind;
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height) {
+        return {Kind::Window, -1};
+    }
+    if (m_topStrip && y < kStripHeight) {
+        return {Kind::TopStrip, -1};
+    }
+    if (m_bottomStrip && y >= BottomStripTop() && y < BottomStripTop() + kStripHeight) {
+        return {Kind::BottomStrip, -1};
+    }
+    const float listY = y - m_listTop;
+    if (listY < 0 || listY >= m_listHeight) {
+        return {Kind::Window, -1};
+    }
+    // Cells are in order of their tops: the last one starting at or above the point.
+    auto cell = std::upper_bound(m_cells.begin(), m_cells.end(), listY,
+                                 [](float v, const Cell& c) { return v < c.Top; });
+    if (cell != m_cells.begin()) {
+        const Cell& c = *std::prev(cell);
+        if (listY < c.Top + m_cellHeight) {
+            const int index = static_cast<int>(std::prev(cell) - m_cells.begin());
+            const float localY = listY - c.Top;
+            const float iconBottom = std::min(m_iconTop + kIconSurface, m_cellHeight);
+            if (x >= kIconLeft && x < kIconLeft + IconWidth() && localY >= m_iconTop &&
+                localY < iconBottom) {
+                return {Kind::CellIcon, index};
+            }
+            return {Kind::Cell, index};
+        }
+    }
+    auto sep = std::upper_bound(m_separators.begin(), m_separators.end(), listY,
+                                [](float v, const Separator& s) { return v < s.Top; });
+    if (sep != m_separators.begin() && listY < std::prev(sep)->Top + kSeparatorHeight) {
+        return {Kind::Separator, static_cast<int>(std::prev(sep) - m_separators.begin())};
+    }
+    return {Kind::ListFree, -1};
+}
+
+std::pair<float, float> MenuModel::Origin(const Element& e) const {
+    using Kind = Element::Kind;
+    switch (e.kind) {
+        case Kind::Cell:
+            return {0, m_listTop + m_cells[static_cast<std::size_t>(e.index)].Top};
+        case Kind::CellIcon:
+            return {kIconLeft,
+                    m_listTop + m_cells[static_cast<std::size_t>(e.index)].Top + m_iconTop};
+        case Kind::Separator:
+            return {0, m_listTop + m_separators[static_cast<std::size_t>(e.index)].Top};
+        case Kind::BottomStrip:
+            return {0, BottomStripTop()};
+        case Kind::ListFree:
+            return {0, m_listTop};
+        default:
+            return {0, 0};
+    }
+}
+
+std::pair<std::size_t, std::size_t> MenuModel::VisibleCells(float clientHeight) const {
+    const float from = -m_listTop;
+    const float to = -m_listTop + clientHeight;
+    auto first = std::lower_bound(m_cells.begin(), m_cells.end(), from, [&](const Cell& c, float v) {
+        return c.Top + m_cellHeight <= v;
+    });
+    auto last = std::lower_bound(first, m_cells.end(), to,
+                                 [](const Cell& c, float v) { return c.Top < v; });
+    return {static_cast<std::size_t>(first - m_cells.begin()),
+            static_cast<std::size_t>(last - m_cells.begin())};
+}
+
+std::pair<std::size_t, std::size_t> MenuModel::VisibleSeparators(float clientHeight) const {
+    const float from = -m_listTop;
+    const float to = -m_listTop + clientHeight;
+    auto first = std::lower_bound(m_separators.begin(), m_separators.end(), from,
+                                  [](const Separator& s, float v) {
+                                      return s.Top + kSeparatorHeight <= v;
+                                  });
+    auto last = std::lower_bound(first, m_separators.end(), to,
+                                 [](const Separator& s, float v) { return s.Top < v; });
+    return {static_cast<std::size_t>(first - m_separators.begin()),
+            static_cast<std::size_t>(last - m_separators.begin())};
+}
+
+void MenuModel::HighlightItem(int i) {
+    if (i >= 0 && static_cast<std::size_t>(i) < m_cells.size()) {
+        m_cells[static_cast<std::size_t>(i)].Highlighted = true;
+        m_cells[static_cast<std::size_t>(i)].IconHighlighted = true;
+    }
+}
+
+void MenuModel::UnhighlightItem(int i) {
+    if (i >= 0 && static_cast<std::size_t>(i) < m_cells.size()) {
+        m_cells[static_cast<std::size_t>(i)].Highlighted = false;
+        m_cells[static_cast<std::size_t>(i)].IconHighlighted = false;
+    }
+}
+
+void MenuModel::PointerMove(const Element& target, float x, float y) {
+    using Kind = Element::Kind;
+    if (target.kind == Kind::TopStrip || target.kind == Kind::BottomStrip) {
+        (target.kind == Kind::TopStrip ? m_scrollingUp : m_scrollingDown) = 1;
+        // Only the cell and its caption go back to menu colours; the watch tick finishes.
+        if (m_current >= 0) {
+            m_cells[static_cast<std::size_t>(m_current)].Highlighted = false;
+        }
+        return;
+    }
+    if (target.kind != Kind::Cell && target.kind != Kind::CellIcon) {
+        return;
+    }
+    if (!InsideCell(x, y)) {
+        return;
+    }
+    m_scrollingUp = 0;
+    m_scrollingDown = 0;
+    if (m_keyboardMode == 0) {
+        if (m_current != target.index && m_current != -1) {
+            UnhighlightItem(m_current);
+        }
+        if (m_current != target.index) {
+            HighlightItem(target.index);
+            m_current = target.index;
+        }
+    }
+    m_keyboardMode = 0;
+}
+
+Action MenuModel::ButtonUp(const Element& target, int button, float x, float y) {
+    using Kind = Element::Kind;
+    if ((target.kind == Kind::Cell || target.kind == Kind::CellIcon) && button == kLeftButton &&
+        InsideCell(x, y)) {
+        m_launch = static_cast<std::size_t>(target.index);
+        return Action::Launch;
+    }
+    return Action::None;
+}
+
+void MenuModel::KeyDown(int key) {
+    m_keyboardMode = 1;
+    const int n = static_cast<int>(m_cells.size());
+    if (n == 0) {
+        return;
+    }
+    if (key == kKeyDown) {
+        if (m_current >= n - 1) {
+            UnhighlightItem(m_current);
+            m_current = -1;
+        }
+        m_scrollingUp = 0;
+        m_scrollingDown = 0;
+        if (m_current >= 0) {
+            UnhighlightItem(m_current);
+        }
+        ++m_current;
+        HighlightItem(m_current);
+        if (m_cellHeight + m_cells[static_cast<std::size_t>(m_current)].Top + m_listTop >
+            m_height) {
+            m_listTop -= m_cellHeight;
+        }
+        if (m_listTop < 0) {
+            m_topStrip = true;
+        }
+    } else if (key == kKeyUp) {
+        if (m_current <= 0) {
+            // Wraps to the last cell without moving the view.
+            m_current = 0;
+            UnhighlightItem(0);
+            m_current = n - 1;
+            HighlightItem(n - 1);
+            return;
+        }
+        m_scrollingUp = 0;
+        m_scrollingDown = 0;
+        UnhighlightItem(m_current);
+        --m_current;
+        HighlightItem(m_current);
+        // Estimated from the index alone, separators not counted, as stored menus expect.
+        if (-m_listTop > static_cast<float>(m_current) * m_cellHeight) {
+            m_listTop += m_cellHeight;
+        }
+        if (m_listHeight > m_height) {
+            m_bottomStrip = true;
+        }
+    }
+    if (m_listTop + m_listHeight <= m_height) {
+        m_listTop = m_height - m_listHeight;
+        m_bottomStrip = false;
+    }
+    if (m_listTop >= 0) {
+        m_listTop = 0;
+        m_topStrip = false;
+    }
+}
+
+Action MenuModel::KeyUp(int key) {
+    if (key == kKeyEnter && m_current >= 0) {
+        m_launch = static_cast<std::size_t>(m_current);
+        return Action::Launch;
+    }
+    if (key == kKeyEscape) {
+        return Action::Close;
+    }
+    return Action::None;
+}
+
+void MenuModel::ScrollTick() {
+    if (!m_scrollTimer) {
+        return;
+    }
+    if (m_scrollingUp == 1) {
+        m_listTop += m_cellHeight / 2;
+        if (m_listTop > 0) {
+            m_listTop = 0;
+            m_topStrip = false;
+            m_scrollingUp = 0;
+        }
+        if (m_listHeight > m_height) {
+            m_bottomStrip = true;
+        }
+    }
+    if (m_scrollingDown == 1) {
+        m_listTop -= m_cellHeight / 2;
+        if (m_listTop + m_listHeight < m_height) {
+            m_listTop = m_height - m_listHeight;
+            m_bottomStrip = false;
+            m_scrollingDown = 0;
+        }
+        if (m_listTop < 0) {
+            m_topStrip = true;
+        }
+    }
+}
+
+Action MenuModel::WatchTick(bool foregroundIsSelf, const Element& under) {
+    using Kind = Element::Kind;
+    if (!foregroundIsSelf) {
+        return Action::Close;
+    }
+    if (m_keyboardMode == 0 && m_current >= 0) {
+        const bool overCurrentIcon = under.kind == Kind::CellIcon && under.index == m_current;
+        const bool parentIsList = under.kind == Kind::Cell || under.kind == Kind::Separator;
+        if (!overCurrentIcon && !parentIsList) {
+            UnhighlightItem(m_current);
+            m_current = -1;
+        }
+        const bool parentIsWindow = under.kind == Kind::ListFree ||
+                                    under.kind == Kind::TopStrip ||
+                                    under.kind == Kind::BottomStrip;
+        if (!parentIsWindow) {
+            m_scrollingUp = 0;
+            m_scrollingDown = 0;
+        }
+    }
+    return Action::None;
+}
+
+}  // namespace engine

@@ -1,0 +1,167 @@
+// The pop-up menu as a model: cells and separators laid out in twips, the current item, keyboard
+// mode, scrolling and the watch rules, driven by events. The window only paints it.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/menu_entries.h"
+
+namespace engine {
+
+// Twips unless said otherwise.
+inline constexpr float kSeparatorHeight = 120;
+inline constexpr float kListExtra = 70;           // below the last row
+inline constexpr float kCaptionRoom = 2000;       // beside a caption, against half the screen
+inline constexpr float kSmallCellExtra = 700;     // cell width beyond the widest caption
+inline constexpr float kLargeCellExtra = 1000;
+inline constexpr float kStripHeight = 120;
+inline constexpr float kStripGap = 80;            // bottom strip to the window's bottom edge
+inline constexpr float kIconLeft = 120;
+inline constexpr float kIconSurface = 480;
+inline constexpr float kSmallCaptionLeft = 500;
+inline constexpr float kLargeCaptionLeft = 720;
+inline constexpr float kSeparatorDarkY = 50;
+inline constexpr float kSeparatorLightY = 65;
+inline constexpr int kFramePixels = 3;            // the dialog frame around the window
+inline constexpr const char* kEllipsis = "...";
+
+inline constexpr int kKeyEnter = 13;
+inline constexpr int kKeyEscape = 27;
+inline constexpr int kKeyUp = 38;
+inline constexpr int kKeyDown = 40;
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
+// Width of a caption as drawn in the item font, in twips.
+using MeasureWidth = std::function<float(std::string_view)>;
+
+struct Rect {
+    float Left = 0;
+    float Top = 0;
+    float Right = 0;
+    float Bottom = 0;
+};
+
+struct Cell {
+    Entry Item;             // Name, Target, Arguments, StartIn, IconFile, IconIndex
+    std::string Caption;    // the Name, shortened with "..." when too wide
+    std::string Tooltip;    // the full Name when the caption was shortened
+    float Top = 0;          // inside the list
+    float CaptionWidth = 0;
+    bool Highlighted = false;      // cell and caption colours
+    bool IconHighlighted = false;  // the icon square's background
+};
+
+struct Separator {
+    float Top = 0;
+};
+
+// What lies under a point of the window; for cells, separators and icons, which one.
+struct Element {
+    enum class Kind { Outside, Window, TopStrip, BottomStrip, ListFree, Cell, CellIcon, Separator };
+    Kind kind = Kind::Outside;
+    int index = -1;
+    bool operator==(const Element&) const = default;
+};
+
+enum class Action { None, Launch, Close };
+
+class MenuModel {
+public:
+    // Cells and separators stacked in menu order. `textHeight` is the height of a caption in
+    // the item font, in twips.
+    MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
+              float textHeight, const MeasureWidth& measure);
+
+    // Nothing to show: no cell, or one cell without a caption.
+    [[nodiscard]] bool IsEmpty() const;
+
+    // Places the window at the pointer and sizes it: shortens wide captions, keeps the window
+    // inside `monitor` (the whole area of the monitor under the pointer) and opens it upward or
+    // leftward where it would not fit. Then sets up the scroll strips; no item is current.
+    void LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
+                    const MeasureWidth& measure);
+
+    // Client coordinates, twips. Strips lie above the list.
+    [[nodiscard]] Element HitTest(float x, float y) const;
+    // Top-left corner of an element in client coordinates.
+    [[nodiscard]] std::pair<float, float> Origin(const Element& e) const;
+    // Cells and separators that overlap the client rows [0, clientHeight).
+    [[nodiscard]] std::pair<std::size_t, std::size_t> VisibleCells(float clientHeight) const;
+    [[nodiscard]] std::pair<std::size_t, std::size_t> VisibleSeparators(float clientHeight) const;
+
+    // Events; coordinates are local to `target` (the element under the pointer, or the one
+    // that holds the pointer capture).
+    void PointerMove(const Element& target, float x, float y);
+    [[nodiscard]] Action ButtonUp(const Element& target, int button, float x, float y);
+    void KeyDown(int key);
+    [[nodiscard]] Action KeyUp(int key);
+    void ScrollTick();
+    [[nodiscard]] Action WatchTick(bool foregroundIsSelf, const Element& underPointer);
+
+    [[nodiscard]] const Cell& LaunchCell() const { return m_cells[m_launch]; }
+
+    // Read-only state for painting and tests.
+    [[nodiscard]] const std::vector<Cell>& Cells() const { return m_cells; }
+    [[nodiscard]] const std::vector<Separator>& Separators() const { return m_separators; }
+    [[nodiscard]] bool SmallIcons() const { return m_smallIcons; }
+    [[nodiscard]] int TwipsPerPixel() const { return m_twipsPerPixel; }
+    [[nodiscard]] float CellHeight() const { return m_cellHeight; }
+    [[nodiscard]] float IconTop() const { return m_iconTop; }
+    [[nodiscard]] float TextTop() const { return m_textTop; }
+    [[nodiscard]] float IconSize() const;  // pixels
+    [[nodiscard]] float IconWidth() const;
+    [[nodiscard]] float CaptionLeft() const;
+    [[nodiscard]] float CellWidth() const { return m_cellWidth; }
+    [[nodiscard]] float Left() const { return m_left; }
+    [[nodiscard]] float Top() const { return m_top; }
+    [[nodiscard]] float Width() const { return m_width; }
+    [[nodiscard]] float Height() const { return m_height; }
+    [[nodiscard]] float ListTop() const { return m_listTop; }
+    [[nodiscard]] float ListHeight() const { return m_listHeight; }
+    [[nodiscard]] bool TopStripVisible() const { return m_topStrip; }
+    [[nodiscard]] bool BottomStripVisible() const { return m_bottomStrip; }
+    [[nodiscard]] bool ScrollTimerEnabled() const { return m_scrollTimer; }
+    [[nodiscard]] int CurrentItem() const { return m_current; }
+    [[nodiscard]] bool KeyboardMode() const { return m_keyboardMode != 0; }
+    [[nodiscard]] bool ScrollingUp() const { return m_scrollingUp == 1; }
+    [[nodiscard]] bool ScrollingDown() const { return m_scrollingDown == 1; }
+
+private:
+    void HighlightItem(int i);
+    void UnhighlightItem(int i);
+    [[nodiscard]] bool InsideCell(float x, float y) const;
+    [[nodiscard]] float BottomStripTop() const { return m_height - kStripHeight - kStripGap; }
+
+    std::vector<Cell> m_cells;
+    std::vector<Separator> m_separators;
+    bool m_smallIcons;
+    int m_twipsPerPixel;
+    float m_textHeight;
+    float m_cellHeight = 0;
+    float m_iconTop = 0;
+    float m_textTop = 0;
+    float m_cellWidth = 0;
+    float m_left = 0;
+    float m_top = 0;
+    float m_width = 0;
+    float m_height = 0;
+    float m_listTop = 0;     // the list's offset: 0, or negative when scrolled down
+    float m_listHeight = 0;
+    bool m_topStrip = false;
+    bool m_bottomStrip = false;
+    bool m_scrollTimer = false;
+    int m_current = -1;
+    int m_keyboardMode = 0;
+    int m_scrollingUp = 0;
+    int m_scrollingDown = 0;
+    std::size_t m_launch = 0;
+};
+
+}  // namespace engine

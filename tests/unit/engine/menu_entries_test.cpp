@@ -1,0 +1,107 @@
+// Which entries a menu lists: user-defined records, or a folder's contents in order.
+#include <gtest/gtest.h>
+
+#include "engine/menu_entries.h"
+
+namespace {
+
+using engine::FolderEntry;
+
+// A folder with sub-folders b and A (plus a hidden and a system one), files c.txt, B.txt,
+// a hidden h.txt and a system s.sys.
+std::vector<FolderEntry> Folder(const std::string& pattern) {
+    std::vector<FolderEntry> all = {
+        {".", true, false, false},       {"..", true, false, false},
+        {"b", true, false, false},       {"A", true, false, false},
+        {"Hidden", true, true, false},   {"Sys", true, false, true},
+        {"c.txt", false, false, false},  {"B.txt", false, false, false},
+        {"h.txt", false, true, false},   {"s.sys", false, false, true},
+    };
+    if (pattern == "*.txt") {
+        std::erase_if(all, [](const FolderEntry& e) {
+            return e.Name.size() < 4 || e.Name.substr(e.Name.size() - 4) != ".txt";
+        });
+    }
+    return all;
+}
+
+menufile::MenuFile Pointer(const std::string& folder, const std::string& pattern,
+                           const std::string& showFolders, const std::string& hideExtensions,
+                           const std::string& showHidden) {
+    menufile::MenuFile menu;
+    menu.Status = menufile::ReadStatus::Ok;
+    menu.MenuType = "DIRPOINT";
+    menu.Pointer = menufile::DirectoryPointer{folder, pattern, showFolders, hideExtensions,
+                                              showHidden};
+    return menu;
+}
+
+std::vector<std::string> Names(const std::vector<engine::Entry>& entries) {
+    std::vector<std::string> names;
+    for (const auto& e : entries) {
+        names.push_back(e.Name);
+    }
+    return names;
+}
+
+const engine::DisplayNamer kNoNames = [](const std::string&) { return std::string(); };
+
+TEST(DirectoryPointer, FoldersFirstThenFilesEachSortedWithoutCase) {
+    std::vector<std::string> asked;
+    engine::FolderLister list = [&](const std::string& folder, const std::string& pattern) {
+        asked.push_back(folder + pattern);
+        return Folder(pattern);
+    };
+    auto entries = engine::BuildEntries(Pointer("C:\\data\\", "*.*", "1", "0", "0"), list, kNoNames);
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "s.sys"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.*", "C:\\data\\*.*"}));
+    EXPECT_EQ(entries[0].Target, "C:\\data\\A");
+    EXPECT_EQ(entries[2].Target, "C:\\data\\B.txt");
+    EXPECT_EQ(entries[2].Arguments, "");
+    EXPECT_EQ(entries[2].StartIn, "");
+    EXPECT_EQ(entries[2].IconIndex, "0");
+
+    // Hidden files only on request; hidden folders never; no folders without ShowFolders.
+    entries = engine::BuildEntries(Pointer("C:\\data\\", "*.txt", "0", "0", "1"), list, kNoNames);
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"B.txt", "c.txt", "h.txt"}));
+    entries = engine::BuildEntries(Pointer("C:\\data\\", "*.*", "True", "0", "-1"), list, kNoNames);
+    EXPECT_EQ(Names(entries),
+              (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "h.txt", "s.sys"}));
+}
+
+TEST(DirectoryPointer, DisplayNamesAndFolderWithoutBackslash) {
+    engine::FolderLister list = [](const std::string&, const std::string& pattern) {
+        return Folder(pattern);
+    };
+    engine::DisplayNamer names = [](const std::string& path) {
+        return path == "C:\\data\\c.txt" ? std::string("c") : std::string();
+    };
+    auto entries = engine::BuildEntries(Pointer("C:\\data", "*.txt", "0", "1", "0"), list, names);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Target, "C:\\data\\B.txt");
+    EXPECT_EQ(entries[0].Name, "B.txt") << "no display name: the file name stands in";
+    EXPECT_EQ(entries[1].Name, "c");
+    // HideExtensions below 1 shows file names.
+    entries = engine::BuildEntries(Pointer("C:\\data\\", "*.txt", "0", "0", "0"), list, names);
+    EXPECT_EQ(entries[1].Name, "c.txt");
+}
+
+TEST(DirectoryPointer, EmptyOrMissingFolderListsNothing) {
+    engine::FolderLister none = [](const std::string&, const std::string&) {
+        return std::vector<FolderEntry>{};
+    };
+    EXPECT_TRUE(engine::BuildEntries(Pointer("Q:\\nope\\", "*.*", "1", "0", "0"), none, kNoNames)
+                    .empty());
+}
+
+TEST(UserDefined, EntriesAreTheRecords) {
+    menufile::MenuFile menu = menufile::ReadMenu(
+        "p\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n\"a\",\"a.exe\",\"-x\",\"C:\\\",\"\",0\r\n"
+        "\"\",\"\",\"\",\"\",\"\",\r\n");
+    auto entries = engine::BuildEntries(menu, nullptr, nullptr);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Arguments, "-x");
+    EXPECT_TRUE(entries[1].IsSeparator());
+}
+
+}  // namespace
