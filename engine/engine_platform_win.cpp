@@ -1,0 +1,77 @@
+// Windows services the engine uses while loading.
+#include "engine/engine_platform_win.h"
+
+#include <shellapi.h>
+
+#include <cmath>
+
+#include "platform/shell_win.h"
+
+namespace engine {
+
+std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern) {
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAA data{};
+    HANDLE find = ::FindFirstFileA((folder + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) {
+        return entries;
+    }
+    do {
+        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    return entries;
+}
+
+std::string DisplayName(const std::string& path) {
+    SHFILEINFOA info{};
+    if (::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) == 0) {
+        return {};
+    }
+    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
+}
+
+int MeasureTwipsPerPixel() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
+}
+
+Rect MonitorAround(POINT pixel, int twipsPerPixel) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT r{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (::GetMonitorInfoA(::MonitorFromPoint(pixel, MONITOR_DEFAULTTONEAREST), &info)) {
+        r = info.rcMonitor;
+    }
+    const auto t = static_cast<float>(twipsPerPixel);
+    return {r.left * t, r.top * t, r.right * t, r.bottom * t};
+}
+
+ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel)
+    : m_dc(::CreateCompatibleDC(nullptr)), m_twipsPerPixel(twipsPerPixel) {
+    const int dpi = ::GetDeviceCaps(m_dc, LOGPIXELSY);
+    const double points = menufile::ToNumber(settings.FontSize);
+    const int height = -static_cast<int>(std::lround((points > 0 ? points : 8.25) * dpi / 72.0));
+    m_font.reset(::CreateFontA(height, 0, 0, 0,
+                               menufile::ToBool(settings.FontBold) ? FW_BOLD : FW_NORMAL,
+                               menufile::ToBool(settings.FontItalic), FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                               settings.FontName.c_str()));
+    ::SelectObject(m_dc, m_font.get());
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(m_dc, &tm);
+    m_height = static_cast<float>(tm.tmHeight * twipsPerPixel);
+}
+
+float ItemFont::Width(std::string_view text) const {
+    SIZE size{};
+    ::GetTextExtentPoint32A(m_dc, text.data(), static_cast<int>(text.size()), &size);
+    return static_cast<float>(size.cx * m_twipsPerPixel);
+}
+
+}  // namespace engine

@@ -1,0 +1,45 @@
+// What the engine asks of Windows while loading: folder listings, display names, the item
+// font and its measurements, the monitor under the pointer.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/menu_entries.h"
+#include "engine/menu_model.h"
+#include "menufile/menu_file.h"
+#include "platform/win32_handles_win.h"
+
+namespace engine {
+
+std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern);
+std::string DisplayName(const std::string& path);
+
+// Screen twips per pixel, measured once (the process is DPI aware).
+int MeasureTwipsPerPixel();
+
+// The monitor under the point (pixels), in twips.
+Rect MonitorAround(POINT pixel, int twipsPerPixel);
+
+// The item font, and caption measurements with it in twips.
+class ItemFont {
+public:
+    ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel);
+    ~ItemFont() { ::DeleteDC(m_dc); }
+    ItemFont(const ItemFont&) = delete;
+    ItemFont& operator=(const ItemFont&) = delete;
+    [[nodiscard]] HFONT get() const { return m_font.get(); }
+    [[nodiscard]] float Width(std::string_view text) const;
+    [[nodiscard]] float Height() const { return m_height; }
+
+private:
+    platform::UniqueHfont m_font;
+    HDC m_dc;
+    int m_twipsPerPixel;
+    float m_height = 0;
+};
+
+}  // namespace engine

@@ -1,0 +1,376 @@
+// The pop-up menu window. One window for the whole list, painted double-buffered from the
+// model and only where cells are visible, so a folder of 10,000 entries costs no handles.
+#include "engine/popup_window_win.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+#include "platform/shell_win.h"
+
+namespace engine {
+namespace {
+
+constexpr char kClassName[] = "TarvelMenuPopup";
+constexpr UINT_PTR kScrollTimer = 1;  // slides an over-tall list while resting on a strip
+constexpr UINT_PTR kWatchTimer = 2;   // ends the menu when it loses the foreground
+constexpr UINT kScrollInterval = 10;
+constexpr UINT kWatchInterval = 5;
+
+void FillSolid(HDC dc, const RECT& r, int systemColour) {
+    ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
+}
+
+}  // namespace
+
+PopupWindow::PopupWindow(MenuModel& model, HFONT font)
+    : m_model(model), m_font(font), m_icons(model.Cells().size()) {}
+
+PopupWindow::~PopupWindow() {
+    for (CellIcon& icon : m_icons) {
+        if (icon.icon) {
+            ::DestroyIcon(icon.icon);
+        }
+    }
+}
+
+int PopupWindow::Px(float twips) const {
+    return static_cast<int>(std::nearbyint(twips / static_cast<float>(m_model.TwipsPerPixel())));
+}
+
+bool PopupWindow::Show(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = nullptr;  // every pixel comes from OnPaint's buffer
+    wc.lpszClassName = kClassName;
+    ::RegisterClassExA(&wc);
+
+    // No title, a dialog frame, not in the taskbar, above every normal window.
+    m_hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "",
+                               WS_POPUP | WS_DLGFRAME, Px(m_model.Left()), Px(m_model.Top()),
+                               Px(m_model.Width()), Px(m_model.Height()), nullptr, nullptr,
+                               instance, this);
+    if (!m_hwnd) {
+        return false;
+    }
+    m_tooltip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
+                                  instance, nullptr);
+    if (m_tooltip) {
+        TOOLINFOA tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = m_hwnd;
+        tool.uId = 1;
+        ::GetClientRect(m_hwnd, &tool.rect);
+        tool.lpszText = const_cast<char*>("");
+        ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    if (m_model.ScrollTimerEnabled()) {
+        ::SetTimer(m_hwnd, kScrollTimer, kScrollInterval, nullptr);
+    }
+    ::SetTimer(m_hwnd, kWatchTimer, kWatchInterval, nullptr);
+    ::ShowWindow(m_hwnd, SW_SHOW);
+    ::SetWindowPos(m_hwnd, HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
+                   Px(m_model.Width()), Px(m_model.Height()), SWP_NOMOVE);
+    return true;
+}
+
+LRESULT CALLBACK PopupWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<PopupWindow*>(create->lpCreateParams);
+        self->m_hwnd = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<PopupWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) {
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return self->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT:
+            OnPaint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEMOVE:
+            OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            OnButtonUp(kLeftButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_RBUTTONUP:
+            OnButtonUp(kRightButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_MBUTTONUP:
+            OnButtonUp(kMiddleButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_KEYDOWN:
+            OnKeyDown(static_cast<int>(wParam));
+            return 0;
+        case WM_KEYUP:
+            OnKeyUp(static_cast<int>(wParam));
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_CAPTURECHANGED:
+            m_capturing = false;
+            return 0;
+        case WM_DESTROY:
+            ::KillTimer(m_hwnd, kScrollTimer);
+            ::KillTimer(m_hwnd, kWatchTimer);
+            ::PostQuitMessage(0);
+            return 0;
+        default:
+            return ::DefWindowProcA(m_hwnd, msg, wParam, lParam);
+    }
+}
+
+PopupWindow::ViewState PopupWindow::Snapshot() const {
+    const int current = m_model.CurrentItem();
+    const Cell* cell = current >= 0 ? &m_model.Cells()[static_cast<std::size_t>(current)] : nullptr;
+    return {current,
+            m_model.ListTop(),
+            m_model.TopStripVisible(),
+            m_model.BottomStripVisible(),
+            cell && cell->Highlighted,
+            cell && cell->IconHighlighted};
+}
+
+void PopupWindow::Refresh(const ViewState& before) {
+    if (Snapshot() != before) {
+        ::InvalidateRect(m_hwnd, nullptr, FALSE);
+    }
+}
+
+Element PopupWindow::HitAtClient(int x, int y) const {
+    const auto t = static_cast<float>(m_model.TwipsPerPixel());
+    return m_model.HitTest(static_cast<float>(x) * t, static_cast<float>(y) * t);
+}
+
+void PopupWindow::ToPointer(const Element& target, int x, int y, float& localX,
+                            float& localY) const {
+    const auto t = static_cast<float>(m_model.TwipsPerPixel());
+    auto [ox, oy] = m_model.Origin(target);
+    localX = static_cast<float>(x) * t - ox;
+    localY = static_cast<float>(y) * t - oy;
+}
+
+void PopupWindow::UpdateTooltip(const Element& hovered) {
+    if (!m_tooltip) {
+        return;
+    }
+    const bool overCell = hovered.kind == Element::Kind::Cell ||
+                          hovered.kind == Element::Kind::CellIcon;
+    const int cell = overCell ? hovered.index : -1;
+    if (cell == m_tooltipCell) {
+        return;
+    }
+    m_tooltipCell = cell;
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_hwnd;
+    tool.uId = 1;
+    const std::string text =
+        cell >= 0 ? m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip : std::string();
+    tool.lpszText = const_cast<char*>(text.c_str());
+    ::SendMessageA(m_tooltip, TTM_POP, 0, 0);
+    ::SendMessageA(m_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void PopupWindow::OnMouseMove(int x, int y) {
+    const ViewState before = Snapshot();
+    const Element hovered = HitAtClient(x, y);
+    const Element target = m_capturing ? m_captured : hovered;
+    float lx = 0;
+    float ly = 0;
+    ToPointer(target, x, y, lx, ly);
+    m_model.PointerMove(target, lx, ly);
+    UpdateTooltip(hovered);
+    Refresh(before);
+}
+
+void PopupWindow::OnButtonDown(int x, int y) {
+    // The element under the button gets the release, wherever the pointer goes meanwhile.
+    m_captured = HitAtClient(x, y);
+    m_capturing = true;
+    ::SetCapture(m_hwnd);
+}
+
+void PopupWindow::OnButtonUp(int button, int x, int y) {
+    const Element target = m_capturing ? m_captured : HitAtClient(x, y);
+    if (m_capturing) {
+        ::ReleaseCapture();
+        m_capturing = false;
+    }
+    float lx = 0;
+    float ly = 0;
+    ToPointer(target, x, y, lx, ly);
+    Act(m_model.ButtonUp(target, button, lx, ly));
+}
+
+void PopupWindow::OnKeyDown(int key) {
+    const ViewState before = Snapshot();
+    m_model.KeyDown(key);
+    Refresh(before);
+}
+
+void PopupWindow::OnKeyUp(int key) { Act(m_model.KeyUp(key)); }
+
+void PopupWindow::OnTimer(UINT_PTR id) {
+    const ViewState before = Snapshot();
+    if (id == kScrollTimer) {
+        m_model.ScrollTick();
+    } else if (id == kWatchTimer) {
+        POINT p{};
+        ::GetCursorPos(&p);
+        Element under{Element::Kind::Outside, -1};
+        RECT window{};
+        ::GetWindowRect(m_hwnd, &window);
+        if (::PtInRect(&window, p)) {
+            POINT c = p;
+            ::ScreenToClient(m_hwnd, &c);
+            RECT client{};
+            ::GetClientRect(m_hwnd, &client);
+            under = ::PtInRect(&client, c) ? HitAtClient(c.x, c.y)
+                                           : Element{Element::Kind::Window, -1};
+        }
+        const Action action = m_model.WatchTick(::GetForegroundWindow() == m_hwnd, under);
+        if (action != Action::None) {
+            Act(action);
+            return;
+        }
+    }
+    Refresh(before);
+}
+
+void PopupWindow::Act(Action action) {
+    if (action == Action::Launch) {
+        const Entry& item = m_model.LaunchCell().Item;
+        platform::ShellOpen(m_hwnd, item.Target, item.Arguments, item.StartIn);
+    }
+    if (action != Action::None) {
+        ::DestroyWindow(m_hwnd);
+    }
+}
+
+void PopupWindow::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC target = ::BeginPaint(m_hwnd, &ps);
+    RECT client{};
+    ::GetClientRect(m_hwnd, &client);
+    HDC dc = ::CreateCompatibleDC(target);
+    platform::UniqueHbitmap buffer(::CreateCompatibleBitmap(target, client.right, client.bottom));
+    HGDIOBJ oldBitmap = ::SelectObject(dc, buffer.get());
+    HGDIOBJ oldFont = ::SelectObject(dc, m_font);
+    ::SetBkMode(dc, TRANSPARENT);
+    FillSolid(dc, client, COLOR_MENU);
+
+    const auto t = static_cast<float>(m_model.TwipsPerPixel());
+    const float clientHeight = static_cast<float>(client.bottom) * t;
+    const int width = client.right;
+    auto [sepFirst, sepLast] = m_model.VisibleSeparators(clientHeight);
+    for (std::size_t s = sepFirst; s < sepLast; ++s) {
+        const float top = m_model.ListTop() + m_model.Separators()[s].Top;
+        // An etched rule: shadow over light, one pixel apart.
+        RECT dark{0, Px(top + kSeparatorDarkY), width, Px(top + kSeparatorDarkY) + 1};
+        RECT light{0, Px(top + kSeparatorLightY), width, Px(top + kSeparatorLightY) + 1};
+        FillSolid(dc, dark, COLOR_BTNSHADOW);
+        FillSolid(dc, light, COLOR_3DHIGHLIGHT);
+    }
+    auto [first, last] = m_model.VisibleCells(clientHeight);
+    for (std::size_t i = first; i < last; ++i) {
+        DrawCell(dc, i, Px(m_model.ListTop() + m_model.Cells()[i].Top));
+    }
+    if (m_model.TopStripVisible()) {
+        DrawStrip(dc, 0, true);
+    }
+    if (m_model.BottomStripVisible()) {
+        DrawStrip(dc, Px(m_model.Height() - kStripHeight - kStripGap), false);
+    }
+
+    ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ::SelectObject(dc, oldFont);
+    ::SelectObject(dc, oldBitmap);
+    ::DeleteDC(dc);
+    ::EndPaint(m_hwnd, &ps);
+}
+
+void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
+    const Cell& cell = m_model.Cells()[i];
+    const int height = Px(m_model.CellHeight());
+    RECT body{0, top, Px(m_model.CellWidth()), top + height};
+    FillSolid(dc, body, cell.Highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+
+    // The icon square is clipped by its cell, like a child of it.
+    const int iconLeft = Px(kIconLeft);
+    const int iconTop = top + Px(m_model.IconTop());
+    RECT square{iconLeft, iconTop, iconLeft + Px(m_model.IconWidth()),
+                std::min(iconTop + Px(kIconSurface), top + height)};
+    FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+
+    CellIcon& icon = m_icons[i];
+    if (!icon.resolved) {
+        icon.resolved = true;
+        // Icon number IconIndex of IconFile, else of Target when IconIndex > 0, else (and when
+        // that fails) the icon the shell shows for Target.
+        const Entry& item = cell.Item;
+        const int index = menufile::ToInt(item.IconIndex);
+        const std::string& file = !item.IconFile.empty() ? item.IconFile : item.Target;
+        HICON large = nullptr;
+        HICON small = nullptr;
+        if ((!item.IconFile.empty() || index > 0) &&
+            platform::ExtractIconPair(file, index, large, small)) {
+            icon.icon = m_model.SmallIcons() ? small : large;
+            ::DestroyIcon(m_model.SmallIcons() ? large : small);
+        }
+        platform::ShellInfo info;
+        if (!icon.icon && platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
+            icon.imageList = info.imageList;
+            icon.imageIndex = info.iconIndex;
+        }
+    }
+    const int size = static_cast<int>(m_model.IconSize());
+    ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
+    if (icon.icon) {
+        ::DrawIconEx(dc, iconLeft, iconTop, icon.icon, size, size, 0, nullptr, DI_NORMAL);
+    } else if (icon.imageList) {
+        ImageList_Draw(icon.imageList, icon.imageIndex, dc, iconLeft, iconTop, ILD_TRANSPARENT);
+    }
+    ::SelectClipRgn(dc, nullptr);
+
+    ::SetTextColor(dc, ::GetSysColor(cell.Highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    ::TextOutA(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), cell.Caption.c_str(),
+               static_cast<int>(cell.Caption.size()));
+}
+
+void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
+    const int width = Px(m_model.Width());
+    RECT strip{0, top, width, top + Px(kStripHeight)};
+    FillSolid(dc, strip, COLOR_MENU);
+    // A 32-pixel image centred on the strip; its triangle sits in pixel rows 3 to 5.
+    const int imageLeft = (width - 32) / 2;
+    HBRUSH black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    for (int row = 0; row < 3; ++row) {
+        const int half = pointingUp ? row : 2 - row;
+        RECT line{imageLeft + 15 - half, top + 3 + row, imageLeft + 16 + half, top + 4 + row};
+        ::FillRect(dc, &line, black);
+    }
+}
+
+}  // namespace engine
