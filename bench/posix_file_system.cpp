@@ -1,0 +1,139 @@
+// POSIX files behind the file-system seam; Flush is fsync, so commits cost what they cost.
+#include "bench/posix_file_system.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace bench {
+namespace {
+
+using platform::FileError;
+
+FileError FromErrno() {
+    switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+            return FileError::NotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return FileError::ReadOnly;
+        case EBUSY:
+        case ETXTBSY:
+            return FileError::InUse;
+        case ENOSPC:
+        case EDQUOT:
+            return FileError::DiskFull;
+        default:
+            return FileError::Other;
+    }
+}
+
+FileError ReadWhole(int fd, std::string& out) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        return FromErrno();
+    }
+    out.assign(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < out.size()) {
+        ssize_t got = pread(fd, out.data() + done, out.size() - done, static_cast<off_t>(done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return FromErrno();
+        }
+        if (got == 0) {
+            out.resize(done);
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return FileError::None;
+}
+
+class PosixFile : public platform::File {
+public:
+    explicit PosixFile(int fd) : m_fd(fd) {}
+    ~PosixFile() override { close(m_fd); }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    FileError ReadAll(std::string& out) override { return ReadWhole(m_fd, out); }
+    FileError WriteAt(std::uint64_t offset, std::string_view data) override {
+        std::size_t done = 0;
+        while (done < data.size()) {
+            ssize_t put = pwrite(m_fd, data.data() + done, data.size() - done,
+                                 static_cast<off_t>(offset + done));
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return FromErrno();
+            }
+            done += static_cast<std::size_t>(put);
+        }
+        return FileError::None;
+    }
+    FileError SetLength(std::uint64_t length) override {
+        return ftruncate(m_fd, static_cast<off_t>(length)) == 0 ? FileError::None : FromErrno();
+    }
+    FileError Flush() override { return fsync(m_fd) == 0 ? FileError::None : FromErrno(); }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+FileError PosixFileSystem::ReadFile(const std::string& path, std::string& out) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return FromErrno();
+    }
+    FileError e = ReadWhole(fd, out);
+    close(fd);
+    return e;
+}
+
+FileError PosixFileSystem::OpenForUpdate(const std::string& path,
+                                         std::unique_ptr<platform::File>& out) {
+    int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        return FromErrno();
+    }
+    out = std::make_unique<PosixFile>(fd);
+    return FileError::None;
+}
+
+FileError PosixFileSystem::Create(const std::string& path, std::unique_ptr<platform::File>& out) {
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return FromErrno();
+    }
+    out = std::make_unique<PosixFile>(fd);
+    return FileError::None;
+}
+
+FileError PosixFileSystem::Remove(const std::string& path) {
+    return unlink(path.c_str()) == 0 ? FileError::None : FromErrno();
+}
+
+FileError PosixFileSystem::Exists(const std::string& path, bool& exists) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) {
+        exists = true;
+        return FileError::None;
+    }
+    if (errno == ENOENT || errno == ENOTDIR) {
+        exists = false;
+        return FileError::None;
+    }
+    return FromErrno();
+}
+
+}  // namespace bench

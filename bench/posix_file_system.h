@@ -1,0 +1,20 @@
+// The file-system seam on POSIX files, for benchmarks and tests that use real temporary folders.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace bench {
+
+class PosixFileSystem : public platform::FileSystem {
+public:
+    platform::FileError ReadFile(const std::string& path, std::string& out) override;
+    platform::FileError OpenForUpdate(const std::string& path,
+                                      std::unique_ptr<platform::File>& out) override;
+    platform::FileError Create(const std::string& path,
+                               std::unique_ptr<platform::File>& out) override;
+    platform::FileError Remove(const std::string& path) override;
+    platform::FileError Exists(const std::string& path, bool& exists) override;
+    void NotifyChanged(const std::string&) override {}
+};
+
+}  // namespace bench

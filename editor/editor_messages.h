@@ -1,0 +1,29 @@
+// The texts and titles of the editor's message boxes.
+#pragma once
+
+#include <string>
+
+#include "editor/menu_editor.h"
+
+namespace editor {
+
+inline constexpr const char* kQueryTitle = "Query?";
+inline constexpr const char* kErrorTitle = "Error!";
+inline constexpr const char* kWriteError = "Error writing to file.";
+inline constexpr const char* kUpgradeQuestion =
+    "The menu file is invalid or a previous version.\rWould you like to update the file?";
+inline constexpr const char* kTypeChangeQuestion =
+    "Changing menu type will lose existing data.\rDo you wish to continue?";
+inline constexpr const char* kChangedElsewhere =
+    "The menu file was changed by another program.\rThe list now shows what the file holds; "
+    "nothing was written.";
+inline constexpr const char* kOpenTitle = "Open or Create a Menu File";
+inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*.*";
+
+// Why the file cannot be shown, for every status but Loaded, OldLayout and NotFound (which
+// ask a question instead).
+[[nodiscard]] std::string LoadProblemText(LoadStatus status, const std::string& path);
+// The offer to make a new, empty menu at a path where there is no file.
+[[nodiscard]] std::string CreateMenuQuestion(const std::string& path);
+
+}  // namespace editor

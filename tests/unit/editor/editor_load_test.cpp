@@ -1,0 +1,270 @@
+// Loading a menu file into the editor: what is shown, what is refused, upgrades, new menus and
+// the recovery of an interrupted save.
+#include <gtest/gtest.h>
+
+#include "editor/editor_messages.h"
+#include "editor_fixtures.h"
+#include "platform/memory_file_system.h"
+
+namespace {
+
+using namespace editor_test;
+using editor::LoadStatus;
+using editor::MenuEditor;
+using menufile::MenuError;
+using platform::FileError;
+using platform::MemoryFileSystem;
+
+const std::string kPath = "C:\\Users\\me\\Desktop\\My Menu.tvl";
+const std::string kStock = "\0\0\1\0\1\0  \x10\0stock icon<\r\n"s;
+const std::string kOldLayout = "0,\"MS Sans Serif\",8.25,0,0\r\n" + kNotepad + kSeparator + kLast;
+
+TEST(EditorLoad, ShowsNamesSeparatorsTargetsAndIconsByTheIconRule) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad, kSeparator, kLetters, kLast,
+                            "\"Broken icon\",\"x.exe\",\"\",\"\",\"C:\\noicon.dll\",1\r\n",
+                            "\"\",\"C:\\named\\by\\target.exe\",\"\",\"\",\"\",0\r\n"}));
+    FakeIcons icons;
+    {
+        MenuEditor editor(fs, icons);
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+        EXPECT_EQ(editor.Path(), kPath);
+        EXPECT_FALSE(editor.IsDirectoryPointer());
+        EXPECT_EQ(editor.Settings().SmallIcons, "1");
+        EXPECT_EQ(editor.Settings().FontSize, "8.25");
+        const std::string hyphens(87, '-');
+        EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", hyphens, "Letters, 2026",
+                                                           "Last", "Broken icon", hyphens}));
+        const auto& e = editor.Entries();
+        EXPECT_EQ(e[0].Icon, 0u) << "no icon file and index 0: the shell's icon";
+        EXPECT_EQ(e[1].Target, "");
+        EXPECT_EQ(icons.Live.at(e[2].Icon), "C:\\icons.dll#3") << "the icon file wins";
+        EXPECT_EQ(icons.Live.at(e[3].Icon), "C:\\tools\\last.exe#2") << "index > 0: the target";
+        EXPECT_EQ(e[4].Icon, 0u) << "a failed extraction holds no handle";
+        EXPECT_EQ(e[5].Target, "C:\\named\\by\\target.exe");
+        ASSERT_TRUE(ListAgreesWithFile(editor, fs));
+
+        // Loading again gives back the old icons and takes new ones.
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+        EXPECT_EQ(icons.Live.size(), 2u);
+    }
+    EXPECT_TRUE(icons.Live.empty());
+}
+
+TEST(EditorLoad, DirectoryPointerInBothFormsAndAnEmptyList) {
+    MemoryFileSystem fs;
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    fs.Put(kPath, PointerMenu(kSavedPointer));
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_TRUE(editor.IsDirectoryPointer());
+    EXPECT_EQ(editor.Pointer(),
+              (menufile::DirectoryPointer{"D:\\My Music, old\\", "*.mp3", "1", "0", "1"}));
+    fs.Put(kPath, PointerMenu(kPointerLine));
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_EQ(editor.Pointer(), menufile::DirectoryPointer{});
+    EXPECT_TRUE(editor.Entries().empty());
+
+    fs.Put(kPath, UserMenu({}));
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_FALSE(editor.IsDirectoryPointer());
+    EXPECT_TRUE(editor.Entries().empty());
+}
+
+TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
+    struct Case {
+        const char* name;
+        std::optional<std::string> content;
+        LoadStatus expected;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, LoadStatus::NotFound},
+        {"empty", "", LoadStatus::Empty},
+        {"old layout", kOldLayout, LoadStatus::OldLayout},
+        {"not a menu", "MZ\x90\0\3 binary, no marker"s, LoadStatus::NotAMenu},
+        {"only line ends", "\r\n\r\n", LoadStatus::NotAMenu},
+        {"marker only", kHead, LoadStatus::NoSettings},
+        {"type, no settings", kHead + kUserType, LoadStatus::NoSettings},
+        {"settings cut short", kHead + kUserType + "1,\"MS Sans Serif\"", LoadStatus::NoSettings},
+        {"record cut short", UserMenu({kNotepad, "\"cut\",\"x\""}), LoadStatus::Damaged},
+        {"pointer cut short", PointerMenu("\"C:\\\",\"*.*\""), LoadStatus::Damaged},
+        {"bad value", UserMenu({"ab\"c,\"b\",\"\",\"\",\"\",0\r\n"}), LoadStatus::Damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryFileSystem fs;
+        if (c.content) {
+            fs.Put(kPath, *c.content);
+        }
+        FakeIcons icons;
+        MenuEditor editor(fs, icons);
+        EXPECT_EQ(editor.LoadEditorMenu(kPath), c.expected);
+        EXPECT_FALSE(editor.IsLoaded());
+        EXPECT_TRUE(editor.Entries().empty());
+        EXPECT_EQ(fs.Get(kPath), c.content);
+        EXPECT_EQ(fs.Paths().size(), c.content ? 1u : 0u);
+        EXPECT_EQ(editor.Delete(0).Status, editor::EditStatus::Unchanged);
+        if (c.expected != LoadStatus::OldLayout && c.expected != LoadStatus::NotFound) {
+            const std::string text = editor::LoadProblemText(c.expected, kPath);
+            EXPECT_NE(text.find(kPath), std::string::npos) << "the message names the file";
+        }
+    }
+
+    MemoryFileSystem fs;
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    EXPECT_EQ(editor.LoadEditorMenu(""), LoadStatus::NoPath);
+    fs.Put(kPath, UserMenu({kNotepad}));
+    fs.FailAt(1, true, FileError::InUse);
+    EXPECT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Unreadable);
+}
+
+TEST(EditorLoad, UpgradeKeepsTheOldBytesBehindTheStockPicture) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOldLayout);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::OldLayout);
+    ASSERT_EQ(editor.UpgradeOldMenu(kStock), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kStock + "\r\n<START TVL>\r\n\"USERDEF\"\r\n" + kOldLayout);
+    EXPECT_TRUE(editor.IsLoaded());
+    EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", std::string(87, '-'), "Last"}));
+    EXPECT_EQ(editor.Settings().SmallIcons, "0");
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+}
+
+TEST(EditorLoad, FailedUpgradeLeavesTheFileUntouched) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOldLayout);
+    fs.SetReadOnly(kPath, true);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::OldLayout);
+    EXPECT_EQ(editor.UpgradeOldMenu(kStock), MenuError::ReadOnly);
+    EXPECT_EQ(fs.Get(kPath), kOldLayout);
+    EXPECT_FALSE(editor.IsLoaded());
+}
+
+TEST(EditorLoad, NewMenuAtAMissingPathIsAnEmptyUserDefinedMenu) {
+    const std::string expected =
+        kStock + "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n";
+    EXPECT_EQ(editor::NewMenuContent(kStock), expected);
+
+    MemoryFileSystem fs;
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::NotFound);
+    ASSERT_EQ(editor.CreateNewMenu(kPath, kStock), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), expected);
+    EXPECT_TRUE(editor.IsLoaded());
+    EXPECT_TRUE(editor.Entries().empty());
+    EXPECT_EQ(editor.DropFiles({{"A", "a.exe"}}).Added, 1) << "the new menu takes items";
+
+    // Never over an existing file, even an empty one.
+    fs.Put(kPath, "");
+    EXPECT_NE(editor.CreateNewMenu(kPath, kStock), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), "");
+}
+
+TEST(EditorLoad, NewMenuFailingAtAnyCallLeavesNothingOrTheWholeMenu) {
+    const std::string expected = editor::NewMenuContent(kStock);
+    for (int call = 1;; ++call) {
+        SCOPED_TRACE(call);
+        MemoryFileSystem fs;
+        FakeIcons icons;
+        MenuEditor editor(fs, icons);
+        fs.FailAt(call, false, FileError::DiskFull);
+        MenuError e = editor.CreateNewMenu(kPath, kStock);
+        const bool reached = fs.Calls() >= call;
+        fs.ClearFaults();
+        if (!reached) {
+            EXPECT_EQ(e, MenuError::None);
+            break;
+        }
+        if (e == MenuError::None) {
+            EXPECT_EQ(fs.Get(kPath), expected);
+        } else {
+            // Either nothing is left, or the menu was complete and only reading it back failed.
+            EXPECT_TRUE(fs.Paths().empty() || (fs.Paths() == std::vector<std::string>{kPath} &&
+                                               fs.Get(kPath) == expected))
+                << "a failed creation leaves no partial file";
+            EXPECT_FALSE(editor.IsLoaded());
+        }
+    }
+}
+
+TEST(EditorLoad, AStaleJournalBesideAMissingMenuIsNotReplayedIntoANewOne) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad}));
+    fs.CrashAt(7);  // inside the commit, after its journal is written
+    EXPECT_THROW((void)menufile::CommitMenuFile(fs, kPath, UserMenu({})),
+                 MemoryFileSystem::SimulatedCrash);
+    fs.ClearFaults();
+    ASSERT_TRUE(fs.Get(menufile::JournalPath(kPath)));
+    ASSERT_EQ(fs.Remove(kPath), FileError::None);
+
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.CreateNewMenu(kPath, kStock), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), editor::NewMenuContent(kStock));
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+}
+
+// A save cut short at any point is finished or undone before the file is shown, and the list
+// shows whichever content won.
+TEST(EditorLoad, RecoversAnInterruptedSaveBeforeLoading) {
+    const std::string before = UserMenu({kNotepad, kSeparator, kLast});
+    const std::string after = UserMenu({kLast, kNotepad});
+    int crashes = 0;
+    for (bool torn : {false, true}) {
+        for (int call = 1;; ++call) {
+            SCOPED_TRACE(std::to_string(call) + (torn ? " torn" : ""));
+            MemoryFileSystem fs;
+            fs.Put(kPath, before);
+            fs.CrashAt(call, torn);
+            bool crashed = false;
+            try {
+                (void)menufile::CommitMenuFile(fs, kPath, after);
+            } catch (const MemoryFileSystem::SimulatedCrash&) {
+                crashed = true;
+            }
+            fs.ClearFaults();
+            if (!crashed) {
+                break;
+            }
+            ++crashes;
+            for (MemoryFileSystem& disk : fs.PowerLossStates()) {
+                FakeIcons icons;
+                MenuEditor editor(disk, icons);
+                ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+                const std::string now = disk.Get(kPath).value_or("");
+                EXPECT_TRUE(now == before || now == after);
+                EXPECT_TRUE(ListAgreesWithFile(editor, disk));
+                EXPECT_EQ(disk.Paths(), std::vector<std::string>{kPath}) << "journal left";
+            }
+        }
+    }
+    EXPECT_GT(crashes, 4);
+}
+
+TEST(EditorLoad, ShowsTheCommittedContentWhenRecoveryCannotWrite) {
+    const std::string before = UserMenu({kNotepad, kSeparator, kLast});
+    MemoryFileSystem fs;
+    fs.Put(kPath, before);
+    fs.CrashAt(7, true);  // the menu file's own write is torn
+    const std::string newPicture = "ICON\r\n<START TVL>\r\n";
+    EXPECT_THROW(
+        (void)menufile::CommitMenuFile(fs, kPath, newPicture + kUserType + kSettings + kLast),
+        MemoryFileSystem::SimulatedCrash);
+    fs.ClearFaults();
+    ASSERT_NE(fs.Get(kPath), before);
+    fs.SetReadOnly(kPath, true);
+
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", std::string(87, '-'), "Last"}));
+    EXPECT_EQ(editor.Delete(0).Status, editor::EditStatus::Failed);
+}
+
+}  // namespace

@@ -1,0 +1,363 @@
+// The editor's list and menu-type changes: the bytes they write, and the list after each one.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "bench/posix_file_system.h"
+#include "editor_fixtures.h"
+#include "platform/memory_file_system.h"
+
+namespace {
+
+using namespace editor_test;
+using editor::EditResult;
+using editor::EditStatus;
+using editor::MenuEditor;
+using menufile::MenuError;
+using platform::FileError;
+using platform::MemoryFileSystem;
+
+const std::string kPath = "D:\\menus\\tools.tvl";
+const std::string kHyphens(87, '-');
+const std::string kFour = UserMenu({kNotepad, kSeparator, kLetters, kLast});
+
+class EditorTest : public ::testing::Test {
+protected:
+    void Open(const std::string& content) {
+        m_fs.Put(kPath, content);
+        ASSERT_EQ(m_editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    }
+    std::string File() const { return m_fs.Get(kPath).value_or("<missing>"); }
+    void TearDown() override {
+        EXPECT_TRUE(ListAgreesWithFile(m_editor, m_fs));
+        EXPECT_EQ(m_fs.Paths(), std::vector<std::string>{kPath}) << "a journal was left behind";
+    }
+
+    MemoryFileSystem m_fs;
+    FakeIcons m_icons;
+    MenuEditor m_editor{m_fs, m_icons};
+};
+
+void ExpectWritten(const EditResult& result, int selection) {
+    EXPECT_EQ(result.Status, EditStatus::Written);
+    EXPECT_EQ(result.Error, MenuError::None);
+    EXPECT_EQ(result.Selection, selection);
+}
+
+TEST_F(EditorTest, DeleteDropsTheRecordAndItsRowWithItsIcon) {
+    Open(kFour);
+    ASSERT_EQ(m_icons.Live.size(), 2u);  // Letters (from its icon file) and Last (from its target)
+
+    ExpectWritten(m_editor.Delete(3), -1);  // the last entry, which owns an icon
+    EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLetters}));
+    EXPECT_EQ(m_icons.Live.size(), 1u);
+
+    ExpectWritten(m_editor.Delete(1), -1);  // a separator
+    EXPECT_EQ(File(), UserMenu({kNotepad, kLetters}));
+    EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Notepad", "Letters, 2026"}));
+
+    ExpectWritten(m_editor.Delete(0), -1);  // the first entry
+    ExpectWritten(m_editor.Delete(0), -1);  // the only one left
+    EXPECT_EQ(File(), UserMenu({}));
+    EXPECT_TRUE(m_editor.Entries().empty());
+    EXPECT_TRUE(m_icons.Live.empty());
+}
+
+TEST_F(EditorTest, MovesSwapNeighboursAndFollowTheMovedEntry) {
+    Open(kFour);
+    const editor::IconHandle lettersIcon = m_editor.Entries()[2].Icon;
+
+    ExpectWritten(m_editor.MoveUp(1), 0);  // entry 1 with entry 0, the rest stays
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLetters, kLast}));
+    EXPECT_EQ(m_editor.Entries()[0].Text, kHyphens);
+
+    ExpectWritten(m_editor.MoveDown(2), 3);  // onto the last place
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLast, kLetters}));
+    EXPECT_EQ(m_editor.Entries()[3].Icon, lettersIcon) << "the icon moves with its row";
+    EXPECT_EQ(m_editor.Entries()[3].Target, "C:\\docs\\");
+
+    ExpectWritten(m_editor.MoveDown(0), 1);  // a separator moves like any item
+    EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLast, kLetters}));
+    EXPECT_EQ(m_icons.Requests.size(), 2u) << "moves re-extract no icons";
+}
+
+TEST_F(EditorTest, SeparatorGoesAboveTheSelectedEntry) {
+    Open(kFour);
+    ExpectWritten(m_editor.Separator(0), -1);
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kSeparator, kLetters, kLast}));
+    ExpectWritten(m_editor.Separator(2), -1);  // above another separator
+    ExpectWritten(m_editor.Separator(5), -1);  // above the last entry
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kSeparator, kSeparator, kLetters, kSeparator,
+                                kLast}));
+    EXPECT_EQ(m_editor.Entries()[5].Text, kHyphens);
+    EXPECT_EQ(m_editor.Entries()[5].Icon, 0u);
+    EXPECT_EQ(m_editor.Entries()[5].Target, "");
+}
+
+TEST_F(EditorTest, OperationsWithoutAFittingSelectionWriteNothing) {
+    Open(kFour);
+    const std::function<EditResult(int)> ops[] = {
+        [&](int k) { return m_editor.Delete(k); }, [&](int k) { return m_editor.MoveUp(k); },
+        [&](int k) { return m_editor.MoveDown(k); }, [&](int k) { return m_editor.Separator(k); }};
+    for (const auto& op : ops) {
+        for (int k : {-1, 4, 100}) {
+            EXPECT_EQ(op(k).Status, EditStatus::Unchanged) << k;
+        }
+    }
+    EXPECT_EQ(m_editor.MoveUp(0).Selection, 0) << "the selection stays where it was";
+    EXPECT_EQ(m_editor.MoveDown(3).Status, EditStatus::Unchanged);
+    EXPECT_EQ(File(), kFour);
+
+    m_fs.Put(kPath, UserMenu({}));
+    ASSERT_EQ(m_editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    const int calls = m_fs.Calls();
+    for (const auto& op : ops) {
+        EXPECT_EQ(op(0).Status, EditStatus::Unchanged);
+    }
+    EXPECT_EQ(m_fs.Calls(), calls) << "an empty list touches no file";
+}
+
+TEST_F(EditorTest, ValuesAreWrittenBackAsReadAndTheTypeLineBecomesUserDefined) {
+    // An unknown type shows the list; odd spacing and values are normalised, not lost.
+    Open(kHead + "\"OTHER\"\r\n" + "True,\"Tahoma\",  9.0 ,-1,0\r\n" +
+         "  \"A, b\" , \"t.exe\",\"x\",\"y\",\"\", 7 \r\n" + kLast);
+    ExpectWritten(m_editor.MoveDown(0), 1);
+    EXPECT_EQ(File(), kHead + kUserType + "True,\"Tahoma\",9.0,-1,0\r\n" + kLast +
+                          "\"A, b\",\"t.exe\",\"x\",\"y\",\"\",7\r\n");
+}
+
+TEST_F(EditorTest, MenuTypeChangesDropTheOtherTypesData) {
+    Open(kFour);
+    ExpectWritten(m_editor.ChangeToDirectoryPointer(), -1);
+    EXPECT_EQ(File(), PointerMenu(kPointerLine));
+    EXPECT_TRUE(m_editor.IsDirectoryPointer());
+    EXPECT_TRUE(m_editor.Entries().empty());
+    EXPECT_TRUE(m_icons.Live.empty());
+    EXPECT_EQ(m_editor.Pointer(), menufile::DirectoryPointer{});
+
+    EXPECT_EQ(m_editor.Delete(0).Status, EditStatus::Unchanged);
+    EXPECT_EQ(m_editor.DropFiles({{"x", "C:\\x"}}).Added, 0) << "no list for a pointer";
+    EXPECT_EQ(m_editor.ChangeToDirectoryPointer().Status, EditStatus::Unchanged);
+
+    ExpectWritten(m_editor.SaveDirectoryPointer("D:\\My Music, old\\", "*.mp3", 1, 0, 1), -1);
+    EXPECT_EQ(File(), PointerMenu(kSavedPointer));
+    EXPECT_EQ(m_editor.Pointer().Folder, "D:\\My Music, old\\");
+    // The saved form (no line end, blanks before the numbers) is read back and changed again.
+    ExpectWritten(m_editor.SaveDirectoryPointer("C:\\", "*.*", 0, 1, 0), -1);
+    EXPECT_EQ(File(), PointerMenu("\"C:\\\",\"*.*\", 0, 1, 0"));
+
+    ExpectWritten(m_editor.ChangeToUserDefined(), -1);
+    EXPECT_EQ(File(), UserMenu({}));
+    EXPECT_FALSE(m_editor.IsDirectoryPointer());
+    EXPECT_EQ(m_editor.ChangeToUserDefined().Status, EditStatus::Unchanged);
+    EXPECT_EQ(m_editor.SaveDirectoryPointer("C:\\", "*.*", 1, 0, 0).Status, EditStatus::Unchanged);
+}
+
+TEST_F(EditorTest, PointerLoadedInEitherFormConvertsBack) {
+    for (const std::string& pointer : {kPointerLine, kSavedPointer}) {
+        Open(PointerMenu(pointer));
+        EXPECT_TRUE(m_editor.IsDirectoryPointer());
+        EXPECT_TRUE(m_editor.Entries().empty());
+        ExpectWritten(m_editor.ChangeToUserDefined(), -1);
+        EXPECT_EQ(File(), UserMenu({}));
+    }
+}
+
+TEST_F(EditorTest, DroppedFilesAreAppendedInDropOrder) {
+    Open(UserMenu({}));
+    const std::vector<editor::DroppedFile> drop = {{"notes, old", "C:\\docs\\notes, old.txt"},
+                                                   {"Program Files", "C:\\Program Files"},
+                                                   {"go", "C:\\bin\\go.lnk"}};
+    editor::DropResult result = m_editor.DropFiles(drop);
+    EXPECT_EQ(result.Status, EditStatus::Written);
+    EXPECT_EQ(result.Added, 3);
+    EXPECT_EQ(File(), UserMenu({"\"notes, old\",\"C:\\docs\\notes, old.txt\",\"\",\"\",\"\",0\r\n",
+                                "\"Program Files\",\"C:\\Program Files\",\"\",\"\",\"\",0\r\n",
+                                "\"go\",\"C:\\bin\\go.lnk\",\"\",\"\",\"\",0\r\n"}));
+    EXPECT_EQ(m_editor.Entries()[1].Target, "C:\\Program Files");
+    EXPECT_EQ(m_editor.Entries()[1].Icon, 0u) << "the preview asks the shell";
+    EXPECT_TRUE(m_icons.Requests.empty());
+}
+
+TEST_F(EditorTest, DropOnAFileWithoutAFinalLineEndStartsANewLine) {
+    Open(UserMenu({"\"A\",\"a.exe\",\"\",\"\",\"\",0"}));
+    EXPECT_EQ(m_editor.DropFiles({{"B", "b.exe"}}).Added, 1);
+    EXPECT_EQ(File(), UserMenu({"\"A\",\"a.exe\",\"\",\"\",\"\",0\r\n",
+                                "\"B\",\"b.exe\",\"\",\"\",\"\",0\r\n"}));
+}
+
+TEST_F(EditorTest, DropStopsAtAPathThatCannotBeWritten) {
+    Open(UserMenu({kNotepad}));
+    editor::DropResult result =
+        m_editor.DropFiles({{"A", "a.exe"}, {"Say \"hi\"", "hi.exe"}, {"C", "c.exe"}});
+    EXPECT_EQ(result.Status, EditStatus::Failed);
+    EXPECT_EQ(result.Error, MenuError::BadText);
+    EXPECT_EQ(result.Added, 1);
+    EXPECT_EQ(File(), UserMenu({kNotepad, "\"A\",\"a.exe\",\"\",\"\",\"\",0\r\n"}));
+}
+
+TEST_F(EditorTest, AFileChangedBehindTheListIsReloadedNotOverwritten) {
+    Open(kFour);
+    const std::string other = UserMenu({kLast, kNotepad});
+    m_fs.Put(kPath, other);
+    EditResult result = m_editor.Delete(0);
+    EXPECT_EQ(result.Status, EditStatus::Reloaded);
+    EXPECT_EQ(result.Selection, -1);
+    EXPECT_EQ(File(), other);
+    EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Last", "Notepad"}));
+    EXPECT_EQ(m_icons.Live.size(), 1u);
+
+    m_fs.Put(kPath, UserMenu({kLast, kNotepad, kLetters}));
+    EXPECT_EQ(m_editor.DropFiles({{"A", "a.exe"}}).Status, EditStatus::Reloaded);
+    EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Last", "Notepad", "Letters, 2026"}));
+}
+
+// Every operation, failed at each of its file calls in turn (once, and from then on): the
+// file keeps its old content or takes the new one, a failure is reported and keeps the old
+// content, and the list shows what the file holds.
+struct Operation {
+    const char* Name;
+    std::string Before;
+    std::function<EditResult(MenuEditor&)> Run;
+};
+
+TEST(EditorFaults, EveryInjectedFailureLeavesListAndFileInStep) {
+    const std::vector<Operation> operations = {
+        {"delete", kFour, [](MenuEditor& e) { return e.Delete(2); }},
+        {"move up", kFour, [](MenuEditor& e) { return e.MoveUp(3); }},
+        {"move down", kFour, [](MenuEditor& e) { return e.MoveDown(0); }},
+        {"separator", kFour, [](MenuEditor& e) { return e.Separator(1); }},
+        {"to pointer", kFour, [](MenuEditor& e) { return e.ChangeToDirectoryPointer(); }},
+        {"to list", PointerMenu(kSavedPointer),
+         [](MenuEditor& e) { return e.ChangeToUserDefined(); }},
+        {"save pointer", PointerMenu(kPointerLine),
+         [](MenuEditor& e) { return e.SaveDirectoryPointer("E:\\", "*.txt", 0, 1, 1); }},
+        {"drop", kFour,
+         [](MenuEditor& e) {
+             editor::DropResult r = e.DropFiles({{"A", "a.exe"}, {"B", "b.exe"}});
+             return EditResult{r.Status, r.Error, r.Added};  // Selection: paths written
+         }},
+    };
+    for (const Operation& op : operations) {
+        // What the operation writes when nothing fails.
+        std::string after;
+        {
+            MemoryFileSystem fs;
+            fs.Put(kPath, op.Before);
+            FakeIcons icons;
+            MenuEditor editor(fs, icons);
+            ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+            ASSERT_NE(op.Run(editor).Status, EditStatus::Failed) << op.Name;
+            after = *fs.Get(kPath);
+        }
+        const bool isDrop = op.Name == std::string("drop");
+        const std::string halfDrop = kFour + "\"A\",\"a.exe\",\"\",\"\",\"\",0\r\n";
+        for (bool fromThenOn : {false, true}) {
+            for (int call = 1;; ++call) {
+                SCOPED_TRACE(std::string(op.Name) + " failing at call " + std::to_string(call) +
+                             (fromThenOn ? " and on" : ""));
+                MemoryFileSystem fs;
+                fs.Put(kPath, op.Before);
+                FakeIcons icons;
+                {
+                    MenuEditor editor(fs, icons);
+                    ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+                    const std::vector<std::string> textsBefore = Texts(editor);
+                    const int start = fs.Calls();
+                    fs.FailAt(start + call, fromThenOn, FileError::DiskFull);
+                    EditResult result = op.Run(editor);
+                    const bool reached = fs.Calls() >= start + call;
+                    fs.ClearFaults();
+                    if (!reached) {
+                        EXPECT_EQ(result.Status, EditStatus::Written);
+                        break;  // the operation ran through before the fault
+                    }
+                    ASSERT_NE(result.Status, EditStatus::Reloaded);
+                    // A commit whose rollback also failed is settled by recovery.
+                    ASSERT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+                    const std::string now = fs.Get(kPath).value_or("<missing>");
+                    if (result.Status == EditStatus::Written) {
+                        EXPECT_EQ(now, after);
+                    } else {
+                        EXPECT_EQ(result.Status, EditStatus::Failed);
+                        EXPECT_NE(result.Error, MenuError::None);
+                        if (!isDrop) {
+                            EXPECT_EQ(result.Selection, -1);
+                        }
+                    }
+                    if (!fromThenOn) {
+                        // One failure: rolled back at once, and the list was not touched.
+                        if (result.Status == EditStatus::Failed) {
+                            // The paths before the failing one stay written, and only they.
+                            EXPECT_EQ(now, !isDrop ? op.Before
+                                                   : (result.Selection == 0 ? kFour : halfDrop));
+                            if (!isDrop) {
+                                EXPECT_EQ(Texts(editor), textsBefore);
+                            }
+                        }
+                        EXPECT_TRUE(ListAgreesWithFile(editor, fs));
+                    } else {
+                        // Failing from then on, even the rollback and the reload fail: the file
+                        // ends up old or new, never anything else, and the next change finds a
+                        // list that no longer shows it and reloads instead of writing.
+                        EXPECT_TRUE(now == op.Before || now == after ||
+                                    (isDrop && now == halfDrop));
+                        if (!ListAgreesWithFile(editor, fs)) {
+                            EXPECT_EQ(op.Run(editor).Status, EditStatus::Reloaded);
+                            EXPECT_EQ(fs.Get(kPath), now);
+                            EXPECT_TRUE(ListAgreesWithFile(editor, fs));
+                        }
+                    }
+                    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+                }
+                EXPECT_TRUE(icons.Live.empty()) << "icons leaked";
+            }
+        }
+    }
+}
+
+// The same sequence on real files in a temporary folder: nothing but the menu is left in the
+// folder or in the working directory.
+TEST(EditorOnDisk, SequenceOfChangesOnARealFile) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("tvledit_unit_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+         std::to_string(reinterpret_cast<std::uintptr_t>(&dir)));
+    fs::create_directories(dir);
+    const fs::path menu = dir / "my menu.tvl";
+    { std::ofstream(menu, std::ios::binary) << kFour; }
+    auto cwdBefore =
+        std::distance(fs::directory_iterator(fs::current_path()), fs::directory_iterator());
+    auto read = [&] {
+        std::ifstream in(menu, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    };
+    {
+        bench::PosixFileSystem disk;
+        FakeIcons icons;
+        MenuEditor editor(disk, icons);
+        ASSERT_EQ(editor.LoadEditorMenu(menu.string()), editor::LoadStatus::Loaded);
+        ExpectWritten(editor.MoveUp(2), 1);
+        ExpectWritten(editor.Delete(0), -1);
+        ExpectWritten(editor.Separator(2), -1);
+        EXPECT_EQ(editor.DropFiles({{"D", dir.string()}}).Added, 1);
+        EXPECT_EQ(read(), UserMenu({kLetters, kSeparator, kSeparator, kLast,
+                                    "\"D\",\"" + dir.string() + "\",\"\",\"\",\"\",0\r\n"}));
+        EXPECT_TRUE(ListAgreesWithFile(editor, disk));
+        ExpectWritten(editor.ChangeToDirectoryPointer(), -1);
+        ExpectWritten(editor.SaveDirectoryPointer("D:\\My Music, old\\", "*.mp3", 1, 0, 1), -1);
+        EXPECT_EQ(read(), PointerMenu(kSavedPointer));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::current_path()), fs::directory_iterator()),
+              cwdBefore);
+    fs::remove_all(dir);
+}
+
+}  // namespace
