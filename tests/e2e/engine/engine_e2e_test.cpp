@@ -1,0 +1,289 @@
+// tvlengin.exe under Wine: where the menu opens, how keys and clicks pick an item, what is
+// launched, and when the menu ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "menufile/menu_file.h"
+#include "winauto.h"
+
+namespace {
+
+using namespace winauto;
+
+constexpr char kPopupClass[] = "TarvelMenuPopup";
+constexpr int kLargeCellPx = 40;  // 32-pixel icon + 120 twips, 8-point text
+constexpr int kSmallCellPx = 24;  // 16-pixel icon + 120 twips
+
+// A Linux path of the build as Wine sees it, on drive Z:.
+std::string WinPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) {
+            c = c == '/' ? '\\' : c;
+        }
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIcons = false) {
+    std::string s = "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n";
+    s += menufile::FormatSettingsLine({smallIcons ? "1" : "0", "MS Sans Serif", "8.25", "0", "0"});
+    for (const auto& item : items) {
+        s += menufile::FormatItemLine(item);
+    }
+    return s;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+    return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_marker = m_dir.File("launched.txt");
+        ::SetEnvironmentVariableA("LAUNCH_RECORDER_MARKER", m_marker.c_str());
+        ParkMouse();
+    }
+    void TearDown() override { ::SetEnvironmentVariableA("LAUNCH_RECORDER_MARKER", nullptr); }
+
+    // Items that launch the recorder with their number, starting in a folder of their own.
+    std::vector<menufile::MenuItem> RecorderItems(int count, std::size_t nameLength = 0) {
+        const std::string startIn = m_dir.File("start in");
+        ::CreateDirectoryA(startIn.c_str(), nullptr);
+        std::vector<menufile::MenuItem> items;
+        for (int i = 0; i < count; ++i) {
+            std::string name = "Item " + std::to_string(i);
+            name.resize(std::max(name.size(), nameLength), 'x');
+            items.push_back({name, ExeDir() + "launch_recorder.exe",
+                             "item" + std::to_string(i) + " second, third", startIn, "", "0"});
+        }
+        return items;
+    }
+
+    // Writes the menu, puts the pointer at `at` and starts the engine on it.
+    HWND Open(const std::string& bytes, POINT at) {
+        m_menu = m_dir.File("my menu, test.tvl");
+        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
+        EXPECT_TRUE(MoveMouse(at));
+        m_engine = Start(WinPath(TVLENGIN_EXE), Quote(m_menu), m_dir.path());
+        EXPECT_TRUE(m_engine);
+        return WaitForWindow(m_engine.pid(), kPopupClass, nullptr);
+    }
+
+    std::optional<std::string> Launched() {
+        if (!WaitUntil([&] { return FileExists(m_marker); })) {
+            return std::nullopt;
+        }
+        return ReadFileBytes(m_marker);
+    }
+
+    void ExpectEndsWithoutLaunch() {
+        EXPECT_TRUE(m_engine.WaitForExit().has_value());
+        EXPECT_FALSE(FileExists(m_marker));
+    }
+
+    TempDir m_dir{"engine e2e "};
+    std::string m_marker;
+    std::string m_menu;
+    Process m_engine;
+};
+
+RECT WindowRect(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return r;
+}
+
+TEST_F(EngineTest, OpensAtThePointerAndKeepsInsideTheScreen) {
+    const std::string menu = MenuBytes(RecorderItems(3));
+    const int height = static_cast<int>(std::nearbyint((3 * 600 + 70) / 15.0));
+
+    HWND popup = Open(menu, {100, 120});
+    ASSERT_NE(popup, nullptr);
+    RECT r = WindowRect(popup);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 120);
+    EXPECT_EQ(r.bottom - r.top, height);
+    const int width = r.right - r.left;
+    EXPECT_GT(width, 1000 / 15);
+    EXPECT_TRUE(::GetWindowLongA(popup, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(::GetWindowLongA(popup, GWL_STYLE) & WS_CAPTION & ~WS_DLGFRAME);
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    // Near the right edge it opens leftward, its right edge at the pointer; near the bottom it
+    // opens upward, its bottom edge at the pointer.
+    popup = Open(menu, {1010, 740});
+    ASSERT_NE(popup, nullptr);
+    r = WindowRect(popup);
+    EXPECT_NEAR(r.right, 1010, 1);
+    EXPECT_NEAR(r.bottom, 740, 1);
+    EXPECT_EQ(r.right - r.left, width);
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    // Too little room above the pointer: it sits on the bottom of the screen.
+    popup = Open(MenuBytes(RecorderItems(12)), {300, 400});
+    ASSERT_NE(popup, nullptr);
+    r = WindowRect(popup);
+    EXPECT_EQ(r.bottom, 768);
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(EngineTest, DownDownEnterOpensTheSecondItemWithItsArgumentsAndFolder) {
+    HWND popup = Open(MenuBytes(RecorderItems(3)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item1")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=second,")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=third")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "cwd=" + m_dir.File("start in"))) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value()) << "the menu ends after a launch";
+}
+
+TEST_F(EngineTest, ALeftClickOpensTheCellARightClickDoesNot) {
+    HWND popup = Open(MenuBytes(RecorderItems(3)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(RightClickAt(ClientToScreenAt(popup, 80, kLargeCellPx + 20)));
+    Pump(Millis(300));
+    EXPECT_TRUE(m_engine.Running());
+    EXPECT_FALSE(FileExists(m_marker));
+
+    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(popup, 80, 2 * kLargeCellPx + 20)));
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item2")) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, EscapeEndsWithoutOpeningAnything) {
+    HWND popup = Open(MenuBytes(RecorderItems(2)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(EngineTest, AnotherWindowTakingTheForegroundEndsTheMenu) {
+    HWND popup = Open(MenuBytes(RecorderItems(2)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == popup; }));
+    HWND other = ::CreateWindowExA(0, "STATIC", "other window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   600, 100, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    ForceForeground(other);
+    ExpectEndsWithoutLaunch();
+    ::DestroyWindow(other);
+}
+
+TEST_F(EngineTest, EmptyOrUnreadableMenusSayMenuIsEmpty) {
+    const std::vector<std::string> menus = {
+        MenuBytes({}), MenuBytes({menufile::MenuItem::Separator()}),
+        "1,\"MS Sans Serif\",8.25,0,0\r\n\"a\",\"b\",\"\",\"\",\"\",0\r\n",  // no marker line
+        "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans"};                 // cut short
+    for (const std::string& bytes : menus) {
+        m_menu = m_dir.File("empty.tvl");
+        ASSERT_TRUE(WriteFileBytes(m_menu, bytes));
+        m_engine = Start(WinPath(TVLENGIN_EXE), Quote(m_menu), m_dir.path());
+        auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+        ASSERT_TRUE(text.has_value()) << bytes;
+        EXPECT_NE(text->find("Menu is empty."), std::string::npos) << *text;
+        EXPECT_NE(text->find("Please run the Menu Editor."), std::string::npos) << *text;
+        EXPECT_TRUE(m_engine.WaitForExit().has_value());
+        EXPECT_EQ(ReadFileBytes(m_menu), bytes) << "the engine never writes the menu file";
+    }
+}
+
+TEST_F(EngineTest, ADirectoryPointerListsFoldersThenFilesSorted) {
+    // Files of a type the recorder opens, so launching one shows which entry was chosen.
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, ".tvltest", 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("tvltestfile"), 12);
+    ::RegCloseKey(key);
+    const std::string command = Quote(ExeDir() + "launch_recorder.exe") + " \"%1\"";
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "tvltestfile\\shell\\open\\command", 0, nullptr,
+                                0, KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+    ::RegCloseKey(key);
+
+    const std::string folder = m_dir.File("listed");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* sub : {"b", "A"}) {
+        ::CreateDirectoryA((folder + "\\" + sub).c_str(), nullptr);
+    }
+    for (const char* file : {"c.tvltest", "B.tvltest", "note.txt"}) {
+        WriteFileBytes(folder + "\\" + file, "x");
+    }
+    const std::string pointer = "\"" + folder + "\\\",\"*.tvltest\", 1, 0, 0";
+    const std::string menu =
+        "pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n" + pointer;
+
+    HWND popup = Open(menu, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    RECT r = WindowRect(popup);
+    EXPECT_EQ(r.bottom - r.top, static_cast<int>(std::nearbyint((4 * 600 + 70) / 15.0)))
+        << "A, b, B.tvltest, c.tvltest";
+    for (int i = 0; i < 3; ++i) {
+        PostKey(popup, VK_DOWN);
+    }
+    PostKey(popup, VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_NE(launched->find(folder + "\\B.tvltest"), std::string::npos) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, Screenshots) {
+    const std::string dir = WinPath(SCREENSHOT_DIR);
+    HWND popup = Open(MenuBytes(RecorderItems(5), true), {300, 200});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top,
+              static_cast<int>(std::nearbyint((5 * 360 + 70) / 15.0)));
+    PostKey(popup, VK_DOWN);
+    Pump(Millis(200));
+    EXPECT_TRUE(SaveScreenshotBmp(dir + "\\engine-small-icons.bmp"));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    auto items = RecorderItems(6, 90);  // names too wide for half the screen get shortened
+    items.insert(items.begin() + 2, menufile::MenuItem::Separator());
+    popup = Open(MenuBytes(items), {300, 200});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_LT(WindowRect(popup).right - WindowRect(popup).left, 1024 / 2);
+    ASSERT_TRUE(MoveMouse(ClientToScreenAt(popup, 100, kLargeCellPx + 20)));
+    Pump(Millis(200));
+    EXPECT_TRUE(SaveScreenshotBmp(dir + "\\engine-large-icons-highlighted.bmp"));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    popup = Open(MenuBytes(RecorderItems(60)), {300, 200});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).top, 0);
+    EXPECT_EQ(WindowRect(popup).bottom, 768) << "a list taller than the screen fills it";
+    ParkMouse();  // out of the window, so only the keys move the highlight
+    Pump(Millis(100));
+    for (int i = 0; i < 25; ++i) {
+        PostKey(popup, VK_DOWN);
+    }
+    Pump(Millis(200));
+    EXPECT_TRUE(SaveScreenshotBmp(dir + "\\engine-scrolled.bmp"));
+    PostKey(popup, VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item24")) << *launched;
+}
+
+}  // namespace
