@@ -30,19 +30,25 @@ std::string FolderWithBackslash(const std::string& folder) {
 std::vector<std::string> ListPointerNames(const menufile::DirectoryPointer& pointer,
                                           const FolderLister& list) {
     const std::string folder = FolderWithBackslash(pointer.Folder);
+    const bool showFolders = menufile::ToBool(pointer.ShowFolders);
+    const bool showHidden = menufile::ToBool(pointer.ShowHidden);
+    // A big folder is slow to list: when the files pass would list everything anyway, the
+    // folders pass reuses its listing.
+    const bool matchAll = pointer.Pattern == "*.*" || pointer.Pattern == "*";
+    const std::vector<FolderEntry> everything =
+        showFolders || matchAll ? list(folder, "*.*") : std::vector<FolderEntry>{};
     std::vector<std::string> names;
-    if (menufile::ToBool(pointer.ShowFolders)) {
+    if (showFolders) {
         std::vector<std::string> folders;
-        for (const FolderEntry& e : list(folder, "*.*")) {
+        for (const FolderEntry& e : everything) {
             if (e.Directory && !e.Hidden && !e.System && e.Name != "." && e.Name != "..") {
                 folders.push_back(e.Name);
             }
         }
         AppendSorted(names, std::move(folders));
     }
-    const bool showHidden = menufile::ToBool(pointer.ShowHidden);
     std::vector<std::string> files;
-    for (const FolderEntry& e : list(folder, pointer.Pattern)) {
+    for (const FolderEntry& e : matchAll ? everything : list(folder, pointer.Pattern)) {
         if (!e.Directory && (showHidden || !e.Hidden)) {
             files.push_back(e.Name);
         }

@@ -16,6 +16,9 @@ constexpr UINT_PTR kScrollTimer = 1;  // slides an over-tall list while resting 
 constexpr UINT_PTR kWatchTimer = 2;   // ends the menu when it loses the foreground
 constexpr UINT kScrollInterval = 10;
 constexpr UINT kWatchInterval = 5;
+// Set off by the first paint: the icons and the tooltip come once that paint is on the screen,
+// so the menu appears without waiting for the shell.
+constexpr UINT_PTR kFinishTimer = 3;
 
 void FillSolid(HDC dc, const RECT& r, int systemColour) {
     ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
@@ -56,10 +59,23 @@ bool PopupWindow::Show(HINSTANCE instance) {
     if (!m_hwnd) {
         return false;
     }
+    if (m_model.ScrollTimerEnabled()) {
+        ::SetTimer(m_hwnd, kScrollTimer, kScrollInterval, nullptr);
+    }
+    ::SetTimer(m_hwnd, kWatchTimer, kWatchInterval, nullptr);
+    ::ShowWindow(m_hwnd, SW_SHOW);
+    ::SetWindowPos(m_hwnd, HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
+                   Px(m_model.Width()), Px(m_model.Height()), SWP_NOMOVE);
+    return true;
+}
+
+void PopupWindow::OnFinishShowing() {
+    m_showIcons = true;
+    ::InvalidateRect(m_hwnd, nullptr, FALSE);
     m_tooltip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
-                                  instance, nullptr);
+                                  ::GetModuleHandleA(nullptr), nullptr);
     if (m_tooltip) {
         TOOLINFOA tool{};
         tool.cbSize = sizeof tool;
@@ -71,14 +87,6 @@ bool PopupWindow::Show(HINSTANCE instance) {
         ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
     }
-    if (m_model.ScrollTimerEnabled()) {
-        ::SetTimer(m_hwnd, kScrollTimer, kScrollInterval, nullptr);
-    }
-    ::SetTimer(m_hwnd, kWatchTimer, kWatchInterval, nullptr);
-    ::ShowWindow(m_hwnd, SW_SHOW);
-    ::SetWindowPos(m_hwnd, HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
-                   Px(m_model.Width()), Px(m_model.Height()), SWP_NOMOVE);
-    return true;
 }
 
 LRESULT CALLBACK PopupWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -233,6 +241,11 @@ void PopupWindow::OnKeyDown(int key) {
 void PopupWindow::OnKeyUp(int key) { Act(m_model.KeyUp(key)); }
 
 void PopupWindow::OnTimer(UINT_PTR id) {
+    if (id == kFinishTimer) {
+        ::KillTimer(m_hwnd, kFinishTimer);
+        OnFinishShowing();
+        return;
+    }
     const ViewState before = Snapshot();
     if (id == kScrollTimer) {
         m_model.ScrollTick();
@@ -268,6 +281,7 @@ void PopupWindow::Act(Action action) {
         ::DestroyWindow(m_hwnd);
     }
 }
+
 
 void PopupWindow::OnPaint() {
     PAINTSTRUCT ps;
@@ -305,6 +319,10 @@ void PopupWindow::OnPaint() {
     }
 
     ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    if (!m_showIcons && !m_finishPosted) {
+        m_finishPosted = true;
+        ::SetTimer(m_hwnd, kFinishTimer, USER_TIMER_MINIMUM, nullptr);
+    }
     ::SelectObject(dc, oldFont);
     ::SelectObject(dc, oldBitmap);
     ::DeleteDC(dc);
@@ -325,7 +343,9 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
 
     CellIcon& icon = m_icons[i];
-    if (!icon.resolved) {
+    if (!m_showIcons) {
+        // First paint: captions only.
+    } else if (!icon.resolved) {
         icon.resolved = true;
         // Icon number IconIndex of IconFile, else of Target when IconIndex > 0, else (and when
         // that fails) the icon the shell shows for Target.

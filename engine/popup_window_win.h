@@ -47,6 +47,7 @@ private:
     void OnKeyDown(int key);
     void OnKeyUp(int key);
     void OnTimer(UINT_PTR id);
+    void OnFinishShowing();
 
     void Act(Action action);
     void Refresh(const ViewState& before);
@@ -66,6 +67,8 @@ private:
     std::vector<CellIcon> m_icons;
     Element m_captured{};
     bool m_capturing = false;
+    bool m_showIcons = false;
+    bool m_finishPosted = false;
 };
 
 }  // namespace engine

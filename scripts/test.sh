@@ -55,6 +55,11 @@ run_ctest windows-x64
 wine_session_end
 trap - EXIT
 
+# The end-to-end tests leave screenshots as .bmp; PNG is easier to look at.
+for bmp in build/win64/screenshots/*.bmp; do
+    [ -e "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+
 passed=0
 failed=0
 for log in "$logs"/*.log; do

@@ -54,7 +54,7 @@ TEST(DirectoryPointer, FoldersFirstThenFilesEachSortedWithoutCase) {
     };
     auto entries = engine::BuildEntries(Pointer("C:\\data\\", "*.*", "1", "0", "0"), list, kNoNames);
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "s.sys"}));
-    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.*", "C:\\data\\*.*"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.*"})) << "listed once";
     EXPECT_EQ(entries[0].Target, "C:\\data\\A");
     EXPECT_EQ(entries[2].Target, "C:\\data\\B.txt");
     EXPECT_EQ(entries[2].Arguments, "");
@@ -62,8 +62,14 @@ TEST(DirectoryPointer, FoldersFirstThenFilesEachSortedWithoutCase) {
     EXPECT_EQ(entries[2].IconIndex, "0");
 
     // Hidden files only on request; hidden folders never; no folders without ShowFolders.
+    asked.clear();
     entries = engine::BuildEntries(Pointer("C:\\data\\", "*.txt", "0", "0", "1"), list, kNoNames);
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"B.txt", "c.txt", "h.txt"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.txt"}));
+    asked.clear();
+    entries = engine::BuildEntries(Pointer("C:\\data\\", "*.txt", "1", "0", "0"), list, kNoNames);
+    EXPECT_EQ(Names(entries), (std::vector<std::string>{"A", "b", "B.txt", "c.txt"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.*", "C:\\data\\*.txt"}));
     entries = engine::BuildEntries(Pointer("C:\\data\\", "*.*", "True", "0", "-1"), list, kNoNames);
     EXPECT_EQ(Names(entries),
               (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "h.txt", "s.sys"}));

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs the engine start-up benchmark under a private Wine session.
+# Usage: bash bench/run_engine_startup.sh [runs per scenario, default 15]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bash scripts/install-deps.sh
+cmake --preset windows-x64 >/dev/null
+cmake --build build/win64 --target engine_startup_bench keepalive
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
+trap wine_session_end EXIT
+wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}"
