@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "menufile/menu_file.h"
+#include "platform/memory_file_system.h"
 #include "winauto.h"
 
 namespace {
@@ -244,6 +245,36 @@ TEST_F(EngineTest, ADirectoryPointerListsFoldersThenFilesSorted) {
     ASSERT_TRUE(launched.has_value());
     EXPECT_NE(launched->find(folder + "\\B.tvltest"), std::string::npos) << *launched;
     EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, AnUnfinishedSaveShowsTheLastSavedMenu) {
+    // The disk an editor leaves when it dies while shrinking a 4-item menu to 2 items.
+    const std::string saved = MenuBytes(RecorderItems(4));
+    auto shorter = RecorderItems(2);
+    shorter[0].Name = "Renamed";
+    const std::string next = MenuBytes(shorter);
+    const std::string path = "C:\\menu.tvl";
+    platform::MemoryFileSystem disk;
+    disk.Put(path, saved);
+    disk.CrashAt(8);  // after the journal and the new bytes, before the file is cut to length
+    try {
+        (void)menufile::CommitMenuFile(disk, path, next);
+    } catch (const platform::MemoryFileSystem::SimulatedCrash&) {
+    }
+    const std::string torn = disk.Get(path).value_or("");
+    ASSERT_NE(torn, saved);
+    ASSERT_NE(torn, next);
+
+    m_menu = m_dir.File("my menu, test.tvl");
+    ASSERT_TRUE(WriteFileBytes(menufile::JournalPath(m_menu),
+                               disk.Get(menufile::JournalPath(path)).value_or("")));
+    HWND popup = Open(torn, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    RECT r = WindowRect(popup);
+    EXPECT_EQ(r.bottom - r.top, static_cast<int>(std::nearbyint((4 * 600 + 70) / 15.0)));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+    EXPECT_EQ(ReadFileBytes(m_menu), torn) << "the engine repairs nothing: it never writes";
 }
 
 TEST_F(EngineTest, Screenshots) {
