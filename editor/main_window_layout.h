@@ -80,6 +80,7 @@ struct ControlLayout {
 
 inline constexpr float kFormWidth = 6135;  // client area, twips
 inline constexpr float kFormHeight = 5655;
+inline constexpr const char* kMainWindowClass = "TarvelEditMain";
 inline constexpr const char* kMainTitle = "Tarvel Edit";
 inline constexpr const char* kContentsTab = "Contents";
 inline constexpr const char* kAppearanceTab = "Appearance";

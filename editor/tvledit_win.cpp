@@ -1,0 +1,60 @@
+// tvledit: the menu editor's entry point.
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <commctrl.h>
+
+#include <string>
+
+#include "editor/main_window_win.h"
+#include "editor/resource_ids.h"
+#include "platform/win32_file_system_win.h"
+
+namespace {
+
+// The icon file image that new and upgraded menus carry as their picture.
+std::string StockPicture() {
+    HMODULE module = ::GetModuleHandleA(nullptr);
+    HRSRC found =
+        ::FindResourceA(module, MAKEINTRESOURCEA(IDR_STOCK_PICTURE), MAKEINTRESOURCEA(10));
+    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    return bytes ? std::string(static_cast<const char*>(bytes), ::SizeofResource(module, found))
+                 : std::string();
+}
+
+// Places are measured in twips against the real screen resolution, not a scaled 96 dpi.
+void BecomeDpiAware() {
+    using SetAware = BOOL(WINAPI*)();
+    if (HMODULE user = ::GetModuleHandleA("user32.dll")) {
+        if (auto set = reinterpret_cast<SetAware>(
+                reinterpret_cast<void*>(::GetProcAddress(user, "SetProcessDPIAware")))) {
+            set();
+        }
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    BecomeDpiAware();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    platform::Win32FileSystem fs;
+    editor::MainWindow window(fs, StockPicture());
+    if (!window.Create()) {
+        return 1;
+    }
+    if (!window.Start(commandLine != nullptr ? commandLine : "")) {
+        return 0;
+    }
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (!window.PreTranslate(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}

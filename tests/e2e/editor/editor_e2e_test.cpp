@@ -1,0 +1,351 @@
+// tvledit.exe under Wine: list changes, menu type, pointer page, upgrades, new menus and drops,
+// checked in the bytes of the menu file.
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include "editor/editor_messages.h"
+#include "editor/main_window_layout.h"
+#include "menufile/menu_file.h"
+#include "winauto.h"
+
+namespace {
+
+using namespace winauto;
+using menufile::MenuItem;
+
+const std::string kPicture = "BM picture <\r\n<START\r\n";
+const std::string kHead = kPicture + "\r\n<START TVL>\r\n";
+const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
+const std::string kHyphens(87, '-');
+
+// A Linux path of the build as Wine sees it, on drive Z:.
+std::string WinPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) {
+            c = c == '/' ? '\\' : c;
+        }
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+std::string UserMenu(const std::vector<MenuItem>& items) {
+    std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
+    for (const MenuItem& item : items) {
+        s += menufile::FormatItemLine(item);
+    }
+    return s;
+}
+
+std::string PointerMenu(const std::string& pointer) {
+    return kHead + "\"DIRPOINT\"\r\n" + kSettings + pointer;
+}
+
+const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
+const MenuItem kSeparator = MenuItem::Separator();
+const MenuItem kLetters{"Letters, 2026", "C:\\windows", "", "C:\\windows", "", "0"};
+const MenuItem kUser{"User", "C:\\windows\\system32\\user32.dll", "", "", "", "2"};
+
+std::string StockPicture() {
+    return ReadFileBytes(WinPath(STOCK_ICON)).value_or("<no icon>");
+}
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ParkMouse();
+        m_menu = m_dir.File("my menu, test.tvl");
+    }
+
+    // Starts the editor on the menu file and waits for its main window.
+    HWND Open(const std::string& bytes) {
+        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
+        Launch(Quote(m_menu));
+        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+        EXPECT_NE(m_main, nullptr);
+        return m_main;
+    }
+    void Launch(const std::string& args) {
+        m_editor = Start(WinPath(TVLEDIT_EXE), args, m_dir.path());
+        ASSERT_TRUE(m_editor) << "CreateProcessA failed";
+    }
+
+    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
+    [[nodiscard]] std::string File() const { return ReadFileBytes(m_menu).value_or("<missing>"); }
+    [[nodiscard]] int Selection() const {
+        return static_cast<int>(SendMessageA(Item(editor::kItemList), LB_GETCURSEL, 0, 0));
+    }
+    void Check(int id, bool on) {
+        SendMessageA(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    // The working folder holds the menu and nothing else: no journal, no temporary file.
+    [[nodiscard]] std::vector<std::string> FolderContent() const {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA data{};
+        HANDLE find = FindFirstFileA((m_dir.path() + "\\*").c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE) {
+            do {
+                if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") {
+                    names.push_back(data.cFileName);
+                }
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+        return names;
+    }
+    void Shoot(const std::string& name) {
+        Pump(Millis(200));  // let the window finish painting
+        EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\" + name + ".bmp", m_main));
+    }
+
+    TempDir m_dir{"e2e editor "};  // declared first: removed after the editor has ended
+    std::string m_menu;
+    Process m_editor;
+    HWND m_main = nullptr;
+};
+
+TEST_F(EditorTest, ListButtonsRewriteTheFileAndKeepTheListInStep) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kSeparator, kLetters, kUser})));
+    HWND list = Item(editor::kItemList);
+    EXPECT_EQ(ListItems(list),
+              (std::vector<std::string>{"Notepad", kHyphens, "Letters, 2026", "User"}));
+    EXPECT_TRUE(IsWindowVisible(list));
+
+    Click(Item(editor::kDeleteButton));  // nothing selected: nothing happens
+    EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLetters, kUser}));
+
+    ASSERT_TRUE(SelectListItem(list, 1));
+    Click(Item(editor::kMoveUpButton));
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLetters, kUser}));
+    EXPECT_EQ(Selection(), 0) << "the moved entry stays selected";
+    Click(Item(editor::kMoveUpButton));  // already first
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLetters, kUser}));
+
+    ASSERT_TRUE(SelectListItem(list, 2));
+    Click(Item(editor::kMoveDownButton));
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kUser, kLetters}));
+    EXPECT_EQ(Selection(), 3);
+    Click(Item(editor::kMoveDownButton));  // already last
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kUser, kLetters}));
+
+    ASSERT_TRUE(SelectListItem(list, 3));
+    Click(Item(editor::kSeparatorButton));
+    EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kUser, kSeparator, kLetters}));
+    EXPECT_EQ(Selection(), -1);
+
+    ASSERT_TRUE(SelectListItem(list, 0));
+    Click(Item(editor::kDeleteButton));
+    EXPECT_EQ(File(), UserMenu({kNotepad, kUser, kSeparator, kLetters}));
+    EXPECT_EQ(ListItems(list),
+              (std::vector<std::string>{"Notepad", "User", kHyphens, "Letters, 2026"}));
+    EXPECT_EQ(Selection(), -1);
+    EXPECT_EQ(FolderContent(), std::vector<std::string>{"my menu, test.tvl"});
+}
+
+TEST_F(EditorTest, AFailedRewriteIsReportedAndChangesNothing) {
+    const std::string menu = UserMenu({kNotepad, kLetters});
+    ASSERT_TRUE(Open(menu));
+    ASSERT_TRUE(SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
+    PostClick(Item(editor::kMoveUpButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK), editor::kWriteError);
+    SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(File(), menu);
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", "Letters, 2026"}));
+    EXPECT_TRUE(m_editor.Running()) << "a list operation that fails does not end the editor";
+}
+
+TEST_F(EditorTest, MenuTypeChangesAskBeforeDroppingData) {
+    const std::string menu = UserMenu({kNotepad});
+    ASSERT_TRUE(Open(menu));
+    PostClick(Item(editor::kToPointerButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
+              editor::kTypeChangeQuestion);
+    EXPECT_EQ(File(), menu);
+    EXPECT_TRUE(IsWindowVisible(Item(editor::kItemList)));
+
+    PostClick(Item(editor::kToPointerButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::kTypeChangeQuestion);
+    ASSERT_TRUE(WaitUntil([&] { return File() == PointerMenu("\"C:\\\",\"*.*\",1,0,0\r\n"); }))
+        << File();
+    // The file is written first, then the page changes.
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
+    EXPECT_TRUE(ListItems(Item(editor::kItemList)).empty());
+
+    // The path box is still empty (nothing was chosen), so going back asks nothing.
+    ASSERT_EQ(GetText(Item(editor::kPathBox)), "");
+    Click(Item(editor::kToUserListButton));
+    EXPECT_EQ(File(), UserMenu({}));
+    EXPECT_TRUE(IsWindowVisible(Item(editor::kItemList)));
+
+    // An empty list converts without a question.
+    Click(Item(editor::kToPointerButton));
+    EXPECT_EQ(File(), PointerMenu("\"C:\\\",\"*.*\",1,0,0\r\n"));
+}
+
+TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
+    const std::string menu = PointerMenu("\"C:\\windows\\\",\"*.exe\", 1, 0, 1");
+    ASSERT_TRUE(Open(menu));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
+    EXPECT_EQ(GetText(Item(editor::kPathBox)), "C:\\windows\\");
+    EXPECT_EQ(GetText(Item(editor::kPatternBox)), "*.exe");
+    EXPECT_EQ(SendMessageA(Item(editor::kShowFoldersCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageA(Item(editor::kHideExtensionsCheck), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(Item(editor::kShowHiddenCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+    const std::vector<std::string> rows = ListItems(Item(editor::kFolderList));
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[0], "C:\\");
+    EXPECT_EQ(rows[1], "windows");
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "system32"), rows.end());
+    Shoot("editor_pointer_page");
+
+    // Text7 keeps a backslash at its end.
+    ASSERT_TRUE(SetText(Item(editor::kPathBox), ""));
+    EXPECT_EQ(GetText(Item(editor::kPathBox)), "\\");
+    // Opening a folder of Dir1 puts its path in Text7.
+    const int system32 =
+        static_cast<int>(std::find(rows.begin(), rows.end(), "system32") - rows.begin());
+    ASSERT_TRUE(SelectListItem(Item(editor::kFolderList), system32));
+    PostKey(Item(editor::kFolderList), VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] {
+        return GetText(Item(editor::kPathBox)) == "C:\\windows\\system32\\";
+    })) << GetText(Item(editor::kPathBox));
+    ASSERT_TRUE(SetText(Item(editor::kPatternBox), "*.dll"));
+    Check(editor::kShowFoldersCheck, false);
+    Check(editor::kHideExtensionsCheck, true);
+    Click(Item(editor::kSavePointerButton));
+    EXPECT_EQ(File(), PointerMenu("\"C:\\windows\\system32\\\",\"*.dll\", 0, 1, 1"));
+
+    // Another drive moves the folder list there, and Text7 follows.
+    const std::vector<std::string> drives = ComboItems(Item(editor::kDriveList));
+    auto z = std::find_if(drives.begin(), drives.end(),
+                          [](const std::string& d) { return d.rfind("z:", 0) == 0; });
+    ASSERT_NE(z, drives.end());
+    ASSERT_TRUE(SelectComboItem(Item(editor::kDriveList), static_cast<int>(z - drives.begin())));
+    EXPECT_EQ(GetText(Item(editor::kPathBox)).substr(0, 3), "Z:\\");
+    EXPECT_EQ(GetText(Item(editor::kPathBox)).back(), '\\');
+
+    PostClick(Item(editor::kToUserListButton));  // Text7 holds a folder: asks first
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
+              editor::kTypeChangeQuestion);
+    EXPECT_EQ(File(), PointerMenu("\"C:\\windows\\system32\\\",\"*.dll\", 0, 1, 1"));
+    PostClick(Item(editor::kToUserListButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::kTypeChangeQuestion);
+    ASSERT_TRUE(WaitUntil([&] { return File() == UserMenu({}); })) << File();
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kItemList)) != 0; }));
+}
+
+TEST_F(EditorTest, UpgradeQuestionNoLeavesTheOldFileAndEnds) {
+    const std::string old = kSettings + menufile::FormatItemLine(kNotepad);
+    ASSERT_TRUE(WriteFileBytes(m_menu, old));
+    Launch(Quote(m_menu));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
+              editor::kUpgradeQuestion);
+    EXPECT_EQ(m_editor.WaitForExit(), 0u);
+    EXPECT_EQ(File(), old);
+}
+
+TEST_F(EditorTest, UpgradeQuestionYesPutsTheStockPictureBeforeTheOldFile) {
+    const std::string old = kSettings + menufile::FormatItemLine(kNotepad) +
+                            menufile::FormatItemLine(kSeparator) +
+                            menufile::FormatItemLine(kLetters);
+    ASSERT_TRUE(WriteFileBytes(m_menu, old));
+    Launch(Quote(m_menu));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::kUpgradeQuestion);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    ASSERT_TRUE(m_main);
+    EXPECT_EQ(File(), StockPicture() + "\r\n<START TVL>\r\n\"USERDEF\"\r\n" + old);
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", kHyphens, "Letters, 2026"}));
+}
+
+TEST_F(EditorTest, DroppedFilesAndFoldersAreAppended) {
+    const std::string menu = UserMenu({kNotepad});
+    ASSERT_TRUE(Open(menu));
+    const std::string a = m_dir.File("first, file.txt");
+    const std::string b = m_dir.File("second.tvltest");
+    const std::string folder = m_dir.File("a folder");
+    ASSERT_TRUE(WriteFileBytes(a, "a") && WriteFileBytes(b, "b"));
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    ASSERT_TRUE(PostFileDrop(Item(editor::kItemList), {a, b, folder}));
+
+    std::string expected = menu;
+    std::vector<std::string> entries{"Notepad"};
+    for (const std::string& path : {a, b, folder}) {
+        SHFILEINFOA info{};
+        ASSERT_NE(SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME), 0u);
+        expected += menufile::FormatItemLine({info.szDisplayName, path, "", "", "", "0"});
+        entries.push_back(info.szDisplayName);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return File() == expected; })) << File();
+    EXPECT_EQ(ListItems(Item(editor::kItemList)), entries);
+}
+
+TEST_F(EditorTest, MissingFileOffersANewMenuThere) {
+    Launch(Quote(m_menu));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
+              editor::CreateMenuQuestion(m_menu));
+    EXPECT_EQ(m_editor.WaitForExit(), 0u);
+    EXPECT_FALSE(FileExists(m_menu)) << "declining creates nothing";
+
+    Launch(Quote(m_menu));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::CreateMenuQuestion(m_menu));
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    ASSERT_TRUE(m_main);
+    EXPECT_EQ(File(), StockPicture() +
+                          "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");
+    EXPECT_TRUE(ListItems(Item(editor::kItemList)).empty());
+}
+
+TEST_F(EditorTest, WithoutACommandLineTheOpenDialogCanNameANewMenu) {
+    Launch("");
+    HWND dialog = WaitForWindow(m_editor.pid(), "#32770", editor::kOpenTitle);
+    ASSERT_TRUE(dialog);
+    const std::string path = m_dir.File("first menu.tvl");
+    ASSERT_TRUE(SetText(Control(dialog, 1148), path));
+    PostClick(Control(dialog, IDOK));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::CreateMenuQuestion(path));
+    ASSERT_TRUE(WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle));
+    EXPECT_EQ(ReadFileBytes(path).value_or("").substr(StockPicture().size()),
+              "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");
+}
+
+TEST_F(EditorTest, FilesItCannotShowAreRefusedWithAReason) {
+    const std::pair<std::string, editor::LoadStatus> cases[] = {
+        {"", editor::LoadStatus::Empty},
+        {kHead + "\"USERDEF\"\r\n", editor::LoadStatus::NoSettings},
+        {UserMenu({kNotepad}) + "\"cut short\",\"x\"", editor::LoadStatus::Damaged},
+    };
+    for (const auto& [bytes, status] : cases) {
+        ASSERT_TRUE(WriteFileBytes(m_menu, bytes));
+        Launch(Quote(m_menu));
+        EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK),
+                  editor::LoadProblemText(status, m_menu));
+        EXPECT_EQ(m_editor.WaitForExit(), 0u);
+        EXPECT_EQ(File(), bytes);
+    }
+}
+
+TEST_F(EditorTest, ScreenshotsOfBothTabs) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kSeparator, kLetters, kUser})));
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
+    Shoot("editor_contents");
+    HWND tabs = Item(editor::kTabs);
+    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(tabs, 95, 10), false));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kChangeFontButton)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
+    EXPECT_EQ(GetText(Item(editor::kFontSample)), "Menu Text will look like this.");
+    Shoot("editor_appearance");
+}
+
+}  // namespace
