@@ -311,7 +311,11 @@ TEST_F(EditorTest, WithoutACommandLineTheOpenDialogCanNameANewMenu) {
     HWND dialog = WaitForWindow(m_editor.pid(), "#32770", editor::kOpenTitle);
     ASSERT_TRUE(dialog);
     const std::string path = m_dir.File("first menu.tvl");
-    ASSERT_TRUE(SetText(Control(dialog, 1148), path));
+    // The dialog may still be filling its name box when it first shows: set until it sticks.
+    ASSERT_TRUE(WaitUntil([&] {
+        HWND name = Control(dialog, 1148);
+        return name && SetText(name, path) && GetText(name) == path;
+    }));
     PostClick(Control(dialog, IDOK));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::CreateMenuQuestion(path));
