@@ -289,6 +289,15 @@ TEST_F(EditorTest, DroppedFilesAndFoldersAreAppended) {
     EXPECT_EQ(ListItems(Item(editor::kItemList)), entries);
 }
 
+TEST_F(EditorTest, AnUnquotedPathIsTakenWhole) {
+    m_menu = m_dir.File("plain.tvl");
+    ASSERT_TRUE(WriteFileBytes(m_menu, UserMenu({kLetters})));
+    Launch(m_menu);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    ASSERT_TRUE(m_main);
+    EXPECT_EQ(ListItems(Item(editor::kItemList)), std::vector<std::string>{"Letters, 2026"});
+}
+
 TEST_F(EditorTest, MissingFileOffersANewMenuThere) {
     Launch(Quote(m_menu));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
