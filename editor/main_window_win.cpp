@@ -648,24 +648,25 @@ void MainWindow::ShowListResult(const EditResult& result) {
             return;
         case EditStatus::Reloaded:
         case EditStatus::Failed:
-            FillList(-1);
-            ClearPreview();
-            ShowSettings();
-            ShowPage();
+            ShowReloaded();
             Tell(result.Status == EditStatus::Failed ? kWriteError : kChangedElsewhere);
             return;
     }
 }
 
+void MainWindow::ShowReloaded() {
+    FillList(-1);
+    ClearPreview();
+    ShowSettings();
+    if (m_editor.IsDirectoryPointer()) {
+        ShowPointer();
+    }
+    ShowPage();
+}
+
 void MainWindow::FailAndClose(const EditResult& result) {
     if (result.Status == EditStatus::Reloaded) {
-        FillList(-1);
-        ClearPreview();
-        ShowSettings();
-        if (m_editor.IsDirectoryPointer()) {
-            ShowPointer();
-        }
-        ShowPage();
+        ShowReloaded();
         Tell(kChangedElsewhere);
         return;
     }

@@ -89,6 +89,8 @@ private:
     // Dir1's path; `notify` runs its change (Text7 follows).
     void SetFolder(const std::string& folder, bool notify = true);
     void ShowListResult(const EditResult& result);
+    // The whole window again from the editor state, after the file was read anew.
+    void ShowReloaded();
     // A failed menu-type or pointer change: reported, then the editor ends.
     void FailAndClose(const EditResult& result);
 

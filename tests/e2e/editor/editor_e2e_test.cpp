@@ -3,6 +3,7 @@
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
@@ -347,6 +348,19 @@ TEST_F(EditorTest, FilesItCannotShowAreRefusedWithAReason) {
         EXPECT_EQ(m_editor.WaitForExit(), 0u);
         EXPECT_EQ(File(), bytes);
     }
+}
+
+TEST_F(EditorTest, ListShowsItsToolTip) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    ASSERT_TRUE(MoveMouse(ClientToScreenAt(Item(editor::kItemList), 60, 100)));
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        tip = FindWindowOf(m_editor.pid(), TOOLTIPS_CLASSA, nullptr);
+        return tip != nullptr;
+    })) << "no tooltip over List1";
+    EXPECT_EQ(GetText(tip), "You can drag and drop stuff to this list");
+    Shoot("editor_list_tooltip");
+    ParkMouse();
 }
 
 TEST_F(EditorTest, ScreenshotsOfBothTabs) {
