@@ -508,11 +508,17 @@ void MainWindow::ShowMenu() {
 void MainWindow::FillList(int selection) {
     HWND list = Control(kItemList);
     const auto& entries = m_editor.Entries();
+    // Refilled whole, but scrolled back to where it was, so a move deep in a long list does
+    // not jump to its top.
+    const LRESULT top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
     ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     ::SendMessageA(list, LB_INITSTORAGE, entries.size(), entries.size() * 16);
     for (const ListEntry& entry : entries) {
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
+    }
+    if (top > 0 && top < static_cast<LRESULT>(entries.size())) {
+        ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     }
     ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
     ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
