@@ -1,0 +1,157 @@
+// Modal behaviour and table-made controls of the editor's secondary windows.
+#include "editor/dialog_window_win.h"
+
+#include <algorithm>
+
+#include "editor/editor_messages.h"
+
+namespace editor {
+namespace {
+
+struct ControlClass {
+    const char* Name;
+    DWORD Style;
+};
+
+ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return {"STATIC", SS_LEFT | SS_NOPREFIX};
+        case ControlKind::Picture:
+            return {"STATIC", SS_OWNERDRAW};
+        case ControlKind::Button:
+            return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE};
+        case ControlKind::Text:
+            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL};
+        case ControlKind::ScrollBar:
+            return {"SCROLLBAR", SBS_HORZ | WS_DISABLED};
+        default:
+            return {"STATIC", 0};
+    }
+}
+
+}  // namespace
+
+void DialogWindow::RunModal(HWND owner, const char* className, const char* title,
+                            float widthTwips, float heightTwips) {
+    {
+        platform::WindowDc screen(nullptr);
+        m_twipsPerPixel = TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
+    }
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    RegisterWindowClass(className, icon, ::GetSysColorBrush(COLOR_BTNFACE));
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    RECT frame{0, 0, TwipsToPixels(widthTwips, m_twipsPerPixel),
+               TwipsToPixels(heightTwips, m_twipsPerPixel)};
+    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    if (!CreateWindowFor(className, title, style, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, width,
+                         height, owner)) {
+        return;
+    }
+    // Centred on the screen.
+    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (owner) {
+        ::EnableWindow(owner, FALSE);
+    }
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    MSG msg;
+    while (!m_done) {
+        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));  // the program is ending
+            }
+            break;
+        }
+        if (!::IsDialogMessageA(Hwnd(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    if (owner) {
+        ::EnableWindow(owner, TRUE);
+        ::ShowWindow(owner, SW_SHOW);
+        ::SetForegroundWindow(owner);
+    }
+    if (Hwnd()) {
+        ::DestroyWindow(Hwnd());
+    }
+}
+
+void DialogWindow::CreateControls(std::span<const ControlLayout> controls,
+                                  std::span<const int> bordered) {
+    platform::WindowDc screen(nullptr);
+    m_font.reset(::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0,
+                               0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+    for (const ControlLayout& c : controls) {
+        const ControlClass cls = ClassOf(c.Kind);
+        const bool edge = c.Kind == ControlKind::Text ||
+                          std::find(bordered.begin(), bordered.end(), c.Id) != bordered.end();
+        const PixelRect r = ClientRect(c, m_twipsPerPixel);
+        HWND hwnd = ::CreateWindowExA(edge ? WS_EX_CLIENTEDGE : 0, cls.Name, c.Caption,
+                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.Style, r.Left,
+                                      r.Top, r.Width, r.Height, Hwnd(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)),
+                                      ::GetModuleHandleA(nullptr), nullptr);
+        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+    }
+}
+
+std::string DialogWindow::Text(int id) const {
+    HWND hwnd = Control(id);
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void DialogWindow::SetText(int id, const std::string& text) {
+    ::SetWindowTextA(Control(id), text.c_str());
+}
+
+void DialogWindow::Show(int id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }
+
+void DialogWindow::Enable(int id, bool enabled) { ::EnableWindow(Control(id), enabled); }
+
+void DialogWindow::SetDefaultButton(int id) {
+    if (m_defaultButton != 0 && m_defaultButton != id) {
+        ::SendMessageA(Control(m_defaultButton), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    }
+    m_defaultButton = id;
+    if (id != 0) {
+        ::SendMessageA(Control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    }
+}
+
+void DialogWindow::ShowError(const std::string& text) {
+    ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
+}
+
+void DialogWindow::Close() {
+    m_done = true;
+    ::PostMessageA(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
+}
+
+LRESULT DialogWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case DM_GETDEFID:
+            // Enter presses the default button (the modal loop runs IsDialogMessage).
+            return m_defaultButton != 0 ? MAKELRESULT(m_defaultButton, DC_HASDEFID) : 0;
+        case WM_CTLCOLORSTATIC:
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CLOSE:
+            Close();
+            return 0;
+        default:
+            return ::DefWindowProcA(Hwnd(), message, wParam, lParam);
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,47 @@
+// What the wizard and the icon chooser share: controls made from a layout table, the dialog
+// font, acting modally over the main window, and the error message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+#include <string>
+
+#include "editor/main_window_layout.h"
+#include "editor/window_base_win.h"
+#include "platform/win32_handles_win.h"
+
+namespace editor {
+
+class DialogWindow : public WindowBase {
+public:
+    // Shows the window centred on the screen with the owner disabled, and returns once it has
+    // closed, with the owner enabled and brought to the front again.
+    void RunModal(HWND owner, const char* className, const char* title, float widthTwips,
+                  float heightTwips);
+
+protected:
+    // Creates every control of the table (call from WM_CREATE); `bordered` ids get a sunken edge.
+    void CreateControls(std::span<const ControlLayout> controls, std::span<const int> bordered);
+    [[nodiscard]] HWND Control(int id) const { return ::GetDlgItem(Hwnd(), id); }
+    [[nodiscard]] std::string Text(int id) const;
+    void SetText(int id, const std::string& text);
+    void Show(int id, bool shown);
+    void Enable(int id, bool enabled);
+    void SetDefaultButton(int id);
+    void ShowError(const std::string& text);
+    // Ends the modal loop; the window is destroyed.
+    void Close();
+    [[nodiscard]] float TwipsPerPixelValue() const { return m_twipsPerPixel; }
+
+    // Unhandled messages of the derived window end here.
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    platform::UniqueHfont m_font;
+    float m_twipsPerPixel = 15;
+    int m_defaultButton = 0;
+    bool m_done = false;
+};
+
+}  // namespace editor

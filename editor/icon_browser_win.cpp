@@ -1,0 +1,128 @@
+// Browsing the icons of a library.
+#include "editor/icon_browser_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "editor/editor_messages.h"
+#include "editor/icon_library.h"
+#include "platform/shell_win.h"
+
+namespace editor {
+
+void IconBrowser::Release() {
+    if (m_icon) {
+        ::DestroyIcon(m_icon);
+        m_icon = nullptr;
+    }
+}
+
+HICON IconBrowser::TakeIcon() {
+    HICON icon = m_icon;
+    m_icon = nullptr;
+    return icon;
+}
+
+int IconBrowser::Position() const { return ::GetScrollPos(m_scroll, SB_CTL); }
+
+void IconBrowser::Activate(const std::string& library, int position) {
+    m_library = library;
+    if (!library.empty() && platform::CountIcons(library) > 0) {
+        (void)Open(library, position);
+    }
+}
+
+int IconBrowser::Open(const std::string& library, int position) {
+    m_library = library;
+    const int count = platform::CountIcons(library);
+    ::SetWindowTextA(m_label, IconCountText(count).c_str());
+    ::SetScrollRange(m_scroll, SB_CTL, 0, ScrollMaximum(count), FALSE);
+    ::EnableWindow(m_scroll, TRUE);
+    const int start = StartPosition(position, count);
+    ::SetScrollPos(m_scroll, SB_CTL, start, TRUE);
+    ShowAt(start);
+    return count;
+}
+
+bool IconBrowser::ChooseLibrary(HWND owner) {
+    char file[MAX_PATH] = {};
+    m_library.copy(file, sizeof file - 1);
+    std::string filter = kLibraryFilter;
+    std::replace(filter.begin(), filter.end(), '|', '\0');
+    filter.append(2, '\0');
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = kLibraryDialogTitle;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (!::GetOpenFileNameA(&ofn)) {
+        return false;  // cancelled or failed: nothing changes
+    }
+    Release();
+    m_library = file;
+    if (platform::CountIcons(m_library) == 0) {
+        ::MessageBoxA(owner, kNoIconsMessage, kErrorTitle, MB_OK);
+    }
+    (void)Open(m_library, 0);
+    return true;
+}
+
+bool IconBrowser::OnScroll(int code) {
+    int low = 0;
+    int high = 0;
+    ::GetScrollRange(m_scroll, SB_CTL, &low, &high);
+    int pos = Position();
+    switch (code) {
+        case SB_LINELEFT:
+        case SB_PAGELEFT:
+            --pos;
+            break;
+        case SB_LINERIGHT:
+        case SB_PAGERIGHT:
+            ++pos;
+            break;
+        case SB_LEFT:
+            pos = low;
+            break;
+        case SB_RIGHT:
+            pos = high;
+            break;
+        default:
+            return false;
+    }
+    pos = std::clamp(pos, low, high);
+    if (pos == Position()) {
+        return false;
+    }
+    ::SetScrollPos(m_scroll, SB_CTL, pos, TRUE);
+    ShowAt(pos);
+    return true;
+}
+
+void IconBrowser::ShowAt(int position) {
+    Release();
+    HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), m_library.c_str(),
+                                static_cast<UINT>(position));
+    // A file that is no library answers 1 instead of an icon.
+    m_icon = reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr;
+    ::InvalidateRect(m_preview, nullptr, TRUE);
+}
+
+void IconBrowser::SetBackground(int systemColour) {
+    m_background = systemColour;
+    ::InvalidateRect(m_preview, nullptr, TRUE);
+}
+
+void IconBrowser::Draw(const DRAWITEMSTRUCT& draw) const {
+    ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(m_background));
+    if (m_icon) {
+        ::DrawIcon(draw.hDC, draw.rcItem.left, draw.rcItem.top, m_icon);
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,77 @@
+// The "Select Icon" window.
+#include "editor/icon_chooser_win.h"
+
+#include "editor/dialog_layouts.h"
+#include "editor/editor_messages.h"
+#include "editor/icon_library.h"
+
+namespace editor {
+
+bool RunIconChooser(HWND owner, const ChooserParams& params) {
+    IconChooserWindow window(params);
+    window.RunModal(owner, kChooserClass, kChooserTitle, kChooserWidth, kChooserHeight);
+    return window.Saved();
+}
+
+LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_HSCROLL:
+            if (m_browser) {
+                (void)m_browser->OnScroll(LOWORD(wParam));
+            }
+            return 0;
+        case WM_DRAWITEM:
+            if (m_browser) {
+                m_browser->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            }
+            return TRUE;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                switch (LOWORD(wParam)) {
+                    case kChooserLibrary:
+                        (void)m_browser->ChooseLibrary(Hwnd());
+                        break;
+                    case kChooserOk:
+                        OnOk();
+                        break;
+                    case kChooserCancel:
+                    case IDCANCEL:
+                        Close();  // the preview icon goes with the browser
+                        break;
+                    default:
+                        break;
+                }
+            }
+            return 0;
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void IconChooserWindow::OnCreate() {
+    const int bordered[] = {kChooserPreview};
+    CreateControls(ChooserControls(), bordered);
+    // The preview lies over the middle of the scroll bar: only its arrows show.
+    ::SetWindowPos(Control(kChooserPreview), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    m_browser = std::make_unique<IconBrowser>(Control(kChooserCount), Control(kChooserScroll),
+                                              Control(kChooserPreview));
+    SetDefaultButton(kChooserOk);
+    m_browser->Activate(m_params.Library, m_params.IconIndex);
+}
+
+void IconChooserWindow::OnOk() {
+    const std::string iconFile = StoredIconFile(m_browser->Library(), m_params.Target);
+    HICON preview = m_browser->Icon();
+    if (m_params.Save(iconFile, m_browser->Position(), preview) == menufile::MenuError::None) {
+        (void)m_browser->TakeIcon();  // the main window owns it now
+        m_saved = true;
+    } else {
+        ShowError(kWriteError);
+    }
+    Close();
+}
+
+}  // namespace editor

@@ -1,0 +1,218 @@
+// The "New Shortcut" wizard window.
+#include "editor/item_wizard_win.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "editor/dialog_layouts.h"
+#include "editor/editor_messages.h"
+
+namespace editor {
+namespace {
+
+bool PathExistsOnDisk(const std::string& path) {
+    // Hidden and system files and folders count; so does a drive's root.
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ShellDisplayName(const std::string& path) {
+    SHFILEINFOA info{};
+    if (::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) == 0) {
+        return {};
+    }
+    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
+}
+
+// "Name|pattern|Name|pattern" as the file dialog wants it: zero-separated, two zeros at the end.
+std::string DialogFilter(const char* filter) {
+    std::string s(filter);
+    for (char& c : s) {
+        c = c == '|' ? '\0' : c;
+    }
+    s.append(2, '\0');
+    return s;
+}
+
+}  // namespace
+
+bool RunItemWizard(HWND owner, const WizardParams& params) {
+    ItemWizardWindow window(params);
+    window.RunModal(owner, kWizardClass, kWizardTitle, kWizardWidth, kWizardHeight);
+    return window.Saved();
+}
+
+ItemWizardWindow::ItemWizardWindow(const WizardParams& params)
+    : m_params(params), m_wizard(params.Edit ? ItemWizard(params.Item) : ItemWizard()) {}
+
+LRESULT ItemWizardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_DRAWITEM:
+            OnDrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        default:
+            return DefaultHandling(message, wParam, lParam);
+    }
+}
+
+void ItemWizardWindow::OnCreate() {
+    CreateControls(WizardControls(), {});
+    m_filling = true;
+    SetText(kWizardPath, m_wizard.Target);
+    SetText(kWizardArgs, m_wizard.Arguments);
+    SetText(kWizardStartIn, m_wizard.StartIn);
+    SetText(kWizardName, m_wizard.Name);
+    m_filling = false;
+    ShowPage();
+    SetDefaultButton(kWizardNext);
+    ::SetFocus(Control(kWizardPath));
+}
+
+void ItemWizardWindow::ReadBoxes() {
+    m_wizard.Target = Text(kWizardPath);
+    m_wizard.Arguments = Text(kWizardArgs);
+    m_wizard.StartIn = Text(kWizardStartIn);
+    m_wizard.Name = Text(kWizardName);
+}
+
+void ItemWizardWindow::ShowPage() {
+    const bool first = m_wizard.CurrentPage() == ItemWizard::Page::Path;
+    for (int id : {kWizardPath, kWizardBrowse, kWizardArgsLabel, kWizardArgs,
+                   kWizardStartInLabel, kWizardStartIn}) {
+        Show(id, first);
+    }
+    Show(kWizardName, !first);
+    SetText(kWizardInstruction, m_wizard.Instruction());
+    Show(kWizardNext, m_wizard.NextVisible());
+    Show(kWizardFinish, m_wizard.FinishVisible());
+    Enable(kWizardNext, m_wizard.NextEnabled());
+    Enable(kWizardFinish, m_wizard.FinishEnabled());
+    Enable(kWizardBack, m_wizard.BackEnabled());
+}
+
+void ItemWizardWindow::OnCommand(int id, int code) {
+    if (code == EN_CHANGE) {
+        if (!m_filling) {
+            ReadBoxes();
+            Enable(kWizardNext, m_wizard.NextEnabled());
+            Enable(kWizardFinish, m_wizard.FinishEnabled());
+        }
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+        case kWizardNext:
+            OnNext();
+            break;
+        case kWizardBack:
+            OnBack();
+            break;
+        case kWizardBrowse:
+            OnBrowse();
+            break;
+        case kWizardFinish:
+            OnFinish();
+            break;
+        case kWizardCancel:
+        case IDCANCEL:
+            Close();
+            break;
+        default:
+            break;
+    }
+}
+
+void ItemWizardWindow::OnNext() {
+    ReadBoxes();
+    if (!m_wizard.NextEnabled()) {
+        return;
+    }
+    if (auto refused = m_wizard.Next(PathExistsOnDisk, ShellDisplayName)) {
+        ShowError(*refused);
+        return;
+    }
+    m_filling = true;
+    SetText(kWizardName, m_wizard.Name);
+    m_filling = false;
+    ShowPage();
+    SetDefaultButton(kWizardFinish);
+    ::SetFocus(Control(kWizardName));
+}
+
+void ItemWizardWindow::OnBack() {
+    ReadBoxes();
+    m_wizard.Back();
+    ShowPage();
+    SetDefaultButton(kWizardNext);
+    ::SetFocus(Control(kWizardPath));
+}
+
+void ItemWizardWindow::OnBrowse() {
+    char file[MAX_PATH] = {};
+    const std::string filter = DialogFilter(kBrowseFilter);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Hwnd();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = kBrowseTitle;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (::GetOpenFileNameA(&ofn)) {
+        SetText(kWizardPath, file);
+    } else if (::CommDlgExtendedError() == 0) {
+        SetText(kWizardPath, "");  // cancelled: the path box empties
+    } else {
+        ShowError(RefusedPathMessage(Text(kWizardPath)));
+    }
+}
+
+void ItemWizardWindow::OnFinish() {
+    ReadBoxes();
+    if (!m_wizard.FinishEnabled()) {
+        return;
+    }
+    const menufile::MenuItem record = m_wizard.Record(m_params.Item);
+    if (auto unwritable = UnwritableTextMessage(record)) {
+        ShowError(*unwritable);
+        return;
+    }
+    if (m_params.Save(record) == menufile::MenuError::None) {
+        m_saved = true;
+    } else {
+        ShowError(kWriteError);
+    }
+    Close();
+}
+
+void ItemWizardWindow::OnDrawPicture(const DRAWITEMSTRUCT& draw) {
+    // The decoration on the left: a soft band in the caption colour with the program's icon.
+    RECT r = draw.rcItem;
+    const COLORREF top = ::GetSysColor(COLOR_ACTIVECAPTION);
+    const COLORREF bottom = ::GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+    const int height = r.bottom - r.top;
+    for (int y = 0; y < height; ++y) {
+        const int t = height > 1 ? y * 255 / (height - 1) : 0;
+        auto mix = [t](int a, int b) { return a + (b - a) * t / 255; };
+        HBRUSH brush = ::CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
+                                              mix(GetGValue(top), GetGValue(bottom)),
+                                              mix(GetBValue(top), GetBValue(bottom))));
+        RECT line{r.left, r.top + y, r.right, r.top + y + 1};
+        ::FillRect(draw.hDC, &line, brush);
+        ::DeleteObject(brush);
+    }
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    if (icon) {
+        ::DrawIconEx(draw.hDC, (r.left + r.right - 32) / 2, r.top + 16, icon, 32, 32, 0, nullptr,
+                     DI_NORMAL);
+    }
+}
+
+}  // namespace editor
