@@ -1,10 +1,10 @@
-# Warm Wine session for the Windows tests (source from bash): Xvfb, a private prefix, wineserver, keepalive.
+# Warm Wine session for the Windows tests (source it): Xvfb, private prefix, wineserver, keepalive.
 #
 #   source scripts/wine-session.sh
 #   wine_session_begin build/wine-session build/win64/tests/e2e/keepalive.exe
 #   trap wine_session_end EXIT
 #
-# begin exports DISPLAY, WINEPREFIX (<state-dir>/wineprefix), WINEARCH, WINEDEBUG and WINEDLLOVERRIDES.
+# begin exports DISPLAY, WINEPREFIX (<state-dir>/wineprefix), WINEARCH, WINEDEBUG, WINEDLLOVERRIDES.
 # Both functions are idempotent and return non-zero on failure instead of exiting the caller.
 
 _WINE_SESSION_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -37,9 +37,10 @@ _wine_session_ready() { [ -e "$1" ] || ! kill -0 "$2" 2>/dev/null; }
 
 # A stale Xvfb of an interrupted run on this state folder: its stderr is still our log file.
 _wine_session_stop_stale_xvfb() {
-    local pid
+    local pid log
     pid="$(cat "$_WINE_SESSION_STATE/xvfb.pid" 2>/dev/null || true)"
-    if [ -n "$pid" ] && [ "$(readlink "/proc/$pid/fd/2" 2>/dev/null)" = "$_WINE_SESSION_STATE/xvfb.log" ]; then
+    log="$_WINE_SESSION_STATE/xvfb.log"
+    if [ -n "$pid" ] && [ "$(readlink "/proc/$pid/fd/2" 2>/dev/null)" = "$log" ]; then
         _wine_session_say "stopping stale Xvfb $pid"
         kill "$pid" 2>/dev/null || true
         _wine_session_poll 10 test ! -e "/proc/$pid" || true
