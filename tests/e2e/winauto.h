@@ -1,0 +1,142 @@
+// End-to-end test driver: starts programs, finds their windows and controls, sends input.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32_handles_win.h"
+
+namespace winauto {
+
+using Millis = std::chrono::milliseconds;
+inline constexpr Millis kTimeout{10000};
+
+// A started program. Destroying (or reassigning) it terminates the program if it still runs, so
+// a failed test leaves nothing on the desktop for the next one.
+class Process {
+public:
+    Process() = default;
+    explicit Process(const PROCESS_INFORMATION& pi);
+    ~Process();
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+
+    explicit operator bool() const { return static_cast<bool>(m_process); }
+    [[nodiscard]] HANDLE handle() const { return m_process.get(); }
+    [[nodiscard]] DWORD pid() const { return m_pid; }
+    [[nodiscard]] DWORD tid() const { return m_tid; }  // main thread
+
+    [[nodiscard]] bool Running() const;
+    // The full 32-bit exit code, once the program has ended within the timeout.
+    [[nodiscard]] std::optional<DWORD> WaitForExit(Millis timeout = kTimeout) const;
+    void Kill(UINT exitCode = 0xDEAD);
+
+private:
+    platform::UniqueHandleK m_process;
+    platform::UniqueHandleK m_thread;
+    DWORD m_pid = 0;
+    DWORD m_tid = 0;
+};
+
+// Runs exe with the command line `"exe" args` in workDir (empty: the driver's own) and waits
+// until it is idle for input. An empty Process means CreateProcessA failed.
+[[nodiscard]] Process Start(const std::string& exe, const std::string& args = {},
+                            const std::string& workDir = {});
+[[nodiscard]] std::string Quote(const std::string& text);
+
+// Polls pred until it holds, pumping this thread's messages in between; false on timeout.
+bool WaitUntil(const std::function<bool()>& pred, Millis timeout = kTimeout);
+// Pumps this thread's messages for a fixed time; for settle checks, never to wait for state.
+void Pump(Millis duration);
+
+// Top-level windows. Process 0 means any process; a null class or title matches any.
+[[nodiscard]] HWND FindWindowOf(DWORD pid, const char* cls, const char* title);  // visible only
+[[nodiscard]] HWND WaitForWindow(DWORD pid, const char* cls, const char* title,
+                                 Millis timeout = kTimeout);
+[[nodiscard]] std::vector<HWND> TopWindows(DWORD pid);  // hidden ones too
+bool WaitForWindowGone(HWND hwnd, Millis timeout = kTimeout);
+[[nodiscard]] std::string ClassOf(HWND hwnd);
+// One "id class 'text'" line per descendant, indented by depth; for finding control ids.
+[[nodiscard]] std::string DumpChildren(HWND parent);
+
+// Controls.
+[[nodiscard]] HWND Control(HWND parent, int id);
+[[nodiscard]] HWND FindChild(HWND parent, const char* cls, const char* text);  // any depth
+[[nodiscard]] HWND FocusOf(HWND anyWindowOfThread);
+[[nodiscard]] std::string GetText(HWND hwnd);
+bool SetText(HWND hwnd, const std::string& text);
+// Item texts; read with the W messages, since Wine answers the A ones across processes in UTF-16.
+[[nodiscard]] std::vector<std::string> ListItems(HWND list);
+[[nodiscard]] std::vector<std::string> ComboItems(HWND combo);
+// Select, then notify the parent as a user's selection would (LB_SETCURSEL alone does not).
+bool SelectListItem(HWND list, int index);
+bool SelectComboItem(HWND combo, int index);
+void Click(HWND button);                  // returns after the click handler has run
+void PostClick(HWND button);              // for handlers that open a modal window
+[[nodiscard]] POINT CenterOf(HWND hwnd);  // screen coordinates
+[[nodiscard]] POINT ClientToScreenAt(HWND hwnd, int x, int y);  // client to screen
+
+// Message boxes and dialogs (class #32770).
+[[nodiscard]] std::string MessageBoxText(HWND box);
+// Waits for the box, reads its text, clicks buttonId (IDYES, IDNO...) and waits until the box is
+// destroyed; nullopt if there was no such box or it stayed.
+std::optional<std::string> AnswerMessageBox(DWORD pid, const char* title, int buttonId,
+                                            Millis timeout = kTimeout);
+
+// Keyboard. SendInput goes to the foreground window's focus, so call ForceForeground first.
+bool ForceForeground(HWND hwnd);
+void SendKey(WORD vk, std::initializer_list<WORD> modifiers = {});
+void TypeText(const std::string& text);  // ANSI text, typed as Unicode characters
+// Posted WM_KEYDOWN/WM_KEYUP: reaches the window without focus or foreground.
+void PostKey(HWND target, WORD vk);
+
+// Mouse, in screen coordinates.
+void ParkMouse();  // bottom-right corner, away from where windows open
+bool MoveMouse(POINT pt);
+bool WaitForCapture(DWORD tid, Millis timeout = kTimeout);
+// Down, then (if asked) wait until the window under the pointer took the capture, then up; false
+// if the pointer could not be placed or the capture never came.
+bool LeftClickAt(POINT pt, bool waitForCapture = true);
+bool RightClickAt(POINT pt, bool waitForCapture = false);
+// Down at from, wait for the capture, move to to, up there.
+bool LeftDrag(POINT from, POINT to);
+
+// Files and folders.
+[[nodiscard]] std::optional<std::string> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+[[nodiscard]] bool FileExists(const std::string& path);
+[[nodiscard]] std::string ExeDir();  // the driver's folder, with a trailing backslash
+// prefix plus a counter that is unique across runs; Wine reuses process ids, so not the pid.
+[[nodiscard]] std::string UniqueName(const std::string& prefix);
+bool RemoveTree(const std::string& path);
+
+// A fresh folder under %TEMP%, removed with its contents on destruction.
+class TempDir {
+public:
+    explicit TempDir(const std::string& prefix);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    [[nodiscard]] const std::string& path() const { return m_path; }  // no trailing backslash
+    [[nodiscard]] std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Screen pixels of the window's rectangle (the whole screen for null) as a 24-bit .bmp; creates
+// the file's folder when missing.
+bool SaveScreenshotBmp(const std::string& path, HWND hwnd = nullptr);
+
+// Delivers WM_DROPFILES with these paths to a window of another process that called
+// DragAcceptFiles. The DROPFILES block is written into the target, since an HGLOBAL is only
+// valid in its own process. Relies on Wine accepting that block in DragFinish.
+bool PostFileDrop(HWND target, const std::vector<std::string>& paths, POINT clientPt = {10, 10});
+
+}  // namespace winauto
