@@ -315,6 +315,78 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
     return result;
 }
 
+EditResult MenuEditor::AddItem(const MenuItem& item, int selection) {
+    if (m_isPointer) {
+        return {EditStatus::Unchanged, MenuError::None, selection};
+    }
+    EditResult result =
+        Rewrite(selection, [&](std::string_view old) { return menufile::AppendItem(old, item); });
+    if (result.Status == EditStatus::Written) {
+        m_entries.push_back(MakeEntry(item));
+        m_records.push_back(item);
+    }
+    return result;
+}
+
+EditResult MenuEditor::EditItem(int index, const MenuItem& item, int selection) {
+    if (m_isPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
+        return {EditStatus::Unchanged, MenuError::None, selection};
+    }
+    std::vector<MenuItem> items = m_records;
+    items[static_cast<std::size_t>(index)] = item;
+    EditResult result =
+        Rewrite(selection, [&](std::string_view old) { return RewriteUserItems(old, items); });
+    if (result.Status == EditStatus::Written) {
+        // The row shows what the file now holds: its new name and target, and its icon by the
+        // same rule as when the list is loaded.
+        ListEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        if (entry.Icon != 0) {
+            m_icons.Destroy(entry.Icon);
+        }
+        entry = MakeEntry(item);
+        m_records = std::move(items);
+    }
+    return result;
+}
+
+EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int iconIndex,
+                                   IconHandle preview) {
+    if (m_isPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
+        return {EditStatus::Unchanged, MenuError::None, index};
+    }
+    std::vector<MenuItem> items = m_records;
+    items[static_cast<std::size_t>(index)].IconFile = iconFile;
+    items[static_cast<std::size_t>(index)].IconIndex = std::to_string(iconIndex);
+    EditResult result =
+        Rewrite(index, [&](std::string_view old) { return RewriteUserItems(old, items); });
+    if (result.Status == EditStatus::Written) {
+        ListEntry& entry = m_entries[static_cast<std::size_t>(index)];
+        if (entry.Icon != 0) {
+            m_icons.Destroy(entry.Icon);
+        }
+        entry.Icon = preview;
+        m_records = std::move(items);
+    }
+    return result;
+}
+
+EditResult MenuEditor::SaveAppearance(std::string_view picture,
+                                      const menufile::MenuSettings& settings) {
+    EditResult result = Rewrite(-1, [&](std::string_view old) {
+        return menufile::SaveAppearance(old, picture, settings);
+    });
+    if (result.Status == EditStatus::Written) {
+        m_settings = settings;
+    }
+    return result;
+}
+
+const MenuItem* MenuEditor::Record(int index) const {
+    return index >= 0 && index < static_cast<int>(m_records.size())
+               ? &m_records[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
 EditResult MenuEditor::ChangeToDirectoryPointer() {
     if (m_isPointer) {
         return {EditStatus::Unchanged, MenuError::None, -1};

@@ -101,6 +101,21 @@ public:
     // Appends one record per path, each committed on its own; stops at the first failure.
     [[nodiscard]] DropResult DropFiles(const std::vector<DroppedFile>& files);
 
+    // The wizard's new item, appended; the selection stays where it is.
+    [[nodiscard]] EditResult AddItem(const menufile::MenuItem& item, int selection);
+    // The wizard's edit of the entry `index`: its record replaced (its icon file and index as
+    // the wizard hands them over), its row shown anew.
+    [[nodiscard]] EditResult EditItem(int index, const menufile::MenuItem& item, int selection);
+    // The chooser's icon for the entry `index`. On success the row takes `preview` (0: the
+    // shell's icon is shown); otherwise the caller keeps it.
+    [[nodiscard]] EditResult SetItemIcon(int index, const std::string& iconFile, int iconIndex,
+                                         IconHandle preview);
+    // A new picture before the marker and new settings; the records stay.
+    [[nodiscard]] EditResult SaveAppearance(std::string_view picture,
+                                            const menufile::MenuSettings& settings);
+    // The record behind the entry `index`, as last read from or written to the file.
+    [[nodiscard]] const menufile::MenuItem* Record(int index) const;
+
     // Menu type and the directory pointer. The conversions drop the old items or pointer.
     [[nodiscard]] EditResult ChangeToDirectoryPointer();
     [[nodiscard]] EditResult ChangeToUserDefined();
