@@ -101,6 +101,14 @@ void DialogWindow::CreateControls(std::span<const ControlLayout> controls,
                                       ::GetModuleHandleA(nullptr), nullptr);
         ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
     }
+    // Captions lie under the boxes they overlap (the name box sits inside Label1's place), or
+    // the box would be clipped away. Done once all exist: a new control goes below the rest.
+    for (const ControlLayout& c : controls) {
+        if (c.Kind == ControlKind::Label) {
+            ::SetWindowPos(Control(c.Id), HWND_BOTTOM, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 std::string DialogWindow::Text(int id) const {
@@ -131,6 +139,33 @@ void DialogWindow::SetDefaultButton(int id) {
 
 void DialogWindow::ShowError(const std::string& text) {
     ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
+}
+
+void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
+    const bool pushed = (draw.itemState & ODS_SELECTED) != 0;
+    RECT frame = draw.rcItem;
+    ::DrawFrameControl(draw.hDC, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    char text[128] = {};
+    ::GetWindowTextA(draw.hwndItem, text, sizeof text);
+    HGDIOBJ old = ::SelectObject(
+        draw.hDC, reinterpret_cast<HGDIOBJ>(::SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
+    RECT area = draw.rcItem;
+    ::InflateRect(&area, -3, -3);
+    if (pushed) {
+        ::OffsetRect(&area, 1, 1);
+    }
+    RECT measured = area;
+    ::DrawTextA(draw.hDC, text, -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    area.top += std::max<LONG>(0, ((area.bottom - area.top) - (measured.bottom - measured.top)) / 2);
+    ::SetBkMode(draw.hDC, TRANSPARENT);
+    ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextA(draw.hDC, text, -1, &area, DT_CENTER | DT_WORDBREAK);
+    ::SelectObject(draw.hDC, old);
+    if (draw.itemState & ODS_FOCUS) {
+        RECT focus = draw.rcItem;
+        ::InflateRect(&focus, -3, -3);
+        ::DrawFocusRect(draw.hDC, &focus);
+    }
 }
 
 void DialogWindow::Close() {

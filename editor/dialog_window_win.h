@@ -30,6 +30,9 @@ protected:
     void Enable(int id, bool enabled);
     void SetDefaultButton(int id);
     void ShowError(const std::string& text);
+    // A push button that wraps its caption with narrow margins: the stock one clips a long
+    // caption in a small button. Call from WM_DRAWITEM of a button made owner-drawn.
+    static void DrawWrappedButton(const DRAWITEMSTRUCT& draw);
     // Ends the modal loop; the window is destroyed.
     void Close();
     [[nodiscard]] float TwipsPerPixelValue() const { return m_twipsPerPixel; }

@@ -34,6 +34,7 @@ public:
     [[nodiscard]] const std::string& Library() const { return m_library; }
     [[nodiscard]] int Position() const;
     [[nodiscard]] HICON Icon() const { return m_icon; }
+    [[nodiscard]] int Background() const { return m_background; }
     // Hands the shown icon to the caller, who destroys it.
     [[nodiscard]] HICON TakeIcon();
 

@@ -23,11 +23,15 @@ LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
                 (void)m_browser->OnScroll(LOWORD(wParam));
             }
             return 0;
-        case WM_DRAWITEM:
-            if (m_browser) {
-                m_browser->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (draw.CtlID == kChooserLibrary) {
+                DrawWrappedButton(draw);
+            } else if (m_browser) {
+                m_browser->Draw(draw);
             }
             return TRUE;
+        }
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) {
                 switch (LOWORD(wParam)) {
@@ -58,6 +62,7 @@ void IconChooserWindow::OnCreate() {
     ::SetWindowPos(Control(kChooserPreview), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_browser = std::make_unique<IconBrowser>(Control(kChooserCount), Control(kChooserScroll),
                                               Control(kChooserPreview));
+    ::SendMessageA(Control(kChooserLibrary), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
     SetDefaultButton(kChooserOk);
     m_browser->Activate(m_params.Library, m_params.IconIndex);
 }

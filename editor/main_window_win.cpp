@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "editor/editor_messages.h"
+#include "editor/icon_chooser_win.h"
+#include "editor/item_wizard_win.h"
 #include "editor/main_window_layout.h"
 #include "platform/command_line.h"
 #include "platform/shell_win.h"
@@ -87,7 +90,7 @@ ControlClass ClassOf(const ControlLayout& c) {
             return {"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Picture:
-            return {"STATIC", SS_OWNERDRAW, c.Id == kItemIcon ? WS_EX_CLIENTEDGE : 0u};
+            return {"STATIC", SS_OWNERDRAW | SS_NOTIFY, c.Id == kItemIcon ? WS_EX_CLIENTEDGE : 0u};
         case ControlKind::Button:
             return {"BUTTON", tab | BS_PUSHBUTTON, 0};
         case ControlKind::Check:
@@ -226,6 +229,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case WM_HSCROLL:
+            if (reinterpret_cast<HWND>(lParam) == Control(kMenuIconScroll) && m_menuIcon) {
+                (void)m_menuIcon->OnScroll(LOWORD(wParam));
+            }
+            return 0;
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             // Labels, check boxes and frames on the face colour of the page they stand on.
@@ -294,6 +302,8 @@ void MainWindow::OnCreate() {
     ::DragAcceptFiles(Control(kItemList), TRUE);
     Subclass(Control(kItemList));
     Subclass(Control(kFolderList));
+    m_menuIcon = std::make_unique<IconBrowser>(Control(kIconCountLabel), Control(kMenuIconScroll),
+                                               Control(kMenuIconPicture));
     for (const ControlLayout& c : MainWindowControls()) {
         if (c.Kind == ControlKind::Frame) {
             Subclass(Control(c.Id));
@@ -366,8 +376,32 @@ void MainWindow::OnCommand(int id, int code, HWND) {
         case kQuitButton:
             ::DestroyWindow(Hwnd());
             break;
+        case kAddButton:
+            OnAdd();
+            break;
+        case kEditButton:
+            OnEdit();
+            break;
+        case kChangeIconButton:
+            OnChangeIcon();
+            break;
+        case kSelectIconFileButton:
+            (void)m_menuIcon->ChooseLibrary(Hwnd());
+            break;
+        case kMenuIconPicture:
+            if (code == STN_CLICKED) {
+                // The saved picture then shows the icon on the desktop's colour.
+                m_menuIcon->SetBackground(COLOR_DESKTOP);
+            }
+            break;
+        case kChangeFontButton:
+            OnChangeFont();
+            break;
+        case kSaveAppearanceButton:
+            OnSaveAppearance();
+            break;
         default:
-            break;  // Add, Edit, Change Icon, the appearance page: the wizard and chooser's work
+            break;
     }
 }
 
@@ -390,6 +424,10 @@ void MainWindow::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
 }
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlID == kMenuIconPicture && m_menuIcon) {
+        m_menuIcon->Draw(draw);
+        return;
+    }
     if (draw.CtlID == kItemIcon || draw.CtlID == kMenuIconPicture) {
         ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
         if (draw.CtlID == kItemIcon) {
@@ -556,6 +594,7 @@ void MainWindow::ShowSettings() {
     const menufile::MenuSettings& s = m_editor.Settings();
     ::SendMessageA(Control(kSmallIconsCheck), BM_SETCHECK,
                    menufile::ToInt(s.SmallIcons) > 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    m_appearance = AppearanceOf(s);
     m_sampleFont = MakeFont(s, m_dotsPerInch);
     ::SendMessageA(Control(kFontSample), WM_SETFONT,
                    reinterpret_cast<WPARAM>(m_sampleFont ? m_sampleFont.get() : m_font.get()),
@@ -837,6 +876,176 @@ int MainWindow::Ask(const std::string& text) const {
 
 void MainWindow::Tell(const std::string& text) const {
     ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
+}
+
+// The wizard, the icon chooser and the appearance tab ----------------------------------------
+
+int MainWindow::SelectedEntry() const {
+    return static_cast<int>(::SendMessageA(Control(kItemList), LB_GETCURSEL, 0, 0));
+}
+
+namespace {
+
+// What a dialog's save hands back: it reports "Error writing to file." itself only for a
+// failed write; a file changed elsewhere is told by the main window.
+menufile::MenuError DialogError(const EditResult& result) {
+    if (result.Status != EditStatus::Failed) {
+        return menufile::MenuError::None;
+    }
+    return result.Error != menufile::MenuError::None ? result.Error : menufile::MenuError::Other;
+}
+
+UINT_PTR CALLBACK FontDialogHook(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowTextA(dialog, kFontDialogTitle);
+    }
+    return 0;
+}
+
+}  // namespace
+
+void MainWindow::ShowDialogResult(const EditResult& result) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+            return;
+        case EditStatus::Written:
+            FillList(result.Selection);
+            ShowPreview(result.Selection);
+            return;
+        case EditStatus::Reloaded:
+            ShowReloaded();
+            Tell(kChangedElsewhere);
+            return;
+        case EditStatus::Failed:
+            ShowReloaded();  // the dialog has said "Error writing to file."
+            return;
+    }
+}
+
+void MainWindow::OnAdd() {
+    const int selection = SelectedEntry();
+    EditResult result;
+    WizardParams params;
+    params.Save = [&](const menufile::MenuItem& record) {
+        result = m_editor.AddItem(record, selection);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(Hwnd(), params);
+    ShowDialogResult(result);
+}
+
+void MainWindow::OnEdit() {
+    const int selected = SelectedEntry();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr) {
+        return;
+    }
+    EditResult result;
+    WizardParams params;
+    params.Edit = true;
+    params.Item = *record;
+    params.Save = [&](const menufile::MenuItem& changed) {
+        result = m_editor.EditItem(selected, changed, selected);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(Hwnd(), params);
+    ShowDialogResult(result);
+}
+
+void MainWindow::OnChangeIcon() {
+    const int selected = SelectedEntry();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr || m_editor.Entries()[static_cast<std::size_t>(selected)].Target.empty()) {
+        return;
+    }
+    EditResult result;
+    ChooserParams params;
+    params.Library = record->IconFile.empty() ? record->Target : record->IconFile;
+    params.IconIndex = menufile::ToInt(record->IconIndex);
+    params.Target = record->Target;
+    params.Save = [&](const std::string& iconFile, int index, HICON preview) {
+        result = m_editor.SetItemIcon(selected, iconFile, index,
+                                      reinterpret_cast<IconHandle>(preview));
+        if (result.Status == EditStatus::Reloaded && preview != nullptr) {
+            ::DestroyIcon(preview);  // no row took it
+        }
+        return DialogError(result);
+    };
+    (void)RunIconChooser(Hwnd(), params);
+    ShowDialogResult(result);
+}
+
+void MainWindow::OnChangeFont() {
+    LOGFONTA font{};
+    const float size = DialogFontSize(m_appearance.FontSize);
+    font.lfHeight = -static_cast<LONG>(std::lround(size * static_cast<float>(m_dotsPerInch) / 72));
+    font.lfWeight = m_appearance.FontBold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = m_appearance.FontItalic ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    m_appearance.FontName.copy(font.lfFaceName, sizeof font.lfFaceName - 1);
+    CHOOSEFONTA choose{};
+    choose.lStructSize = sizeof choose;
+    choose.hwndOwner = Hwnd();
+    choose.lpLogFont = &font;
+    choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+    choose.lpfnHook = FontDialogHook;
+    if (!::ChooseFontA(&choose)) {
+        return;  // cancelled: the sample keeps its font
+    }
+    m_appearance.FontName = font.lfFaceName;
+    m_appearance.FontSize = static_cast<float>(choose.iPointSize) / 10.0f;
+    m_appearance.FontBold = font.lfWeight >= FW_BOLD;
+    m_appearance.FontItalic = font.lfItalic != 0;
+    m_sampleFont = MakeFont(SettingsOf(m_appearance), m_dotsPerInch);
+    ::SendMessageA(Control(kFontSample), WM_SETFONT,
+                   reinterpret_cast<WPARAM>(m_sampleFont ? m_sampleFont.get() : m_font.get()),
+                   TRUE);
+}
+
+std::string MainWindow::MenuIconPicture() const {
+    RECT box{};
+    ::GetClientRect(Control(kMenuIconPicture), &box);
+    const int width = std::max<int>(1, box.right);
+    const int height = std::max<int>(1, box.bottom);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    platform::UniqueHbitmap image(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!image || bits == nullptr) {
+        return {};
+    }
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, image.get());
+    DRAWITEMSTRUCT draw{};
+    draw.hDC = dc;
+    draw.rcItem = {0, 0, width, height};
+    m_menuIcon->Draw(draw);
+    ::GdiFlush();
+    std::vector<std::uint32_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < rgb.size(); ++i) {
+        rgb[i] = pixels[i] & 0xFFFFFF;  // the DIB holds blue, green, red: 0x00RRGGBB
+    }
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    return BitmapFile(width, height, rgb);
+}
+
+void MainWindow::OnSaveAppearance() {
+    m_appearance.SmallIcons =
+        ::SendMessageA(Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const std::string picture = MenuIconPicture();
+    const EditResult result = m_editor.SaveAppearance(picture, SettingsOf(m_appearance));
+    if (result.Status != EditStatus::Written) {
+        FailAndClose(result);
+        return;
+    }
+    ::MessageBoxA(Hwnd(), kRefreshDesktopMessage, kMainTitle, MB_OK);
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {

@@ -7,11 +7,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/appearance.h"
 #include "editor/folder_list.h"
+#include "editor/icon_browser_win.h"
 #include "editor/menu_editor.h"
 #include "editor/window_base_win.h"
 #include "platform/file_system.h"
@@ -72,6 +75,16 @@ private:
     void OnDriveChanged();  // Drive1
     void OnFolderOpened();  // Dir1: double click or Enter on a row
     void OnPathChanged();   // Text7
+    void OnAdd();           // Command2: the wizard for a new item
+    void OnEdit();          // Command3: the wizard for the selected item
+    void OnChangeIcon();    // Command11: the icon chooser
+    void OnChangeFont();    // Command6
+    void OnSaveAppearance();  // Command12
+    // After the wizard or the chooser: the list follows what they wrote.
+    void ShowDialogResult(const EditResult& result);
+    [[nodiscard]] int SelectedEntry() const;
+    // The menu icon preview as a bitmap file: the icon over the box's background.
+    [[nodiscard]] std::string MenuIconPicture() const;
 
     // Start-up.
     [[nodiscard]] std::string AskForMenuFile();
@@ -113,6 +126,8 @@ private:
     std::vector<std::string> m_drives;  // "C:" per entry of Drive1
     std::string m_folder;               // Dir1's path
     std::vector<FolderRow> m_folderRows;
+    Appearance m_appearance;                   // the Appearance tab's font and icon size
+    std::unique_ptr<IconBrowser> m_menuIcon;   // the "Menu Icon" frame
 };
 
 }  // namespace editor

@@ -1,0 +1,292 @@
+// tvledit.exe under Wine: the "New Shortcut" wizard, the "Select Icon" chooser and the
+// appearance tab, checked in the bytes of the menu file.
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "editor/dialog_layouts.h"
+#include "editor/editor_messages.h"
+#include "editor/main_window_layout.h"
+#include "menufile/menu_file.h"
+#include "winauto.h"
+
+namespace {
+
+using namespace winauto;
+using menufile::MenuItem;
+
+const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
+const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
+const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
+const MenuItem kLetters{"Letters, 2026", "C:\\windows", "-x", "C:\\windows",
+                        "C:\\windows\\system32\\shell32.dll", "4"};
+constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
+constexpr int kFontFace = 1136;
+constexpr int kFontSize = 1138;
+
+std::string WinPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) {
+            c = c == '/' ? '\\' : c;
+        }
+        path = "Z:" + path;
+    }
+    return path;
+}
+
+std::string UserMenu(const std::vector<MenuItem>& items) {
+    std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
+    for (const MenuItem& item : items) {
+        s += menufile::FormatItemLine(item);
+    }
+    return s;
+}
+
+bool IsEnabled(HWND hwnd) { return ::IsWindowEnabled(hwnd) != FALSE; }
+bool IsVisible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
+
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ParkMouse();
+        m_menu = m_dir.File("my menu, dialogs.tvl");
+    }
+
+    HWND Open(const std::string& bytes) {
+        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
+        m_editor = Start(WinPath(TVLEDIT_EXE), Quote(m_menu), m_dir.path());
+        EXPECT_TRUE(m_editor);
+        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+        EXPECT_NE(m_main, nullptr);
+        return m_main;
+    }
+    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
+    [[nodiscard]] std::string File() const { return ReadFileBytes(m_menu).value_or("<missing>"); }
+
+    // Opens a window of the editor by a button of the main window (modal: posted).
+    HWND OpenBy(int button, const char* cls, const char* title) {
+        PostClick(Item(button));
+        HWND window = WaitForWindow(m_editor.pid(), cls, title);
+        EXPECT_NE(window, nullptr) << title;
+        if (window) {
+            EXPECT_TRUE(WaitUntil([&] { return !IsEnabled(m_main); }))
+                << "the main window is disabled while " << title << " is open";
+        }
+        return window;
+    }
+    void ExpectClosed(HWND window) {
+        EXPECT_TRUE(WaitForWindowGone(window));
+        EXPECT_TRUE(WaitUntil([&] { return IsEnabled(m_main); }));
+    }
+    void Shoot(const std::string& name, HWND window) {
+        Pump(Millis(200));
+        EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\" + name + ".bmp", window));
+    }
+    // Types a path into the Open dialog with this title and presses Open.
+    void AnswerOpenDialog(const char* title, const std::string& path) {
+        HWND dialog = WaitForWindow(m_editor.pid(), "#32770", title);
+        ASSERT_NE(dialog, nullptr) << title;
+        HWND name = Control(dialog, kOpenDialogName);
+        ASSERT_NE(name, nullptr);
+        ASSERT_TRUE(SetText(name, path));
+        ASSERT_TRUE(WaitUntil([&] { return GetText(name) == path; }));
+        PostClick(Control(dialog, IDOK));
+        ASSERT_TRUE(WaitForWindowGone(dialog));
+    }
+
+    TempDir m_dir{"e2e dialogs "};
+    std::string m_menu;
+    Process m_editor;
+    HWND m_main = nullptr;
+};
+
+TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    HWND wizard = OpenBy(editor::kAddButton, editor::kWizardClass, "New Shortcut");
+    ASSERT_NE(wizard, nullptr);
+    HWND path = Control(wizard, editor::kWizardPath);
+    HWND next = Control(wizard, editor::kWizardNext);
+    HWND finish = Control(wizard, editor::kWizardFinish);
+    EXPECT_FALSE(IsEnabled(next)) << "no path yet";
+    EXPECT_FALSE(IsVisible(finish));
+    EXPECT_FALSE(IsEnabled(Control(wizard, editor::kWizardBack)));
+    ASSERT_TRUE(SetText(path, "C:\\windows\\regedit.exe"));
+    EXPECT_TRUE(WaitUntil([&] { return IsEnabled(next); }));
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardArgs), "/s, quiet"));
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardStartIn), "C:\\windows"));
+    Shoot("wizard-page-1", wizard);
+
+    Click(next);
+    HWND name = Control(wizard, editor::kWizardName);
+    EXPECT_TRUE(IsVisible(name));
+    EXPECT_FALSE(IsVisible(path));
+    EXPECT_TRUE(IsVisible(finish));
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardInstruction)),
+              "Type a friendly name for your shortcut.");
+    EXPECT_EQ(GetText(name), "regedit") << "the shell's display name is proposed";
+    ASSERT_TRUE(SetText(name, "Registry, edited"));
+    // The name box is not covered by the instruction above it.
+    RECT box{};
+    GetWindowRect(name, &box);
+    const POINT inside{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    EXPECT_EQ(WindowFromPoint(inside), name);
+    Shoot("wizard-page-2", wizard);
+    Click(finish);
+    ExpectClosed(wizard);
+
+    EXPECT_EQ(File(), UserMenu({kNotepad,
+                                {"Registry, edited", "C:\\windows\\regedit.exe", "/s, quiet",
+                                 "C:\\windows", "", "0"}}));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", "Registry, edited"}));
+}
+
+TEST_F(DialogsTest, TheWizardRefusesMissingPathsAndTextTheFileCannotHold) {
+    const std::string menu = UserMenu({kNotepad});
+    ASSERT_TRUE(Open(menu));
+    HWND wizard = OpenBy(editor::kAddButton, editor::kWizardClass, "New Shortcut");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardPath), "C:\\no such file.exe"));
+    PostClick(Control(wizard, editor::kWizardNext));
+    auto refused = AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK);
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(*refused, "File C:\\no such file.exe cannot be accessed. Please check the path.");
+    EXPECT_TRUE(IsVisible(Control(wizard, editor::kWizardPath))) << "still on the first page";
+
+    // An internet address is taken as it is; the shell knows no name for it.
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardPath), "http://example.invalid/"));
+    Click(Control(wizard, editor::kWizardNext));
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardName)), "");
+    EXPECT_FALSE(IsEnabled(Control(wizard, editor::kWizardFinish)));
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardName), "Say \"hi\""));
+    PostClick(Control(wizard, editor::kWizardFinish));
+    auto unwritable = AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK);
+    ASSERT_TRUE(unwritable.has_value());
+    EXPECT_NE(unwritable->find("The name cannot contain a double quote"), std::string::npos)
+        << *unwritable;
+    EXPECT_TRUE(IsWindow(wizard)) << "the wizard stays open to mend the name";
+    Click(Control(wizard, editor::kWizardCancel));
+    ExpectClosed(wizard);
+    EXPECT_EQ(File(), menu);
+}
+
+TEST_F(DialogsTest, EditingChangesOnlyTheFourFieldsOfTheItem) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters})));
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
+    HWND wizard = OpenBy(editor::kEditButton, editor::kWizardClass, "New Shortcut");
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardPath)), "C:\\windows");
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardArgs)), "-x");
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardStartIn)), "C:\\windows");
+    EXPECT_TRUE(IsEnabled(Control(wizard, editor::kWizardNext)));
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardArgs), "-y"));
+    Click(Control(wizard, editor::kWizardNext));
+    EXPECT_EQ(GetText(Control(wizard, editor::kWizardName)), "Letters, 2026") << "an edit keeps it";
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardName), "Windows"));
+    Click(Control(wizard, editor::kWizardFinish));
+    ExpectClosed(wizard);
+    EXPECT_EQ(File(), UserMenu({kNotepad,
+                                {"Windows", "C:\\windows", "-y", "C:\\windows",
+                                 "C:\\windows\\system32\\shell32.dll", "4"}}));
+    EXPECT_EQ(ListItems(Item(editor::kItemList))[1], "Windows");
+}
+
+TEST_F(DialogsTest, TheChooserStoresTheLibraryAndTheIconNumber) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters})));
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
+    HWND chooser = OpenBy(editor::kChangeIconButton, editor::kChooserClass, "Select Icon");
+    ASSERT_NE(chooser, nullptr);
+    // Browsing starts at the item's target.
+    EXPECT_TRUE(WaitUntil([&] { return GetText(Control(chooser, editor::kChooserCount)) == "1 Icon"; }))
+        << GetText(Control(chooser, editor::kChooserCount));
+
+    PostClick(Control(chooser, editor::kChooserLibrary));
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons", "C:\\windows\\system32\\user32.dll");
+    HWND count = Control(chooser, editor::kChooserCount);
+    ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
+    HWND scroll = Control(chooser, editor::kChooserScroll);
+    EXPECT_TRUE(IsEnabled(scroll));
+    for (int i = 0; i < 2; ++i) {
+        SendMessageA(chooser, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(scroll));
+    }
+    EXPECT_EQ(GetScrollPos(scroll, SB_CTL), 2);
+    Shoot("icon-chooser", chooser);
+    Click(Control(chooser, editor::kChooserOk));
+    ExpectClosed(chooser);
+    EXPECT_EQ(File(), UserMenu({{"Notepad", "C:\\windows\\notepad.exe", "", "",
+                                 "C:\\windows\\system32\\user32.dll", "2"},
+                                kLetters}));
+
+    // A file without icons says so.
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
+    chooser = OpenBy(editor::kChangeIconButton, editor::kChooserClass, "Select Icon");
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(WriteFileBytes(m_dir.File("plain.txt"), "no icons here"));
+    PostClick(Control(chooser, editor::kChooserLibrary));
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons", m_dir.File("plain.txt"));
+    auto none = AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK);
+    ASSERT_TRUE(none.has_value());
+    EXPECT_EQ(*none, "No Icons found in this file!");
+    EXPECT_TRUE(WaitUntil([&] { return GetText(Control(chooser, editor::kChooserCount)) == "0 Icons"; }));
+    Click(Control(chooser, editor::kChooserCancel));
+    ExpectClosed(chooser);
+    EXPECT_EQ(menufile::ReadMenu(File()).Items[1], kLetters) << "Cancel stores nothing";
+}
+
+TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, MenuItem::Separator(), kLetters})));
+    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
+    ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kChangeFontButton)); }));
+    ParkMouse();
+    PostClick(Item(editor::kSelectIconFileButton));
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons", "C:\\windows\\system32\\user32.dll");
+    HWND count = Item(editor::kIconCountLabel);
+    ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
+
+    PostClick(Item(editor::kChangeFontButton));
+    HWND font = WaitForWindow(m_editor.pid(), "#32770", "Select Font");
+    ASSERT_NE(font, nullptr);
+    for (auto [id, value] : {std::pair{kFontFace, "Tahoma"}, std::pair{kFontSize, "12"}}) {
+        HWND combo = Control(font, id);
+        const LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(value));
+        ASSERT_GE(at, 0) << value;
+        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        SendMessageA(font, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+    PostClick(Control(font, IDOK));
+    ASSERT_TRUE(WaitForWindowGone(font));
+    SendMessageA(Item(editor::kSmallIconsCheck), BM_SETCHECK, BST_CHECKED, 0);
+
+    PostClick(Item(editor::kSaveAppearanceButton));
+    auto told = AnswerMessageBox(m_editor.pid(), editor::kMainTitle, IDOK);
+    ASSERT_TRUE(told.has_value());
+    EXPECT_EQ(*told, "You might have to refresh the desktop for the new icon to show.");
+
+    const std::string saved = File();
+    ASSERT_EQ(saved.substr(0, 2), "BM") << "a Windows bitmap heads the file";
+    const menufile::MenuFile menu = menufile::ReadMenu(saved);
+    ASSERT_EQ(menu.Status, menufile::ReadStatus::Ok);
+    EXPECT_EQ(menu.Settings, (menufile::MenuSettings{"1", "Tahoma", "12", "0", "0"}));
+    EXPECT_EQ(menu.Items, (std::vector<MenuItem>{kNotepad, MenuItem::Separator(), kLetters}));
+    EXPECT_EQ(saved.substr(menu.PrefixLength - 15, 15), "\r\n<START TVL>\r\n");
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(saved[i]); };
+    EXPECT_EQ(byte(18) | byte(19) << 8, 32) << "the 32-pixel preview box";
+    EXPECT_EQ(byte(2) | byte(3) << 8 | byte(4) << 16, static_cast<int>(menu.PrefixLength) - 15);
+    Shoot("appearance-tab", m_main);
+
+    // The engine opens the saved menu.
+    Process engine = Start(WinPath(TVLENGIN_EXE), Quote(m_menu), m_dir.path());
+    HWND popup = WaitForWindow(engine.pid(), "TarvelMenuPopup", nullptr);
+    ASSERT_NE(popup, nullptr);
+    RECT r{};
+    GetWindowRect(popup, &r);
+    EXPECT_GT(r.bottom - r.top, 2 * 24) << "two small-icon cells and a separator";
+    PostKey(popup, VK_ESCAPE);
+    EXPECT_TRUE(engine.WaitForExit().has_value());
+}
+
+}  // namespace
