@@ -16,14 +16,6 @@ namespace {
 
 using namespace winauto;
 
-std::string WinPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        std::replace(path.begin(), path.end(), '/', '\\');
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 struct Scenario {
     const char* name;
     std::string exe;

@@ -591,6 +591,16 @@ std::string ExeDir() {
     return dir.substr(0, dir.find_last_of('\\') + 1);
 }
 
+std::string WinPath(std::string path) {
+    if (!path.empty() && path[0] == '/') {
+        for (char& c : path) {
+            c = c == '/' ? '\\' : c;
+        }
+        path = "Z:" + path;
+    }
+    return path;
+}
+
 std::string UniqueName(const std::string& prefix) {
     static LONG sequence = 0;
     LARGE_INTEGER counter{};

@@ -112,6 +112,8 @@ bool LeftDrag(POINT from, POINT to);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 [[nodiscard]] bool FileExists(const std::string& path);
 [[nodiscard]] std::string ExeDir();  // the driver's folder, with a trailing backslash
+// A path of the Linux build tree as Wine sees it, on drive Z:; other paths are kept.
+[[nodiscard]] std::string WinPath(std::string path);
 // prefix plus a counter that is unique across runs; Wine reuses process ids, so not the pid.
 [[nodiscard]] std::string UniqueName(const std::string& prefix);
 bool RemoveTree(const std::string& path);

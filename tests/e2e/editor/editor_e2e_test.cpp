@@ -22,17 +22,6 @@ const std::string kHead = kPicture + "\r\n<START TVL>\r\n";
 const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
 const std::string kHyphens(87, '-');
 
-// A Linux path of the build as Wine sees it, on drive Z:.
-std::string WinPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) {
-            c = c == '/' ? '\\' : c;
-        }
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 std::string UserMenu(const std::vector<MenuItem>& items) {
     std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
     for (const MenuItem& item : items) {

@@ -26,16 +26,6 @@ constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
 constexpr int kFontFace = 1136;
 constexpr int kFontSize = 1138;
 
-std::string WinPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) {
-            c = c == '/' ? '\\' : c;
-        }
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 std::string UserMenu(const std::vector<MenuItem>& items) {
     std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
     for (const MenuItem& item : items) {

@@ -18,17 +18,6 @@ constexpr char kPopupClass[] = "TarvelMenuPopup";
 constexpr int kLargeCellPx = 40;  // 32-pixel icon + 120 twips, 8-point text
 constexpr int kSmallCellPx = 24;  // 16-pixel icon + 120 twips
 
-// A Linux path of the build as Wine sees it, on drive Z:.
-std::string WinPath(std::string path) {
-    if (!path.empty() && path[0] == '/') {
-        for (char& c : path) {
-            c = c == '/' ? '\\' : c;
-        }
-        path = "Z:" + path;
-    }
-    return path;
-}
-
 std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIcons = false) {
     std::string s = "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n";
     s += menufile::FormatSettingsLine({smallIcons ? "1" : "0", "MS Sans Serif", "8.25", "0", "0"});
