@@ -27,7 +27,6 @@ inline constexpr float kSmallCaptionLeft = 500;
 inline constexpr float kLargeCaptionLeft = 720;
 inline constexpr float kSeparatorDarkY = 50;
 inline constexpr float kSeparatorLightY = 65;
-inline constexpr int kFramePixels = 3;            // the dialog frame around the window
 inline constexpr const char* kEllipsis = "...";
 
 inline constexpr int kKeyEnter = 13;

@@ -259,7 +259,7 @@ MenuError CommitMenuFile(FileSystem& fs, const std::string& path, std::string_vi
         RollBack(fs, journalPath, *menu, old);
         return FromFileError(e);
     }
-    // The commit point: from here on the new content stays.
+    // Deleting the journal commits; if even that fails, the old bytes go back.
     if (FileError e = fs.Remove(journalPath); e != FileError::None) {
         RollBack(fs, journalPath, *menu, old);
         return FromFileError(e);
