@@ -2,10 +2,10 @@
 #include "editor/item_wizard_win.h"
 
 #include <commdlg.h>
-#include <shellapi.h>
 
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
+#include "platform/shell_win.h"
 
 namespace editor {
 namespace {
@@ -13,14 +13,6 @@ namespace {
 bool PathExistsOnDisk(const std::string& path) {
     // Hidden and system files and folders count; so does a drive's root.
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ShellDisplayName(const std::string& path) {
-    SHFILEINFOA info{};
-    if (::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) == 0) {
-        return {};
-    }
-    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
 }
 
 // "Name|pattern|Name|pattern" as the file dialog wants it: zero-separated, two zeros at the end.
@@ -134,7 +126,7 @@ void ItemWizardWindow::OnNext() {
     if (!m_wizard.NextEnabled()) {
         return;
     }
-    if (auto refused = m_wizard.Next(PathExistsOnDisk, ShellDisplayName)) {
+    if (auto refused = m_wizard.Next(PathExistsOnDisk, platform::ShellDisplayName)) {
         ShowError(*refused);
         return;
     }

@@ -1,7 +1,6 @@
 // tvlengin: shows the menu file named on the command line as a pop-up at the pointer, opens
 // the chosen item and ends.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "engine/engine_platform_win.h"
 #include "engine/menu_entries.h"
@@ -26,8 +25,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return 0;
     }
     ::SetProcessDPIAware();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
 
     const int twipsPerPixel = engine::MeasureTwipsPerPixel();
     POINT pointer{};

@@ -1,8 +1,6 @@
 // Windows services the engine uses while loading.
 #include "engine/engine_platform_win.h"
 
-#include <shellapi.h>
-
 #include <cmath>
 
 #include "platform/shell_win.h"
@@ -27,13 +25,7 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
     return entries;
 }
 
-std::string DisplayName(const std::string& path) {
-    SHFILEINFOA info{};
-    if (::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) == 0) {
-        return {};
-    }
-    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
-}
+std::string DisplayName(const std::string& path) { return platform::ShellDisplayName(path); }
 
 int MeasureTwipsPerPixel() {
     HDC screen = ::GetDC(nullptr);

@@ -72,6 +72,7 @@ bool PopupWindow::Show(HINSTANCE instance) {
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(m_hwnd, nullptr, FALSE);
+    platform::RegisterTooltipClass();
     m_tooltip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
@@ -370,7 +371,7 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     if (icon.icon) {
         ::DrawIconEx(dc, iconLeft, iconTop, icon.icon, size, size, 0, nullptr, DI_NORMAL);
     } else if (icon.imageList) {
-        ImageList_Draw(icon.imageList, icon.imageIndex, dc, iconLeft, iconTop, ILD_TRANSPARENT);
+        platform::DrawShellImage(icon.imageList, icon.imageIndex, dc, iconLeft, iconTop);
     }
     ::SelectClipRgn(dc, nullptr);
 

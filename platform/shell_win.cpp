@@ -1,15 +1,53 @@
-// Shell calls both programs use.
+// Shell calls both programs use, bound on first use.
 #include "platform/shell_win.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 namespace platform {
+namespace {
+
+// The function `name` of the library `dll`, loaded on first use; null when missing.
+template <class Function>
+Function Bind(const char* dll, const char* name) {
+    HMODULE module = ::GetModuleHandleA(dll);
+    if (!module) {
+        module = ::LoadLibraryA(dll);
+    }
+    FARPROC proc = module ? ::GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
+}
+
+using ExtractIconExFn = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
+using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using ChangeNotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
+using ImageListDrawFn = BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT);
+using InitControlsFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+
+UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
+    static const auto extract = Bind<ExtractIconExFn>("shell32.dll", "ExtractIconExA");
+    return extract ? extract(file.c_str(), index, large, small, count) : 0;
+}
+
+DWORD_PTR FileInfo(const std::string& path, SHFILEINFOA& info, UINT flags) {
+    static const auto get = Bind<GetFileInfoFn>("shell32.dll", "SHGetFileInfoA");
+    return get ? get(path.c_str(), 0, &info, sizeof info, flags) : 0;
+}
+
+std::string NameOf(const SHFILEINFOA& info) {
+    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
+}
+
+}  // namespace
 
 bool ExtractIconPair(const std::string& file, int index, HICON& large, HICON& small) {
     HICON l = nullptr;
     HICON s = nullptr;
     // On failure the handles may hold garbage (seen under Wine), so only a result of 2 counts.
-    UINT got = ::ExtractIconExA(file.c_str(), index, &l, &s, 1);
+    UINT got = ExtractIcons(file, index, &l, &s, 1);
     if (got == 0 || got == static_cast<UINT>(-1) || (l == nullptr && s == nullptr)) {
         large = small = nullptr;
         return false;
@@ -20,7 +58,7 @@ bool ExtractIconPair(const std::string& file, int index, HICON& large, HICON& sm
 }
 
 int CountIcons(const std::string& file) {
-    UINT count = ::ExtractIconExA(file.c_str(), -1, nullptr, nullptr, 0);
+    UINT count = ExtractIcons(file, -1, nullptr, nullptr, 0);
     return count == static_cast<UINT>(-1) ? 0 : static_cast<int>(count);
 }
 
@@ -33,22 +71,52 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
     if (smallIcon) {
         flags |= SHGFI_SMALLICON;
     }
-    DWORD_PTR list = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, flags);
+    DWORD_PTR list = FileInfo(path, info, flags);
     if (list == 0) {
         return false;
     }
     out.imageList = reinterpret_cast<HIMAGELIST>(list);
     out.iconIndex = info.iIcon;
-    out.displayName.assign(info.szDisplayName,
-                           strnlen(info.szDisplayName, sizeof info.szDisplayName));
+    out.displayName = NameOf(info);
     return true;
+}
+
+std::string ShellDisplayName(const std::string& path) {
+    SHFILEINFOA info{};
+    return FileInfo(path, info, SHGFI_DISPLAYNAME) != 0 ? NameOf(info) : std::string();
+}
+
+void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y) {
+    static const auto draw = Bind<ImageListDrawFn>("comctl32.dll", "ImageList_Draw");
+    if (draw) {
+        draw(list, index, dc, x, y, ILD_TRANSPARENT);
+    }
+}
+
+void RegisterTooltipClass() {
+    static const auto init = Bind<InitControlsFn>("comctl32.dll", "InitCommonControlsEx");
+    if (init) {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+        init(&controls);
+    }
 }
 
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
                const std::string& startIn) {
-    HINSTANCE result = ::ShellExecuteA(owner, "Open", target.c_str(), arguments.c_str(),
-                                       startIn.c_str(), SW_SHOWNORMAL);
+    static const auto execute = Bind<ShellExecuteFn>("shell32.dll", "ShellExecuteA");
+    if (!execute) {
+        return false;
+    }
+    HINSTANCE result = execute(owner, "Open", target.c_str(), arguments.c_str(), startIn.c_str(),
+                               SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+void NotifyShellChanged(const std::string& path) {
+    static const auto notify = Bind<ChangeNotifyFn>("shell32.dll", "SHChangeNotify");
+    if (notify) {
+        notify(SHCNE_UPDATEITEM, SHCNF_PATHA, path.c_str(), nullptr);
+    }
 }
 
 }  // namespace platform

@@ -1,4 +1,6 @@
-// Shell calls both programs use: icons of files, display names, opening items.
+// Shell calls both programs use: icons of files, display names, opening items. The shell and
+// common-controls libraries are loaded on first use, so a program that shows its window
+// before it needs them does not wait for them at start-up.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +27,20 @@ struct ShellInfo {
 // SHGFI_EXETYPE is left out: with it Wine answers nothing, and the exe type is not used.
 [[nodiscard]] bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out);
 
+// The shell's display name of a path; empty when it knows none (an internet address).
+[[nodiscard]] std::string ShellDisplayName(const std::string& path);
+
+// Draws an image of the system image list, transparent.
+void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y);
+
+// Registers the tooltip window class.
+void RegisterTooltipClass();
+
 // Opens the item with the verb "Open"; true when the shell accepted it.
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
                const std::string& startIn);
+
+// Tells the desktop shell that the file changed (its icon may be new).
+void NotifyShellChanged(const std::string& path);
 
 }  // namespace platform

@@ -2,8 +2,8 @@
 #include "platform/win32_file_system_win.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
+#include "platform/shell_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace platform {
@@ -172,7 +172,7 @@ FileError Win32FileSystem::Exists(const std::string& path, bool& exists) {
 }
 
 void Win32FileSystem::NotifyChanged(const std::string& path) {
-    ::SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHA, path.c_str(), nullptr);
+    NotifyShellChanged(path);
 }
 
 }  // namespace platform

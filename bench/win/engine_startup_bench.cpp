@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include "menufile/menu_file.h"
@@ -21,14 +22,6 @@ struct Scenario {
     std::string exe;
     std::string args;
     bool icons;
-};
-
-struct Result {
-    double medianMs = 0;
-    double iconsMs = 0;  // median until the first icon is drawn
-    double minMs = 0;
-    double maxMs = 0;
-    double peakMb = 0;
 };
 
 double Now() {
@@ -84,37 +77,42 @@ bool IconDrawn(DWORD pid) {
     return drawn;
 }
 
-Result Run(const Scenario& s, int runs) {
-    std::vector<double> times;
-    std::vector<double> iconTimes;
-    double peak = 0;
-    for (int i = 0; i < runs; ++i) {
-        MoveMouse({200, 150});
-        const double start = Now();
-        Process p = Start(s.exe, s.args);
-        if (!p || !WaitUntil([&] { return Painted(p.pid()); }, Millis(30000))) {
-            std::fprintf(stderr, "%s: no window\n", s.name);
-            std::exit(1);
-        }
-        times.push_back(Now() - start);
-        if (s.icons) {
-            (void)WaitUntil([&] { return IconDrawn(p.pid()); }, Millis(30000));
-            iconTimes.push_back(Now() - start);
-        }
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof counters;
-        if (::GetProcessMemoryInfo(p.handle(), &counters, sizeof counters)) {
-            peak = std::max(peak, static_cast<double>(std::max(counters.PeakWorkingSetSize,
-                                                               counters.PeakPagefileUsage)) /
-                                      (1024.0 * 1024.0));
-        }
-        p.Kill();
-        (void)p.WaitForExit();
+struct Sample {
+    double shownMs = 0;
+    double iconsMs = 0;
+    double peakMb = 0;
+};
+
+// One start of the program: until its window is painted, then (if asked) its first icon.
+Sample RunOnce(const Scenario& s) {
+    MoveMouse({200, 150});
+    const double start = Now();
+    Process p = Start(s.exe, s.args);
+    if (!p || !WaitUntil([&] { return Painted(p.pid()); }, Millis(30000))) {
+        std::fprintf(stderr, "%s: no window\n", s.name);
+        std::exit(1);
     }
-    std::sort(times.begin(), times.end());
-    std::sort(iconTimes.begin(), iconTimes.end());
-    const double icons = iconTimes.empty() ? 0 : iconTimes[iconTimes.size() / 2];
-    return {times[times.size() / 2], icons, times.front(), times.back(), peak};
+    Sample sample;
+    sample.shownMs = Now() - start;
+    if (s.icons) {
+        (void)WaitUntil([&] { return IconDrawn(p.pid()); }, Millis(30000));
+        sample.iconsMs = Now() - start;
+    }
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (::GetProcessMemoryInfo(p.handle(), &counters, sizeof counters)) {
+        sample.peakMb = static_cast<double>(std::max(counters.PeakWorkingSetSize,
+                                                     counters.PeakPagefileUsage)) /
+                        (1024.0 * 1024.0);
+    }
+    p.Kill();
+    (void)p.WaitForExit();
+    return sample;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 }  // namespace
@@ -156,20 +154,37 @@ int main(int argc, char** argv) {
         {"engine, 50 items with icons", engine, Quote(menuPath), true},
         {"engine, folder of 10,000 files", engine, Quote(dirPath), true},
     };
-    // One warm-up of each, so the first run's disk cache does not count.
+    // One warm-up of each, so the first run's disk cache does not count; then the scenarios
+    // take turns, so a slow spell of the machine hits all of them alike.
+    constexpr std::size_t kScenarios = std::size(scenarios);
     for (const Scenario& s : scenarios) {
-        (void)Run(s, 1);
+        (void)RunOnce(s);
+    }
+    std::vector<Sample> samples[kScenarios];
+    for (int run = 0; run < runs; ++run) {
+        for (std::size_t i = 0; i < kScenarios; ++i) {
+            samples[i].push_back(RunOnce(scenarios[i]));
+        }
     }
     std::printf("%-32s %10s %10s %10s %8s %10s %10s\n", "scenario", "median ms", "min ms",
                 "max ms", "ratio", "icons ms", "peak MB");
     double floor = 0;
-    for (const Scenario& s : scenarios) {
-        const Result r = Run(s, runs);
-        if (floor == 0) {
-            floor = r.medianMs;
+    for (std::size_t i = 0; i < kScenarios; ++i) {
+        std::vector<double> shown, icons;
+        double peak = 0;
+        for (const Sample& sample : samples[i]) {
+            shown.push_back(sample.shownMs);
+            icons.push_back(sample.iconsMs);
+            peak = std::max(peak, sample.peakMb);
         }
-        std::printf("%-32s %10.1f %10.1f %10.1f %8.2f %10.1f %10.1f\n", s.name, r.medianMs,
-                    r.minMs, r.maxMs, r.medianMs / floor, r.iconsMs, r.peakMb);
+        const double median = Median(shown);
+        if (floor == 0) {
+            floor = median;
+        }
+        std::printf("%-32s %10.1f %10.1f %10.1f %8.2f %10.1f %10.1f\n", scenarios[i].name, median,
+                    *std::min_element(shown.begin(), shown.end()),
+                    *std::max_element(shown.begin(), shown.end()), median / floor, Median(icons),
+                    peak);
     }
     std::printf("%d runs each; median ms: until the window is shown and painted; icons ms: until "
                 "the first icon is drawn too\n",
