@@ -111,13 +111,7 @@ void DialogWindow::CreateControls(std::span<const ControlLayout> controls,
     }
 }
 
-std::string DialogWindow::Text(int id) const {
-    HWND hwnd = Control(id);
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string DialogWindow::Text(int id) const { return WindowText(Control(id)); }
 
 void DialogWindow::SetText(int id, const std::string& text) {
     ::SetWindowTextA(Control(id), text.c_str());

@@ -858,13 +858,7 @@ void MainWindow::OnDropFiles(HDROP drop) {
 
 // Helpers -----------------------------------------------------------------------------------
 
-std::string MainWindow::TextOf(int id) const {
-    HWND hwnd = Control(id);
-    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::string MainWindow::TextOf(int id) const { return WindowText(Control(id)); }
 
 void MainWindow::SetText(int id, const std::string& text) {
     ::SetWindowTextA(Control(id), text.c_str());

@@ -3,6 +3,13 @@
 
 namespace editor {
 
+std::string WindowText(HWND hwnd) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 bool WindowBase::RegisterWindowClass(const char* className, HICON icon, HBRUSH background) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;

@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace editor {
+
+// The text of a window or control.
+[[nodiscard]] std::string WindowText(HWND hwnd);
 
 class WindowBase {
 public:
