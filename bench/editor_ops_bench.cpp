@@ -8,10 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "bench/posix_file_system.h"
+#include "tests/support/posix_file_system.h"
 #include "editor/menu_editor.h"
 #include "menufile/menu_file.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ public:
             m_fs = std::make_unique<platform::MemoryFileSystem>();
             m_path = "C:\\menus\\bench.tvl";
         } else {
-            m_fs = std::make_unique<bench::PosixFileSystem>();
+            m_fs = std::make_unique<test_support::PosixFileSystem>();
             m_dir = std::filesystem::temp_directory_path() /
                     ("tvledit_bench_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
             std::filesystem::create_directories(m_dir);

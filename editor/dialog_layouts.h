@@ -36,6 +36,8 @@ inline constexpr float kWizardWidth = 6420;  // client area, twips
 inline constexpr float kWizardHeight = 4035;
 inline constexpr float kChooserWidth = 2895;
 inline constexpr float kChooserHeight = 1755;
+// On the name page the instruction is one line, above the name box.
+inline constexpr float kWizardNameInstructionHeight = 240;
 inline constexpr const char* kWizardClass = "TarvelEditWizard";
 inline constexpr const char* kChooserClass = "TarvelEditIconChooser";
 

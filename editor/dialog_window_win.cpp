@@ -3,41 +3,14 @@
 
 #include <algorithm>
 
+#include "editor/control_factory_win.h"
 #include "editor/editor_messages.h"
 
 namespace editor {
-namespace {
-
-struct ControlClass {
-    const char* Name;
-    DWORD Style;
-};
-
-ControlClass ClassOf(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Label:
-            return {"STATIC", SS_LEFT | SS_NOPREFIX};
-        case ControlKind::Picture:
-            return {"STATIC", SS_OWNERDRAW};
-        case ControlKind::Button:
-            return {"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE};
-        case ControlKind::Text:
-            return {"EDIT", WS_TABSTOP | ES_AUTOHSCROLL};
-        case ControlKind::ScrollBar:
-            return {"SCROLLBAR", SBS_HORZ | WS_DISABLED};
-        default:
-            return {"STATIC", 0};
-    }
-}
-
-}  // namespace
 
 void DialogWindow::RunModal(HWND owner, const char* className, const char* title,
                             float widthTwips, float heightTwips) {
-    {
-        platform::WindowDc screen(nullptr);
-        m_twipsPerPixel = TwipsPerPixel(::GetDeviceCaps(screen.get(), LOGPIXELSX));
-    }
+    m_twipsPerPixel = TwipsPerPixel(ScreenDotsPerInch());
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     RegisterWindowClass(className, icon, ::GetSysColorBrush(COLOR_BTNFACE));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -46,8 +19,8 @@ void DialogWindow::RunModal(HWND owner, const char* className, const char* title
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    if (!CreateWindowFor(className, title, style, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, width,
-                         height, owner)) {
+    if (!CreateWindowFor(className, title, style, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME,
+                         CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner)) {
         return;
     }
     // Centred on the screen.
@@ -82,36 +55,14 @@ void DialogWindow::RunModal(HWND owner, const char* className, const char* title
     }
 }
 
-void DialogWindow::CreateControls(std::span<const ControlLayout> controls,
-                                  std::span<const int> bordered) {
-    platform::WindowDc screen(nullptr);
-    m_font.reset(::CreateFontA(-::MulDiv(8, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72), 0, 0,
-                               0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+void DialogWindow::CreateControls(std::span<const ControlLayout> controls) {
+    m_font = CreateDialogFont(ScreenDotsPerInch());
     for (const ControlLayout& c : controls) {
-        const ControlClass cls = ClassOf(c.Kind);
-        const bool edge = c.Kind == ControlKind::Text ||
-                          std::find(bordered.begin(), bordered.end(), c.Id) != bordered.end();
-        const PixelRect r = ClientRect(c, m_twipsPerPixel);
-        HWND hwnd = ::CreateWindowExA(edge ? WS_EX_CLIENTEDGE : 0, cls.Name, c.Caption,
-                                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.Style, r.Left,
-                                      r.Top, r.Width, r.Height, Hwnd(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)),
-                                      ::GetModuleHandleA(nullptr), nullptr);
-        ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
-    }
-    // Captions lie under the boxes they overlap (the name box sits inside Label1's place), or
-    // the box would be clipped away. Done once all exist: a new control goes below the rest.
-    for (const ControlLayout& c : controls) {
-        if (c.Kind == ControlKind::Label) {
-            ::SetWindowPos(Control(c.Id), HWND_BOTTOM, 0, 0, 0, 0,
-                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
+        (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), true);
     }
 }
 
-std::string DialogWindow::Text(int id) const { return WindowText(Control(id)); }
+std::string DialogWindow::Text(int id) const { return platform::WindowText(Control(id)); }
 
 void DialogWindow::SetText(int id, const std::string& text) {
     ::SetWindowTextA(Control(id), text.c_str());
@@ -134,6 +85,8 @@ void DialogWindow::SetDefaultButton(int id) {
 void DialogWindow::ShowError(const std::string& text) {
     ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
 }
+
+void DialogWindow::ShowWriteError(menufile::MenuError error) { ShowError(WriteErrorText(error)); }
 
 void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     const bool pushed = (draw.itemState & ODS_SELECTED) != 0;
@@ -167,7 +120,7 @@ void DialogWindow::Close() {
     ::PostMessageA(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
 }
 
-LRESULT DialogWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case DM_GETDEFID:
             // Enter presses the default button (the modal loop runs IsDialogMessage).
@@ -179,7 +132,7 @@ LRESULT DialogWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam
             Close();
             return 0;
         default:
-            return ::DefWindowProcA(Hwnd(), message, wParam, lParam);
+            return DefaultHandling(message, wParam, lParam);
     }
 }
 

@@ -8,12 +8,13 @@
 #include <string>
 
 #include "editor/main_window_layout.h"
-#include "editor/window_base_win.h"
+#include "menufile/menu_commit.h"
 #include "platform/win32_handles_win.h"
+#include "platform/window_base_win.h"
 
 namespace editor {
 
-class DialogWindow : public WindowBase {
+class DialogWindow : public platform::WindowBase {
 public:
     // Shows the window centred on the screen with the owner disabled, and returns once it has
     // closed, with the owner enabled and brought to the front again.
@@ -21,8 +22,8 @@ public:
                   float heightTwips);
 
 protected:
-    // Creates every control of the table (call from WM_CREATE); `bordered` ids get a sunken edge.
-    void CreateControls(std::span<const ControlLayout> controls, std::span<const int> bordered);
+    // Creates every control of the table (call from WM_CREATE).
+    void CreateControls(std::span<const ControlLayout> controls);
     [[nodiscard]] HWND Control(int id) const { return ::GetDlgItem(Hwnd(), id); }
     [[nodiscard]] std::string Text(int id) const;
     void SetText(int id, const std::string& text);
@@ -30,6 +31,8 @@ protected:
     void Enable(int id, bool enabled);
     void SetDefaultButton(int id);
     void ShowError(const std::string& text);
+    // "Error writing to file." and why.
+    void ShowWriteError(menufile::MenuError error);
     // A push button that wraps its caption with narrow margins: the stock one clips a long
     // caption in a small button. Call from WM_DRAWITEM of a button made owner-drawn.
     static void DrawWrappedButton(const DRAWITEMSTRUCT& draw);
@@ -38,7 +41,7 @@ protected:
     [[nodiscard]] float TwipsPerPixelValue() const { return m_twipsPerPixel; }
 
     // Unhandled messages of the derived window end here.
-    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DialogHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     platform::UniqueHfont m_font;

@@ -31,6 +31,49 @@ std::string LoadProblemText(LoadStatus status, const std::string& path) {
     return {};
 }
 
+std::string WriteErrorText(menufile::MenuError error) {
+    using menufile::MenuError;
+    const char* why = nullptr;
+    switch (error) {
+        case MenuError::ReadOnly:
+            why = "The menu file is read-only.";
+            break;
+        case MenuError::InUse:
+            why = "Another program is using the menu file.";
+            break;
+        case MenuError::DiskFull:
+            why = "The disk is full.";
+            break;
+        case MenuError::FolderReadOnly:
+            why = "The menu file's folder does not allow new files, and saving needs to make one "
+                  "there for a moment.";
+            break;
+        case MenuError::NotFound:
+            why = "The menu file no longer exists.";
+            break;
+        case MenuError::Changed:
+            why = "The menu file was changed by another program.";
+            break;
+        case MenuError::NotAMenu:
+            why = "The file is no longer a menu file.";
+            break;
+        case MenuError::Damaged:
+            why = "The menu file is damaged.";
+            break;
+        case MenuError::BadText:
+            why = "A text holds a character that a menu file cannot store (a double quote or a "
+                  "line break).";
+            break;
+        case MenuError::PictureHoldsMarker:
+            why = "The new icon picture cannot be stored in a menu file.";
+            break;
+        case MenuError::None:
+        case MenuError::Other:
+            break;
+    }
+    return why != nullptr ? std::string(kWriteError) + "\r" + why : std::string(kWriteError);
+}
+
 std::string CreateMenuQuestion(const std::string& path) {
     return "The menu file\r" + path +
            "\rdoes not exist.\rWould you like to create a new, empty menu there?";

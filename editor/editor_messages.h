@@ -20,6 +20,9 @@ inline constexpr const char* kChangedElsewhere =
 inline constexpr const char* kOpenTitle = "Open or Create a Menu File";
 inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*.*";
 
+// "Error writing to file." with, on a second line, why: what the commit told apart.
+[[nodiscard]] std::string WriteErrorText(menufile::MenuError error);
+
 // Why the file cannot be shown, for every status but Loaded, OldLayout and NotFound (which
 // ask a question instead).
 [[nodiscard]] std::string LoadProblemText(LoadStatus status, const std::string& path);

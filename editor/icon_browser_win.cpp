@@ -12,19 +12,6 @@
 
 namespace editor {
 
-void IconBrowser::Release() {
-    if (m_icon) {
-        ::DestroyIcon(m_icon);
-        m_icon = nullptr;
-    }
-}
-
-HICON IconBrowser::TakeIcon() {
-    HICON icon = m_icon;
-    m_icon = nullptr;
-    return icon;
-}
-
 int IconBrowser::Position() const { return ::GetScrollPos(m_scroll, SB_CTL); }
 
 void IconBrowser::Activate(const std::string& library, int position) {
@@ -63,7 +50,7 @@ bool IconBrowser::ChooseLibrary(HWND owner) {
     if (!::GetOpenFileNameA(&ofn)) {
         return false;  // cancelled or failed: nothing changes
     }
-    Release();
+    m_icon.reset();
     m_library = file;
     if (platform::CountIcons(m_library) == 0) {
         ::MessageBoxA(owner, kNoIconsMessage, kErrorTitle, MB_OK);
@@ -105,11 +92,10 @@ bool IconBrowser::OnScroll(int code) {
 }
 
 void IconBrowser::ShowAt(int position) {
-    Release();
     HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), m_library.c_str(),
                                 static_cast<UINT>(position));
     // A file that is no library answers 1 instead of an icon.
-    m_icon = reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr;
+    m_icon.reset(reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr);
     ::InvalidateRect(m_preview, nullptr, TRUE);
 }
 
@@ -118,10 +104,21 @@ void IconBrowser::SetBackground(int systemColour) {
     ::InvalidateRect(m_preview, nullptr, TRUE);
 }
 
+void IconBrowser::ShowCurrent(platform::UniqueHicon icon, platform::UniqueHbitmap bitmap) {
+    m_currentIcon = std::move(icon);
+    m_currentBitmap = std::move(bitmap);
+    ::InvalidateRect(m_preview, nullptr, TRUE);
+}
+
 void IconBrowser::Draw(const DRAWITEMSTRUCT& draw) const {
     ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(m_background));
-    if (m_icon) {
-        ::DrawIcon(draw.hDC, draw.rcItem.left, draw.rcItem.top, m_icon);
+    if (HICON icon = m_icon ? m_icon.get() : m_currentIcon.get()) {
+        ::DrawIcon(draw.hDC, draw.rcItem.left, draw.rcItem.top, icon);
+    } else if (m_currentBitmap) {
+        platform::UniqueMemoryDc source(::CreateCompatibleDC(draw.hDC));
+        platform::SelectGuard select(source.get(), m_currentBitmap.get());
+        ::BitBlt(draw.hDC, draw.rcItem.left, draw.rcItem.top, draw.rcItem.right - draw.rcItem.left,
+                 draw.rcItem.bottom - draw.rcItem.top, source.get(), 0, 0, SRCCOPY);
     }
 }
 

@@ -6,15 +6,14 @@
 
 #include <string>
 
+#include "platform/win32_handles_win.h"
+
 namespace editor {
 
 class IconBrowser {
 public:
     IconBrowser(HWND countLabel, HWND scrollBar, HWND preview)
         : m_label(countLabel), m_scroll(scrollBar), m_preview(preview) {}
-    ~IconBrowser() { Release(); }
-    IconBrowser(const IconBrowser&) = delete;
-    IconBrowser& operator=(const IconBrowser&) = delete;
 
     // The library an item came with: browsed at `position` when it holds icons, else only
     // remembered, the scroll bar staying disabled.
@@ -27,26 +26,30 @@ public:
     bool ChooseLibrary(HWND owner);
     // Scroll bar notifications; true when the position changed.
     bool OnScroll(int code);
+    // What the preview shows until a library's icon is: an icon or a bitmap (or neither).
+    void ShowCurrent(platform::UniqueHicon icon, platform::UniqueHbitmap bitmap);
     // Paints the preview: the icon at (0, 0) over the background colour.
     void Draw(const DRAWITEMSTRUCT& draw) const;
     void SetBackground(int systemColour);
 
     [[nodiscard]] const std::string& Library() const { return m_library; }
     [[nodiscard]] int Position() const;
-    [[nodiscard]] HICON Icon() const { return m_icon; }
+    // True once a library's icon is shown instead of the current picture.
+    [[nodiscard]] bool ShowsLibraryIcon() const { return static_cast<bool>(m_icon); }
     [[nodiscard]] int Background() const { return m_background; }
-    // Hands the shown icon to the caller, who destroys it.
-    [[nodiscard]] HICON TakeIcon();
+    // Hands the shown icon over; the browser then shows none.
+    [[nodiscard]] platform::UniqueHicon TakeIcon() { return std::move(m_icon); }
 
 private:
     void ShowAt(int position);
-    void Release();
 
     HWND m_label;
     HWND m_scroll;
     HWND m_preview;
     std::string m_library;
-    HICON m_icon = nullptr;  // owned
+    platform::UniqueHicon m_icon;
+    platform::UniqueHicon m_currentIcon;
+    platform::UniqueHbitmap m_currentBitmap;
     int m_background = COLOR_BTNFACE;
 };
 

@@ -51,13 +51,12 @@ LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             }
             return 0;
         default:
-            return DefaultHandling(message, wParam, lParam);
+            return DialogHandling(message, wParam, lParam);
     }
 }
 
 void IconChooserWindow::OnCreate() {
-    const int bordered[] = {kChooserPreview};
-    CreateControls(ChooserControls(), bordered);
+    CreateControls(ChooserControls());
     // The preview lies over the middle of the scroll bar: only its arrows show.
     ::SetWindowPos(Control(kChooserPreview), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_browser = std::make_unique<IconBrowser>(Control(kChooserCount), Control(kChooserScroll),
@@ -69,12 +68,12 @@ void IconChooserWindow::OnCreate() {
 
 void IconChooserWindow::OnOk() {
     const std::string iconFile = StoredIconFile(m_browser->Library(), m_params.Target);
-    HICON preview = m_browser->Icon();
-    if (m_params.Save(iconFile, m_browser->Position(), preview) == menufile::MenuError::None) {
-        (void)m_browser->TakeIcon();  // the main window owns it now
+    const int position = m_browser->Position();
+    if (const menufile::MenuError e = m_params.Save(iconFile, position, m_browser->TakeIcon());
+        e == menufile::MenuError::None) {
         m_saved = true;
     } else {
-        ShowError(kWriteError);
+        ShowWriteError(e);
     }
     Close();
 }

@@ -10,6 +10,7 @@
 #include "editor/dialog_window_win.h"
 #include "editor/icon_browser_win.h"
 #include "menufile/menu_commit.h"
+#include "platform/win32_handles_win.h"
 
 namespace editor {
 
@@ -17,8 +18,10 @@ struct ChooserParams {
     std::string Library;   // the item's IconFile, or its Target when it has none
     int IconIndex = 0;     // the item's stored IconIndex
     std::string Target;
-    // Stores the choice; on success it takes the preview icon (null when there is none).
-    std::function<menufile::MenuError(const std::string& iconFile, int index, HICON preview)> Save;
+    // Stores the choice and takes the icon the chooser showed for it (empty when none).
+    std::function<menufile::MenuError(const std::string& iconFile, int index,
+                                      platform::UniqueHicon preview)>
+        Save;
 };
 
 // Runs the chooser modally over `owner`; true when OK stored a choice.

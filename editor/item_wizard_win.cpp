@@ -3,6 +3,7 @@
 
 #include <commdlg.h>
 
+#include "editor/control_factory_win.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
 #include "platform/shell_win.h"
@@ -48,12 +49,12 @@ LRESULT ItemWizardWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
             OnDrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         default:
-            return DefaultHandling(message, wParam, lParam);
+            return DialogHandling(message, wParam, lParam);
     }
 }
 
 void ItemWizardWindow::OnCreate() {
-    CreateControls(WizardControls(), {});
+    CreateControls(WizardControls());
     m_filling = true;
     SetText(kWizardPath, m_wizard.Target);
     SetText(kWizardArgs, m_wizard.Arguments);
@@ -80,6 +81,19 @@ void ItemWizardWindow::ShowPage() {
     }
     Show(kWizardName, !first);
     SetText(kWizardInstruction, m_wizard.Instruction());
+    // The instruction names the box below it: two lines over the path, one over the name.
+    const ControlLayout* label = nullptr;
+    for (const ControlLayout& c : WizardControls()) {
+        label = c.Id == kWizardInstruction ? &c : label;
+    }
+    ControlLayout place = *label;
+    if (!first) {
+        place.Height = kWizardNameInstructionHeight;
+    }
+    const PixelRect r = ClientRect(place, TwipsPerPixelValue());
+    ::SetWindowPos(Control(kWizardInstruction), nullptr, r.Left, r.Top, r.Width, r.Height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceLabelBefore(Control(kWizardInstruction), Control(first ? kWizardPath : kWizardName));
     Show(kWizardNext, m_wizard.NextVisible());
     Show(kWizardFinish, m_wizard.FinishVisible());
     Enable(kWizardNext, m_wizard.NextEnabled());
@@ -176,10 +190,10 @@ void ItemWizardWindow::OnFinish() {
         ShowError(*unwritable);
         return;
     }
-    if (m_params.Save(record) == menufile::MenuError::None) {
+    if (const menufile::MenuError e = m_params.Save(record); e == menufile::MenuError::None) {
         m_saved = true;
     } else {
-        ShowError(kWriteError);
+        ShowWriteError(e);
     }
     Close();
 }

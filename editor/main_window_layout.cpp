@@ -37,7 +37,8 @@ constexpr std::array kControls = {
                   "Change Menu Type", nullptr},
     ControlLayout{kItemList, K::List, P::Items, kItemFrame, 120, 720, 4095, 2790, "",
                   "You can drag and drop stuff to this list"},
-    ControlLayout{kItemIcon, K::Picture, P::Items, kItemFrame, 4680, 840, 615, 615, "", nullptr},
+    ControlLayout{kItemIcon, K::Picture, P::Items, kItemFrame, 4680, 840, 615, 615, "", nullptr,
+                  true},
 
     ControlLayout{kPointerFrame, K::Frame, P::Pointer, kTabs, 120, 360, 5655, 4455, "", nullptr},
     ControlLayout{kPointerTypeLabel, K::Label, P::Pointer, kPointerFrame, 120, 300, 3495, 255,

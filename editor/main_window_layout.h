@@ -73,6 +73,7 @@ struct ControlLayout {
     float Left, Top, Width, Height;  // twips
     const char* Caption;
     const char* ToolTip;  // null: none
+    bool Sunken = false;  // a picture box with a sunken edge
 };
 
 // In tab order, which is also creation order; a container comes before what it holds.

@@ -12,6 +12,7 @@ using menufile::MenuFile;
 using menufile::MenuItem;
 using menufile::ReadStatus;
 using platform::FileError;
+using Kind = ListChange::Kind;
 
 LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
     if (bytes.empty()) {
@@ -35,6 +36,15 @@ LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
     return LoadStatus::Damaged;
 }
 
+Built RewriteUserItems(std::string_view old, const MenuFile& file,
+                       const std::vector<MenuItem>& items) {
+    return menufile::RewriteItems(old, file, menufile::kUserDefined, items);
+}
+
+EditResult Unchanged(int selection) {
+    return {EditStatus::Unchanged, MenuError::None, selection, {}};
+}
+
 }  // namespace
 
 std::string NewMenuContent(std::string_view stockPicture) {
@@ -47,60 +57,33 @@ std::string NewMenuContent(std::string_view stockPicture) {
     return content;
 }
 
+ListEntry EntryOf(const MenuItem& item) {
+    return {item.Name.empty() ? kSeparatorText : item.Name, item.Target};
+}
+
 MenuEditor::MenuEditor(platform::FileSystem& fs, IconSource& icons) : m_fs(fs), m_icons(icons) {}
 
-MenuEditor::~MenuEditor() {
-    DestroyIcons(m_entries);
-}
-
-void MenuEditor::DestroyIcons(std::vector<ListEntry>& entries) {
-    for (ListEntry& entry : entries) {
-        if (entry.Icon != 0) {
-            m_icons.Destroy(std::exchange(entry.Icon, 0));
-        }
-    }
-}
-
 void MenuEditor::Clear() {
-    DestroyIcons(m_entries);
     m_entries.clear();
     m_records.clear();
     m_isPointer = false;
     m_settings = {};
     m_pointer = {};
+    m_picture.clear();
+    m_oldLayout.clear();
 }
 
-ListEntry MenuEditor::MakeEntry(const MenuItem& item) {
-    ListEntry entry;
-    entry.Text = item.Name.empty() ? kSeparatorText : item.Name;
-    entry.Target = item.Target;
-    const int index = menufile::ToInt(item.IconIndex);
-    if (!item.IconFile.empty()) {
-        entry.Icon = m_icons.Extract(item.IconFile, index);
-    } else if (index > 0) {
-        entry.Icon = m_icons.Extract(item.Target, index);
-    }
-    return entry;
-}
-
-void MenuEditor::Adopt(const MenuFile& file) {
+void MenuEditor::Adopt(std::string_view bytes, const MenuFile& file) {
     m_isPointer = file.IsDirectoryPointer();
     m_settings = file.Settings;
     m_pointer = file.Pointer.value_or(menufile::DirectoryPointer{});
-    // Entries whose record is unchanged keep their icon, so a reload costs no extractions.
-    std::vector<ListEntry> entries;
-    entries.reserve(file.Items.size());
-    for (std::size_t i = 0; i < file.Items.size(); ++i) {
-        if (i < m_records.size() && m_records[i] == file.Items[i]) {
-            entries.push_back(std::move(m_entries[i]));
-            m_entries[i].Icon = 0;
-        } else {
-            entries.push_back(MakeEntry(file.Items[i]));
-        }
-    }
-    DestroyIcons(m_entries);
-    m_entries = std::move(entries);
+    m_picture.assign(menufile::PictureOf(bytes, file));
     m_records = file.Items;
+    m_entries.clear();
+    m_entries.reserve(m_records.size());
+    for (const MenuItem& item : m_records) {
+        m_entries.push_back(EntryOf(item));
+    }
 }
 
 LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
@@ -120,14 +103,22 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
     MenuFile file = menufile::ReadMenu(bytes);
     LoadStatus status = Classify(bytes, file);
     if (status == LoadStatus::Loaded) {
-        Adopt(file);
+        Adopt(bytes, file);
         m_loaded = true;
+    } else if (status == LoadStatus::OldLayout) {
+        m_oldLayout = std::move(bytes);
     }
     return status;
 }
 
 MenuError MenuEditor::UpgradeOldMenu(std::string_view stockPicture) {
+    if (m_oldLayout.empty()) {
+        return MenuError::NotAMenu;
+    }
     MenuError e = menufile::ChangeMenuFile(m_fs, m_path, [&](std::string_view old) {
+        if (old != m_oldLayout) {
+            return Built{MenuError::Changed, {}};  // the question was about other bytes
+        }
         return menufile::UpgradeMenuFile(old, stockPicture);
     });
     if (e != MenuError::None) {
@@ -160,7 +151,7 @@ MenuError MenuEditor::CreateNewMenu(const std::string& path, std::string_view st
     }
     // The empty file is filled through the journaled commit, so a crash leaves either an empty
     // file or the complete new menu.
-    if (MenuError e = menufile::CommitMenuFile(m_fs, path, NewMenuContent(stockPicture));
+    if (MenuError e = menufile::CommitMenuFile(m_fs, path, "", NewMenuContent(stockPicture));
         e != MenuError::None) {
         (void)m_fs.Remove(menufile::JournalPath(path));
         (void)m_fs.Remove(path);
@@ -184,73 +175,52 @@ void MenuEditor::Reload() {
         m_isPointer = isPointer;
         return;
     }
-    Adopt(file);
+    Adopt(bytes, file);
 }
 
-template <class Builder>
-EditResult MenuEditor::Rewrite(int selection, Builder&& build) {
+bool MenuEditor::Agrees(const MenuFile& file) const {
+    return file.IsDirectoryPointer() == m_isPointer && file.Settings == m_settings &&
+           file.Items == m_records &&
+           file.Pointer.value_or(menufile::DirectoryPointer{}) == m_pointer;
+}
+
+EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& build) {
     if (!m_loaded) {
-        return {EditStatus::Unchanged, MenuError::None, selection};
+        return Unchanged(selection);
     }
-    std::string old;
-    MenuError e = menufile::ReadMenuFileForChange(m_fs, m_path, old);
+    MenuError e = menufile::ChangeMenuFile(m_fs, m_path, [&](std::string_view old) {
+        const MenuFile file = menufile::ReadMenu(old);
+        if (file.Status != ReadStatus::Ok) {
+            return Built{MenuError::Damaged, {}};  // replaced by something that is no menu
+        }
+        if (!Agrees(file)) {
+            return Built{MenuError::Changed, {}};
+        }
+        return build(old, file);
+    });
     if (e == MenuError::None) {
-        MenuFile file = menufile::ReadMenu(old);
-        const bool agrees = file.Status == ReadStatus::Ok &&
-                            file.IsDirectoryPointer() == m_isPointer &&
-                            file.Settings == m_settings && file.Items == m_records &&
-                            file.Pointer.value_or(menufile::DirectoryPointer{}) == m_pointer;
-        if (!agrees) {
-            Reload();
-            return {EditStatus::Reloaded, MenuError::None, -1};
-        }
-        Built built = build(std::string_view(old));
-        e = built.Error;
-        if (e == MenuError::None) {
-            e = menufile::CommitMenuFile(m_fs, m_path, built.Content);
-        }
+        return {EditStatus::Written, MenuError::None, selection, change};
     }
-    if (e != MenuError::None) {
-        Reload();
-        return {EditStatus::Failed, e, -1};
+    Reload();
+    const ListChange all{Kind::Reloaded, 0, 0};
+    if (e == MenuError::Changed) {
+        return {EditStatus::Reloaded, MenuError::None, -1, all};
     }
-    return {EditStatus::Written, MenuError::None, selection};
+    return {EditStatus::Failed, e, -1, all};
 }
-
-template <class Change, class Builder>
-EditResult MenuEditor::ChangeItems(int selection, Change&& change, Builder&& build) {
-    std::vector<MenuItem> items = m_records;
-    change(items);
-    EditResult result = Rewrite(selection, [&](std::string_view old) { return build(old, items); });
-    if (result.Status == EditStatus::Written) {
-        change(m_entries);
-        m_records = std::move(items);
-    }
-    return result;
-}
-
-namespace {
-
-Built RewriteUserItems(std::string_view old, const std::vector<MenuItem>& items) {
-    return menufile::RewriteItems(old, menufile::kUserDefined, items);
-}
-
-}  // namespace
 
 EditResult MenuEditor::Delete(int selected) {
     const int count = static_cast<int>(m_entries.size());
     if (m_isPointer || selected < 0 || selected >= count) {
-        return {EditStatus::Unchanged, MenuError::None, selected};
+        return Unchanged(selected);
     }
     std::vector<MenuItem> items = m_records;
     items.erase(items.begin() + selected);
-    EditResult result =
-        Rewrite(-1, [&](std::string_view old) { return RewriteUserItems(old, items); });
+    EditResult result = Rewrite(-1, {Kind::Removed, selected, 1},
+                                [&](std::string_view old, const MenuFile& file) {
+                                    return RewriteUserItems(old, file, items);
+                                });
     if (result.Status == EditStatus::Written) {
-        // The row owns its icon: it goes with it.
-        if (m_entries[selected].Icon != 0) {
-            m_icons.Destroy(m_entries[selected].Icon);
-        }
         m_entries.erase(m_entries.begin() + selected);
         m_records = std::move(items);
     }
@@ -260,34 +230,47 @@ EditResult MenuEditor::Delete(int selected) {
 EditResult MenuEditor::MoveUp(int selected) {
     const int count = static_cast<int>(m_entries.size());
     if (m_isPointer || selected < 1 || selected >= count) {
-        return {EditStatus::Unchanged, MenuError::None, selected};
+        return Unchanged(selected);
     }
-    return ChangeItems(
-        selected - 1, [&](auto& list) { std::swap(list[selected - 1], list[selected]); },
-        RewriteUserItems);
+    return Swap(selected - 1, selected - 1);
 }
 
 EditResult MenuEditor::MoveDown(int selected) {
     const int count = static_cast<int>(m_entries.size());
     if (m_isPointer || selected < 0 || selected >= count - 1) {
-        return {EditStatus::Unchanged, MenuError::None, selected};
+        return Unchanged(selected);
     }
-    return ChangeItems(
-        selected + 1, [&](auto& list) { std::swap(list[selected], list[selected + 1]); },
-        RewriteUserItems);
+    return Swap(selected, selected + 1);
+}
+
+EditResult MenuEditor::Swap(int upper, int selection) {
+    const auto a = static_cast<std::size_t>(upper);
+    std::vector<MenuItem> items = m_records;
+    std::swap(items[a], items[a + 1]);
+    EditResult result = Rewrite(selection, {Kind::Swapped, upper, 2},
+                                [&](std::string_view old, const MenuFile& file) {
+                                    return RewriteUserItems(old, file, items);
+                                });
+    if (result.Status == EditStatus::Written) {
+        std::swap(m_entries[a], m_entries[a + 1]);
+        m_records = std::move(items);
+    }
+    return result;
 }
 
 EditResult MenuEditor::Separator(int selected) {
     const int count = static_cast<int>(m_entries.size());
     if (m_isPointer || selected < 0 || selected >= count) {
-        return {EditStatus::Unchanged, MenuError::None, selected};
+        return Unchanged(selected);
     }
     std::vector<MenuItem> items = m_records;
     items.insert(items.begin() + selected, MenuItem::Separator());
-    EditResult result =
-        Rewrite(-1, [&](std::string_view old) { return RewriteUserItems(old, items); });
+    EditResult result = Rewrite(-1, {Kind::Inserted, selected, 1},
+                                [&](std::string_view old, const MenuFile& file) {
+                                    return RewriteUserItems(old, file, items);
+                                });
     if (result.Status == EditStatus::Written) {
-        m_entries.insert(m_entries.begin() + selected, MakeEntry(MenuItem::Separator()));
+        m_entries.insert(m_entries.begin() + selected, EntryOf(MenuItem::Separator()));
         m_records = std::move(items);
     }
     return result;
@@ -298,85 +281,95 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
     if (m_isPointer) {
         return result;  // the list is not shown for a directory pointer
     }
+    const int first = static_cast<int>(m_entries.size());
     for (const DroppedFile& dropped : files) {
         MenuItem item{dropped.Name, dropped.Path, "", "", "", "0"};
-        EditResult one =
-            Rewrite(-1, [&](std::string_view old) { return menufile::AppendItem(old, item); });
+        EditResult one = Append(item, -1);
         if (one.Status != EditStatus::Written) {
             result.Status = one.Status;
             result.Error = one.Error;
+            result.Change = one.Change;
             return result;
         }
-        m_entries.push_back(MakeEntry(item));
-        m_records.push_back(std::move(item));
         ++result.Added;
         result.Status = EditStatus::Written;
+        result.Change = {Kind::Appended, first, result.Added};
+    }
+    return result;
+}
+
+EditResult MenuEditor::Append(const MenuItem& item, int selection) {
+    const int at = static_cast<int>(m_entries.size());
+    EditResult result = Rewrite(selection, {Kind::Appended, at, 1},
+                                [&](std::string_view old, const MenuFile& file) {
+                                    return menufile::AppendItem(old, file, item);
+                                });
+    if (result.Status == EditStatus::Written) {
+        m_entries.push_back(EntryOf(item));
+        m_records.push_back(item);
     }
     return result;
 }
 
 EditResult MenuEditor::AddItem(const MenuItem& item, int selection) {
     if (m_isPointer) {
-        return {EditStatus::Unchanged, MenuError::None, selection};
+        return Unchanged(selection);
     }
-    EditResult result =
-        Rewrite(selection, [&](std::string_view old) { return menufile::AppendItem(old, item); });
+    return Append(item, selection);
+}
+
+EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int selection) {
+    const auto k = static_cast<std::size_t>(index);
+    std::vector<MenuItem> items = m_records;
+    items[k] = item;
+    EditResult result = Rewrite(selection, {Kind::Replaced, index, 1},
+                                [&](std::string_view old, const MenuFile& file) {
+                                    return RewriteUserItems(old, file, items);
+                                });
     if (result.Status == EditStatus::Written) {
-        m_entries.push_back(MakeEntry(item));
-        m_records.push_back(item);
+        m_entries[k] = EntryOf(item);
+        m_records = std::move(items);
     }
     return result;
 }
 
 EditResult MenuEditor::EditItem(int index, const MenuItem& item, int selection) {
     if (m_isPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
-        return {EditStatus::Unchanged, MenuError::None, selection};
+        return Unchanged(selection);
     }
-    std::vector<MenuItem> items = m_records;
-    items[static_cast<std::size_t>(index)] = item;
-    EditResult result =
-        Rewrite(selection, [&](std::string_view old) { return RewriteUserItems(old, items); });
-    if (result.Status == EditStatus::Written) {
-        // The row shows what the file now holds: its new name and target, and its icon by the
-        // same rule as when the list is loaded.
-        ListEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        if (entry.Icon != 0) {
-            m_icons.Destroy(entry.Icon);
-        }
-        entry = MakeEntry(item);
-        m_records = std::move(items);
-    }
-    return result;
+    return ReplaceRecord(index, item, selection);
 }
 
 EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int iconIndex,
                                    IconHandle preview) {
     if (m_isPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
-        return {EditStatus::Unchanged, MenuError::None, index};
+        m_icons.Discard(preview);
+        return Unchanged(index);
     }
-    std::vector<MenuItem> items = m_records;
-    items[static_cast<std::size_t>(index)].IconFile = iconFile;
-    items[static_cast<std::size_t>(index)].IconIndex = std::to_string(iconIndex);
-    EditResult result =
-        Rewrite(index, [&](std::string_view old) { return RewriteUserItems(old, items); });
-    if (result.Status == EditStatus::Written) {
-        ListEntry& entry = m_entries[static_cast<std::size_t>(index)];
-        if (entry.Icon != 0) {
-            m_icons.Destroy(entry.Icon);
-        }
-        entry.Icon = preview;
-        m_records = std::move(items);
+    MenuItem item = m_records[static_cast<std::size_t>(index)];
+    item.IconFile = iconFile;
+    item.IconIndex = std::to_string(iconIndex);
+    EditResult result = ReplaceRecord(index, item, index);
+    const menufile::ItemIcon source = menufile::ItemIconOf(item);
+    if (result.Status == EditStatus::Written && !source.File.empty()) {
+        // The chooser already extracted the icon the row now shows.
+        m_icons.Put(source.File, source.Index, preview);
+    } else {
+        m_icons.Discard(preview);
     }
     return result;
 }
 
-EditResult MenuEditor::SaveAppearance(std::string_view picture,
+EditResult MenuEditor::SaveAppearance(const std::string* picture,
                                       const menufile::MenuSettings& settings) {
-    EditResult result = Rewrite(-1, [&](std::string_view old) {
-        return menufile::SaveAppearance(old, picture, settings);
+    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& file) {
+        return menufile::SaveAppearance(old, file, picture, settings);
     });
     if (result.Status == EditStatus::Written) {
         m_settings = settings;
+        if (picture != nullptr) {
+            m_picture = *picture;
+        }
     }
     return result;
 }
@@ -387,13 +380,24 @@ const MenuItem* MenuEditor::Record(int index) const {
                : nullptr;
 }
 
+IconHandle MenuEditor::PreviewIcon(int index) {
+    const MenuItem* record = Record(index);
+    if (record == nullptr) {
+        return 0;
+    }
+    const menufile::ItemIcon source = menufile::ItemIconOf(*record);
+    return source.File.empty() ? 0 : m_icons.Get(source.File, source.Index);
+}
+
 EditResult MenuEditor::ChangeToDirectoryPointer() {
     if (m_isPointer) {
-        return {EditStatus::Unchanged, MenuError::None, -1};
+        return Unchanged(-1);
     }
-    EditResult result = Rewrite(-1, menufile::ChangeToDirectoryPointer);
+    EditResult result =
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, [](std::string_view old, const MenuFile& file) {
+            return menufile::ChangeToDirectoryPointer(old, file);
+        });
     if (result.Status == EditStatus::Written) {
-        DestroyIcons(m_entries);
         m_entries.clear();
         m_records.clear();
         m_isPointer = true;
@@ -404,9 +408,12 @@ EditResult MenuEditor::ChangeToDirectoryPointer() {
 
 EditResult MenuEditor::ChangeToUserDefined() {
     if (!m_isPointer) {
-        return {EditStatus::Unchanged, MenuError::None, -1};
+        return Unchanged(-1);
     }
-    EditResult result = Rewrite(-1, menufile::ChangeToUserDefined);
+    EditResult result =
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, [](std::string_view old, const MenuFile& file) {
+            return menufile::ChangeToUserDefined(old, file);
+        });
     if (result.Status == EditStatus::Written) {
         m_isPointer = false;
         m_pointer = menufile::DirectoryPointer{};
@@ -417,11 +424,11 @@ EditResult MenuEditor::ChangeToUserDefined() {
 EditResult MenuEditor::SaveDirectoryPointer(const std::string& folder, const std::string& pattern,
                                             int showFolders, int hideExtensions, int showHidden) {
     if (!m_isPointer) {
-        return {EditStatus::Unchanged, MenuError::None, -1};
+        return Unchanged(-1);
     }
-    EditResult result = Rewrite(-1, [&](std::string_view old) {
-        return menufile::SaveDirectoryPointer(old, folder, pattern, showFolders, hideExtensions,
-                                              showHidden);
+    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& file) {
+        return menufile::SaveDirectoryPointer(old, file, folder, pattern, showFolders,
+                                              hideExtensions, showHidden);
     });
     if (result.Status == EditStatus::Written) {
         m_pointer = {folder, pattern, std::to_string(showFolders), std::to_string(hideExtensions),

@@ -1,36 +1,26 @@
 // The editor's item list and menu type, kept in step with the menu file by every change.
 #pragma once
 
-#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "editor/icon_cache.h"
 #include "menufile/menu_file.h"
 #include "platform/file_system.h"
 
 namespace editor {
 
-// What List1 shows for a separator: 87 hyphens.
+// What the item list shows for a separator: 87 hyphens.
 inline const std::string kSeparatorText(87, '-');
 
-// An icon owned by the list; opaque to the core (a HICON in the Windows build), 0 for none.
-using IconHandle = std::uintptr_t;
-
-// Where the list gets an item's own 32x32 icon, and how it gives one back.
-class IconSource {
-public:
-    virtual ~IconSource() = default;
-    // Icon number `index` of `file`; 0 when the file has no such icon.
-    [[nodiscard]] virtual IconHandle Extract(const std::string& file, int index) = 0;
-    virtual void Destroy(IconHandle icon) = 0;
-};
-
-// One entry of List1 and what the window needs to preview it.
+// One row of the item list.
 struct ListEntry {
-    std::string Text;     // the item's Name, or kSeparatorText
-    IconHandle Icon = 0;  // the item's own icon (owned by the list), 0: the shell's icon
-    std::string Target;   // what the shell is asked about when Icon is 0
+    std::string Text;    // the item's Name, or kSeparatorText
+    std::string Target;  // what the shell is asked about when the item has no icon of its own
+
+    bool operator==(const ListEntry&) const = default;
 };
 
 // Why a menu file could not be shown.
@@ -54,10 +44,29 @@ enum class EditStatus {
     Failed,     // the file could not be rewritten; it keeps its content and the list shows it
 };
 
+// Which rows a change touched, so that the window redraws only those.
+struct ListChange {
+    enum class Kind {
+        None,      // the rows are as they were
+        Removed,   // row Index went
+        Inserted,  // a row came in at Index
+        Swapped,   // rows Index and Index + 1 changed places
+        Replaced,  // row Index shows another text
+        Appended,  // Count rows came at the end, from Index on
+        Reloaded,  // anything may have changed: show every row again
+    };
+    Kind What = Kind::None;
+    int Index = 0;
+    int Count = 0;
+
+    bool operator==(const ListChange&) const = default;
+};
+
 struct EditResult {
     EditStatus Status = EditStatus::Unchanged;
     menufile::MenuError Error = menufile::MenuError::None;  // why, when Failed
     int Selection = -1;  // the entry to select afterwards, -1 for none
+    ListChange Change;
 };
 
 // A file or folder dropped on the list, with the shell's display name for it.
@@ -71,22 +80,26 @@ struct DropResult {
     EditStatus Status = EditStatus::Unchanged;
     int Added = 0;  // entries appended, one per path written, in drop order
     menufile::MenuError Error = menufile::MenuError::None;  // why the rest was not written
+    ListChange Change;
 };
 
-// The menu file's content on the editor's side. Every change reads the file, builds the new
-// content with the menu file library, commits it (journaled), and then makes the list match the
-// file; a failed commit leaves the file as it was and the list is reloaded from it.
+// The menu file's content on the editor's side. Every change reads the file once under a
+// handle that keeps other writers out, checks that the list still shows what the file holds,
+// builds the new content from those same bytes and commits it (journaled) through that
+// handle; then the list follows. A file that no longer holds what the list shows is not
+// written: the list is reloaded from it. A failed commit leaves the file as it was and the
+// list is reloaded from it.
 class MenuEditor {
 public:
     MenuEditor(platform::FileSystem& fs, IconSource& icons);
-    ~MenuEditor();
     MenuEditor(const MenuEditor&) = delete;
     MenuEditor& operator=(const MenuEditor&) = delete;
 
     // Recovers an interrupted save, then reads the file into the list, the settings and the
     // pointer. On any status but Loaded the previous state is dropped and nothing is shown.
     [[nodiscard]] LoadStatus LoadEditorMenu(const std::string& path);
-    // An old-layout file behind the stock picture, the marker and "USERDEF"; then loads it.
+    // The old-layout file that was loaded, behind the stock picture, the marker and "USERDEF";
+    // then loads it. Changed when the file is no longer what was loaded.
     [[nodiscard]] menufile::MenuError UpgradeOldMenu(std::string_view stockPicture);
     // A new, empty user-defined menu at the path, which must not exist yet; then loads it.
     [[nodiscard]] menufile::MenuError CreateNewMenu(const std::string& path,
@@ -106,15 +119,19 @@ public:
     // The wizard's edit of the entry `index`: its record replaced (its icon file and index as
     // the wizard hands them over), its row shown anew.
     [[nodiscard]] EditResult EditItem(int index, const menufile::MenuItem& item, int selection);
-    // The chooser's icon for the entry `index`. On success the row takes `preview` (0: the
-    // shell's icon is shown); otherwise the caller keeps it.
+    // The chooser's icon for the entry `index`. `preview` is the chosen icon as the chooser
+    // showed it: the editor takes it whatever the outcome (0: none).
     [[nodiscard]] EditResult SetItemIcon(int index, const std::string& iconFile, int iconIndex,
                                          IconHandle preview);
-    // A new picture before the marker and new settings; the records stay.
-    [[nodiscard]] EditResult SaveAppearance(std::string_view picture,
+    // New settings; the records stay. `picture` is a new picture before the marker; null
+    // keeps the menu's picture byte for byte.
+    [[nodiscard]] EditResult SaveAppearance(const std::string* picture,
                                             const menufile::MenuSettings& settings);
     // The record behind the entry `index`, as last read from or written to the file.
     [[nodiscard]] const menufile::MenuItem* Record(int index) const;
+    // The entry's own icon for its preview (borrowed from the cache, see IconCache::Get), or
+    // 0 when the shell's icon for its target is shown.
+    [[nodiscard]] IconHandle PreviewIcon(int index);
 
     // Menu type and the directory pointer. The conversions drop the old items or pointer.
     [[nodiscard]] EditResult ChangeToDirectoryPointer();
@@ -130,32 +147,42 @@ public:
     [[nodiscard]] const menufile::MenuSettings& Settings() const { return m_settings; }
     // The pointer as the file holds it (the default one right after a conversion).
     [[nodiscard]] const menufile::DirectoryPointer& Pointer() const { return m_pointer; }
+    // The picture at the head of the file, as last read or written.
+    [[nodiscard]] const std::string& Picture() const { return m_picture; }
 
 private:
-    template <class Change, class Builder>
-    EditResult ChangeItems(int selection, Change&& change, Builder&& build);
-    template <class Builder>
-    EditResult Rewrite(int selection, Builder&& build);
-    // Reads the committed content again; keeps entries whose records did not change.
+    using Build = std::function<menufile::Built(std::string_view old,
+                                                const menufile::MenuFile& file)>;
+    // The one way every change is written: built from the bytes read under the commit's
+    // handle, and only when they still read as what the list shows.
+    EditResult Rewrite(int selection, ListChange change, const Build& build);
+    [[nodiscard]] bool Agrees(const menufile::MenuFile& file) const;
+    EditResult Swap(int upper, int selection);
+    EditResult Append(const menufile::MenuItem& item, int selection);
+    EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection);
+    // Reads the committed content again.
     void Reload();
-    void Adopt(const menufile::MenuFile& file);
+    void Adopt(std::string_view bytes, const menufile::MenuFile& file);
     void Clear();
-    [[nodiscard]] ListEntry MakeEntry(const menufile::MenuItem& item);
-    void DestroyIcons(std::vector<ListEntry>& entries);
 
     platform::FileSystem& m_fs;
-    IconSource& m_icons;
+    IconCache m_icons;
     std::string m_path;
     bool m_loaded = false;
     bool m_isPointer = false;
     menufile::MenuSettings m_settings;
     menufile::DirectoryPointer m_pointer;
+    std::string m_picture;
     std::vector<ListEntry> m_entries;
     std::vector<menufile::MenuItem> m_records;  // the file's records, one per entry
+    std::string m_oldLayout;                    // the old-layout file offered for upgrade
 };
 
 // The content of a new, empty user-defined menu: the stock picture, the marker, "USERDEF" and
 // the settings 0,"MS Sans Serif",8.25,0,0.
 [[nodiscard]] std::string NewMenuContent(std::string_view stockPicture);
+
+// The row an item shows in the list.
+[[nodiscard]] ListEntry EntryOf(const menufile::MenuItem& item);
 
 }  // namespace editor

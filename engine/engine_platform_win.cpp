@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "platform/menu_font_win.h"
 #include "platform/shell_win.h"
 
 namespace engine {
@@ -11,17 +12,17 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
     std::vector<FolderEntry> entries;
     WIN32_FIND_DATAA data{};
     // Basic information and large fetches: no short names, fewer trips to the file system.
-    HANDLE find = ::FindFirstFileExA((folder + pattern).c_str(), FindExInfoBasic, &data,
-                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (find == INVALID_HANDLE_VALUE) {
+    platform::UniqueHfind find(::FindFirstFileExA((folder + pattern).c_str(), FindExInfoBasic,
+                                                  &data, FindExSearchNameMatch, nullptr,
+                                                  FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
         return entries;
     }
     do {
         entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                            (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
                            (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &data));
     return entries;
 }
 
@@ -47,24 +48,16 @@ Rect MonitorAround(POINT pixel, int twipsPerPixel) {
 
 ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel)
     : m_dc(::CreateCompatibleDC(nullptr)), m_twipsPerPixel(twipsPerPixel) {
-    const int dpi = ::GetDeviceCaps(m_dc, LOGPIXELSY);
-    const double points = menufile::ToNumber(settings.FontSize);
-    const int height = -static_cast<int>(std::lround((points > 0 ? points : 8.25) * dpi / 72.0));
-    m_font.reset(::CreateFontA(height, 0, 0, 0,
-                               menufile::ToBool(settings.FontBold) ? FW_BOLD : FW_NORMAL,
-                               menufile::ToBool(settings.FontItalic), FALSE, FALSE,
-                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                               DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                               settings.FontName.c_str()));
-    ::SelectObject(m_dc, m_font.get());
+    m_font = platform::CreateMenuFont(settings, ::GetDeviceCaps(m_dc.get(), LOGPIXELSY));
+    ::SelectObject(m_dc.get(), m_font.get());
     TEXTMETRICA tm{};
-    ::GetTextMetricsA(m_dc, &tm);
+    ::GetTextMetricsA(m_dc.get(), &tm);
     m_height = static_cast<float>(tm.tmHeight * twipsPerPixel);
 }
 
 float ItemFont::Width(std::string_view text) const {
     SIZE size{};
-    ::GetTextExtentPoint32A(m_dc, text.data(), static_cast<int>(text.size()), &size);
+    ::GetTextExtentPoint32A(m_dc.get(), text.data(), static_cast<int>(text.size()), &size);
     return static_cast<float>(size.cx * m_twipsPerPixel);
 }
 

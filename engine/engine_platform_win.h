@@ -28,7 +28,6 @@ Rect MonitorAround(POINT pixel, int twipsPerPixel);
 class ItemFont {
 public:
     ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel);
-    ~ItemFont() { ::DeleteDC(m_dc); }
     ItemFont(const ItemFont&) = delete;
     ItemFont& operator=(const ItemFont&) = delete;
     [[nodiscard]] HFONT get() const { return m_font.get(); }
@@ -37,7 +36,7 @@ public:
 
 private:
     platform::UniqueHfont m_font;
-    HDC m_dc;
+    platform::UniqueMemoryDc m_dc;  // declared after the font, so it goes before it
     int m_twipsPerPixel;
     float m_height = 0;
 };

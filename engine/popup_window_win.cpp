@@ -30,10 +30,8 @@ PopupWindow::PopupWindow(MenuModel& model, HFONT font)
     : m_model(model), m_font(font), m_icons(model.Cells().size()) {}
 
 PopupWindow::~PopupWindow() {
-    for (CellIcon& icon : m_icons) {
-        if (icon.icon) {
-            ::DestroyIcon(icon.icon);
-        }
+    if (Hwnd() != nullptr) {
+        ::DestroyWindow(Hwnd());
     }
 }
 
@@ -41,67 +39,46 @@ int PopupWindow::Px(float twips) const {
     return static_cast<int>(std::nearbyint(twips / static_cast<float>(m_model.TwipsPerPixel())));
 }
 
-bool PopupWindow::Show(HINSTANCE instance) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = nullptr;  // every pixel comes from OnPaint's buffer
-    wc.lpszClassName = kClassName;
-    ::RegisterClassExA(&wc);
-
+bool PopupWindow::Show(HINSTANCE) {
+    // Every pixel comes from OnPaint's buffer: no background brush.
+    if (!RegisterWindowClass(kClassName, nullptr, nullptr)) {
+        return false;
+    }
     // No title, a dialog frame, not in the taskbar, above every normal window.
-    m_hwnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, "",
-                               WS_POPUP | WS_DLGFRAME, Px(m_model.Left()), Px(m_model.Top()),
-                               Px(m_model.Width()), Px(m_model.Height()), nullptr, nullptr,
-                               instance, this);
-    if (!m_hwnd) {
+    if (!CreateWindowFor(kClassName, "", WS_POPUP | WS_DLGFRAME, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+                         Px(m_model.Left()), Px(m_model.Top()), Px(m_model.Width()),
+                         Px(m_model.Height()), nullptr)) {
         return false;
     }
     if (m_model.ScrollTimerEnabled()) {
-        ::SetTimer(m_hwnd, kScrollTimer, kScrollInterval, nullptr);
+        ::SetTimer(Hwnd(), kScrollTimer, kScrollInterval, nullptr);
     }
-    ::SetTimer(m_hwnd, kWatchTimer, kWatchInterval, nullptr);
-    ::ShowWindow(m_hwnd, SW_SHOW);
-    ::SetWindowPos(m_hwnd, HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
+    ::SetTimer(Hwnd(), kWatchTimer, kWatchInterval, nullptr);
+    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
                    Px(m_model.Width()), Px(m_model.Height()), SWP_NOMOVE);
     return true;
 }
 
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
-    ::InvalidateRect(m_hwnd, nullptr, FALSE);
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
     platform::RegisterTooltipClass();
     m_tooltip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hwnd, nullptr,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
                                   ::GetModuleHandleA(nullptr), nullptr);
     if (m_tooltip) {
         TOOLINFOA tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = m_hwnd;
+        tool.hwnd = Hwnd();
         tool.uId = 1;
-        ::GetClientRect(m_hwnd, &tool.rect);
+        ::GetClientRect(Hwnd(), &tool.rect);
         tool.lpszText = const_cast<char*>("");
         ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
     }
-}
-
-LRESULT CALLBACK PopupWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* self = static_cast<PopupWindow*>(create->lpCreateParams);
-        self->m_hwnd = hwnd;
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<PopupWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) {
-        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
-    return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -141,12 +118,12 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             m_capturing = false;
             return 0;
         case WM_DESTROY:
-            ::KillTimer(m_hwnd, kScrollTimer);
-            ::KillTimer(m_hwnd, kWatchTimer);
+            ::KillTimer(Hwnd(), kScrollTimer);
+            ::KillTimer(Hwnd(), kWatchTimer);
             ::PostQuitMessage(0);
             return 0;
         default:
-            return ::DefWindowProcA(m_hwnd, msg, wParam, lParam);
+            return DefaultHandling(msg, wParam, lParam);
     }
 }
 
@@ -163,7 +140,7 @@ PopupWindow::ViewState PopupWindow::Snapshot() const {
 
 void PopupWindow::Refresh(const ViewState& before) {
     if (Snapshot() != before) {
-        ::InvalidateRect(m_hwnd, nullptr, FALSE);
+        ::InvalidateRect(Hwnd(), nullptr, FALSE);
     }
 }
 
@@ -193,7 +170,7 @@ void PopupWindow::UpdateTooltip(const Element& hovered) {
     m_tooltipCell = cell;
     TOOLINFOA tool{};
     tool.cbSize = sizeof tool;
-    tool.hwnd = m_hwnd;
+    tool.hwnd = Hwnd();
     tool.uId = 1;
     const std::string text =
         cell >= 0 ? m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip : std::string();
@@ -218,7 +195,7 @@ void PopupWindow::OnButtonDown(int x, int y) {
     // The element under the button gets the release, wherever the pointer goes meanwhile.
     m_captured = HitAtClient(x, y);
     m_capturing = true;
-    ::SetCapture(m_hwnd);
+    ::SetCapture(Hwnd());
 }
 
 void PopupWindow::OnButtonUp(int button, int x, int y) {
@@ -243,7 +220,7 @@ void PopupWindow::OnKeyUp(int key) { Act(m_model.KeyUp(key)); }
 
 void PopupWindow::OnTimer(UINT_PTR id) {
     if (id == kFinishTimer) {
-        ::KillTimer(m_hwnd, kFinishTimer);
+        ::KillTimer(Hwnd(), kFinishTimer);
         OnFinishShowing();
         return;
     }
@@ -255,16 +232,16 @@ void PopupWindow::OnTimer(UINT_PTR id) {
         ::GetCursorPos(&p);
         Element under{Element::Kind::Outside, -1};
         RECT window{};
-        ::GetWindowRect(m_hwnd, &window);
+        ::GetWindowRect(Hwnd(), &window);
         if (::PtInRect(&window, p)) {
             POINT c = p;
-            ::ScreenToClient(m_hwnd, &c);
+            ::ScreenToClient(Hwnd(), &c);
             RECT client{};
-            ::GetClientRect(m_hwnd, &client);
+            ::GetClientRect(Hwnd(), &client);
             under = ::PtInRect(&client, c) ? HitAtClient(c.x, c.y)
                                            : Element{Element::Kind::Window, -1};
         }
-        const Action action = m_model.WatchTick(::GetForegroundWindow() == m_hwnd, under);
+        const Action action = m_model.WatchTick(::GetForegroundWindow() == Hwnd(), under);
         if (action != Action::None) {
             Act(action);
             return;
@@ -276,23 +253,24 @@ void PopupWindow::OnTimer(UINT_PTR id) {
 void PopupWindow::Act(Action action) {
     if (action == Action::Launch) {
         const Entry& item = m_model.LaunchCell().Item;
-        platform::ShellOpen(m_hwnd, item.Target, item.Arguments, item.StartIn);
+        platform::ShellOpen(Hwnd(), item.Target, item.Arguments, item.StartIn);
     }
     if (action != Action::None) {
-        ::DestroyWindow(m_hwnd);
+        ::DestroyWindow(Hwnd());
     }
 }
 
 
 void PopupWindow::OnPaint() {
     PAINTSTRUCT ps;
-    HDC target = ::BeginPaint(m_hwnd, &ps);
+    HDC target = ::BeginPaint(Hwnd(), &ps);
     RECT client{};
-    ::GetClientRect(m_hwnd, &client);
-    HDC dc = ::CreateCompatibleDC(target);
+    ::GetClientRect(Hwnd(), &client);
+    platform::UniqueMemoryDc memory(::CreateCompatibleDC(target));
+    HDC dc = memory.get();
     platform::UniqueHbitmap buffer(::CreateCompatibleBitmap(target, client.right, client.bottom));
-    HGDIOBJ oldBitmap = ::SelectObject(dc, buffer.get());
-    HGDIOBJ oldFont = ::SelectObject(dc, m_font);
+    platform::SelectGuard bitmap(dc, buffer.get());
+    platform::SelectGuard font(dc, m_font);
     ::SetBkMode(dc, TRANSPARENT);
     FillSolid(dc, client, COLOR_MENU);
 
@@ -322,12 +300,9 @@ void PopupWindow::OnPaint() {
     ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
     if (!m_showIcons && !m_finishPosted) {
         m_finishPosted = true;
-        ::SetTimer(m_hwnd, kFinishTimer, USER_TIMER_MINIMUM, nullptr);
+        ::SetTimer(Hwnd(), kFinishTimer, USER_TIMER_MINIMUM, nullptr);
     }
-    ::SelectObject(dc, oldFont);
-    ::SelectObject(dc, oldBitmap);
-    ::DeleteDC(dc);
-    ::EndPaint(m_hwnd, &ps);
+    ::EndPaint(Hwnd(), &ps);
 }
 
 void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
@@ -348,17 +323,16 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
         // First paint: captions only.
     } else if (!icon.resolved) {
         icon.resolved = true;
-        // Icon number IconIndex of IconFile, else of Target when IconIndex > 0, else (and when
-        // that fails) the icon the shell shows for Target.
+        // The item's own icon, else (and when that fails) the icon the shell shows for Target.
         const Entry& item = cell.Item;
-        const int index = menufile::ToInt(item.IconIndex);
-        const std::string& file = !item.IconFile.empty() ? item.IconFile : item.Target;
+        const menufile::ItemIcon source = menufile::ItemIconOf(item);
         HICON large = nullptr;
         HICON small = nullptr;
-        if ((!item.IconFile.empty() || index > 0) &&
-            platform::ExtractIconPair(file, index, large, small)) {
-            icon.icon = m_model.SmallIcons() ? small : large;
-            ::DestroyIcon(m_model.SmallIcons() ? large : small);
+        if (!source.File.empty() &&
+            platform::ExtractIconPair(source.File, source.Index, large, small)) {
+            platform::UniqueHicon largeOwner(large);
+            platform::UniqueHicon smallOwner(small);
+            icon.icon = std::move(m_model.SmallIcons() ? smallOwner : largeOwner);
         }
         platform::ShellInfo info;
         if (!icon.icon && platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
@@ -369,7 +343,7 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     const int size = static_cast<int>(m_model.IconSize());
     ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
     if (icon.icon) {
-        ::DrawIconEx(dc, iconLeft, iconTop, icon.icon, size, size, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, iconLeft, iconTop, icon.icon.get(), size, size, 0, nullptr, DI_NORMAL);
     } else if (icon.imageList) {
         platform::DrawShellImage(icon.imageList, icon.imageIndex, dc, iconLeft, iconTop);
     }

@@ -8,16 +8,15 @@
 
 #include "engine/menu_model.h"
 #include "platform/win32_handles_win.h"
+#include "platform/window_base_win.h"
 
 namespace engine {
 
-class PopupWindow {
+class PopupWindow : public platform::WindowBase {
 public:
     // Takes the laid-out model; `font` stays owned by the caller and must outlive the window.
     PopupWindow(MenuModel& model, HFONT font);
-    ~PopupWindow();
-    PopupWindow(const PopupWindow&) = delete;
-    PopupWindow& operator=(const PopupWindow&) = delete;
+    ~PopupWindow() override;
 
     // Creates and shows the window top-most; false when it could not be created.
     [[nodiscard]] bool Show(HINSTANCE instance);
@@ -26,7 +25,7 @@ private:
     // An item's icon, looked up the first time its cell is painted and kept until the end.
     struct CellIcon {
         bool resolved = false;
-        HICON icon = nullptr;            // owned: extracted from a file
+        platform::UniqueHicon icon;      // extracted from a file
         HIMAGELIST imageList = nullptr;  // borrowed: the system image list
         int imageIndex = 0;
     };
@@ -37,8 +36,7 @@ private:
         bool operator==(const ViewState&) const = default;
     };
 
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void OnPaint();
     void OnMouseMove(int x, int y);
@@ -61,7 +59,6 @@ private:
 
     MenuModel& m_model;
     HFONT m_font;
-    HWND m_hwnd = nullptr;
     HWND m_tooltip = nullptr;
     int m_tooltipCell = -2;
     std::vector<CellIcon> m_icons;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "menufile/menu_file.h"
 
@@ -106,11 +107,9 @@ FileError WriteWhole(File& file, std::string_view content) {
     if (FileError e = file.SetLength(content.size()); e != FileError::None) {
         return e;
     }
-#ifndef MENUFILE_MUTANT_NO_FILE_FLUSH
     if (FileError e = file.Flush(); e != FileError::None) {
         return e;
     }
-#endif
     std::string check;
     if (FileError e = file.ReadAll(check); e != FileError::None) {
         return e;
@@ -120,15 +119,59 @@ FileError WriteWhole(File& file, std::string_view content) {
 
 // Puts the old bytes back after a failed overwrite; the journal goes only once they are safe.
 void RollBack(FileSystem& fs, const std::string& journalPath, File& menu, std::string_view old) {
-#ifdef MENUFILE_MUTANT_NO_ROLLBACK
-    (void)menu;
-    (void)old;
-    (void)fs.Remove(journalPath);
-#else
     if (WriteWhole(menu, old) == FileError::None) {
         (void)fs.Remove(journalPath);  // if this fails too, recovery finds the old bytes in place
     }
-#endif
+}
+
+// A journal that cannot be created in an existing folder means the folder takes no new files.
+MenuError JournalError(FileError e) {
+    return e == FileError::ReadOnly ? MenuError::FolderReadOnly : FromFileError(e);
+}
+
+// The commit proper, through a handle that has the menu file open for writing. The file is
+// read once more through it: a change is only written over the bytes it was built from.
+MenuError CommitThrough(FileSystem& fs, const std::string& path, File& menu,
+                        std::string_view basedOn, std::string_view content) {
+    std::string old;
+    if (FileError e = menu.ReadAll(old); e != FileError::None) {
+        return FromFileError(e);
+    }
+    if (old != basedOn) {
+        return MenuError::Changed;
+    }
+    if (old == content) {
+        return MenuError::None;
+    }
+
+    const std::string journalPath = JournalPath(path);
+    {
+        std::unique_ptr<File> journal;
+        if (FileError e = fs.Create(journalPath, journal); e != FileError::None) {
+            return JournalError(e);
+        }
+        FileError e = journal->WriteAt(0, EncodeJournal(old, content));
+        if (e == FileError::None) {
+            e = journal->Flush();
+        }
+        if (e != FileError::None) {
+            journal.reset();
+            (void)fs.Remove(journalPath);  // the menu file is untouched; a torn journal is harmless
+            return FromFileError(e);
+        }
+    }
+
+    if (FileError e = WriteWhole(menu, content); e != FileError::None) {
+        RollBack(fs, journalPath, menu, old);
+        return FromFileError(e);
+    }
+    // Deleting the journal commits; if even that fails, the old bytes go back.
+    if (FileError e = fs.Remove(journalPath); e != FileError::None) {
+        RollBack(fs, journalPath, menu, old);
+        return FromFileError(e);
+    }
+    fs.NotifyChanged(path);
+    return MenuError::None;
 }
 
 }  // namespace
@@ -189,13 +232,6 @@ MenuError RecoverMenuFile(FileSystem& fs, const std::string& path) {
     return FromFileError(fs.Remove(journalPath));
 }
 
-MenuError ReadMenuFileForChange(FileSystem& fs, const std::string& path, std::string& out) {
-    if (MenuError e = RecoverMenuFile(fs, path); e != MenuError::None) {
-        return e;
-    }
-    return FromFileError(fs.ReadFile(path, out));
-}
-
 FileError ReadCommittedMenu(FileSystem& fs, const std::string& path, std::string& out) {
     if (FileError e = fs.ReadFile(path, out); e != FileError::None) {
         return e;
@@ -215,7 +251,8 @@ FileError ReadCommittedMenu(FileSystem& fs, const std::string& path, std::string
     return FileError::None;
 }
 
-MenuError CommitMenuFile(FileSystem& fs, const std::string& path, std::string_view content) {
+MenuError CommitMenuFile(FileSystem& fs, const std::string& path, std::string_view basedOn,
+                         std::string_view content) {
     if (ReadMenu(content).Status != ReadStatus::Ok) {
         return MenuError::Damaged;
     }
@@ -228,45 +265,29 @@ MenuError CommitMenuFile(FileSystem& fs, const std::string& path, std::string_vi
     if (FileError e = fs.OpenForUpdate(path, menu); e != FileError::None) {
         return FromFileError(e);
     }
-    std::string old;
-    if (FileError e = menu->ReadAll(old); e != FileError::None) {
+    return CommitThrough(fs, path, *menu, basedOn, content);
+}
+
+MenuError ChangeMenuFile(FileSystem& fs, const std::string& path, const ChangeBuilder& build) {
+    if (MenuError e = RecoverMenuFile(fs, path); e != MenuError::None) {
+        return e;
+    }
+    std::unique_ptr<File> menu;
+    if (FileError e = fs.OpenForUpdate(path, menu); e != FileError::None) {
         return FromFileError(e);
     }
-    if (old == content) {
+    std::string current;
+    if (FileError e = menu->ReadAll(current); e != FileError::None) {
+        return FromFileError(e);
+    }
+    Built built = build(current);
+    if (built.Error != MenuError::None) {
+        return built.Error;
+    }
+    if (built.Content == current) {
         return MenuError::None;
     }
-
-    const std::string journalPath = JournalPath(path);
-    {
-        std::unique_ptr<File> journal;
-        if (FileError e = fs.Create(journalPath, journal); e != FileError::None) {
-            return FromFileError(e);
-        }
-        FileError e = journal->WriteAt(0, EncodeJournal(old, content));
-#ifndef MENUFILE_MUTANT_NO_JOURNAL_FLUSH
-        if (e == FileError::None) {
-            e = journal->Flush();
-        }
-#endif
-        if (e != FileError::None) {
-            journal.reset();
-            (void)fs.Remove(journalPath);  // the menu file is untouched; a torn journal is harmless
-            return FromFileError(e);
-        }
-    }
-
-    if (FileError e = WriteWhole(*menu, content); e != FileError::None) {
-        RollBack(fs, journalPath, *menu, old);
-        return FromFileError(e);
-    }
-    // Deleting the journal commits; if even that fails, the old bytes go back.
-    if (FileError e = fs.Remove(journalPath); e != FileError::None) {
-        RollBack(fs, journalPath, *menu, old);
-        return FromFileError(e);
-    }
-    menu.reset();
-    fs.NotifyChanged(path);
-    return MenuError::None;
+    return CommitThrough(fs, path, *menu, current, built.Content);
 }
 
 }  // namespace menufile

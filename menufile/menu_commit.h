@@ -1,6 +1,7 @@
 // The one crash-safe way to replace a menu file's content, and the recovery of a broken commit.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,31 +15,46 @@ enum class MenuError {
     Damaged,             // settings missing or a record cut short
     BadText,             // a value the record format cannot hold (a double quote, a line break)
     PictureHoldsMarker,  // the icon picture contains a line equal to the marker
+    Changed,             // the file no longer holds what the change was built from
     NotFound,
     ReadOnly,
     InUse,
     DiskFull,
+    FolderReadOnly,  // the journal cannot be made beside the menu file
     Other,
 };
 
 [[nodiscard]] MenuError FromFileError(platform::FileError error);
 
+// The complete new content of a menu file, or why it cannot be built.
+struct Built {
+    MenuError Error = MenuError::None;
+    std::string Content;
+};
+
 // Where the journal of an unfinished commit of this menu file lies.
 [[nodiscard]] std::string JournalPath(const std::string& menuPath);
 
-// Replaces the file's content with `content`, which must read back as a complete menu.
-// Journal first, then the file is overwritten in place (it keeps its identity), flushed and
-// checked; deleting the journal is the commit point. On any failure the previous content is
-// put back, or, if even that fails, left to RecoverMenuFile through the journal.
+// Replaces the file's content with `content`, which must read back as a complete menu,
+// provided the file still holds `basedOn`; otherwise nothing is written and the result is
+// Changed. Journal first, then the file is overwritten in place (it keeps its identity),
+// flushed and checked; deleting the journal is the commit point. On any failure the previous
+// content is put back, or, if even that fails, left to RecoverMenuFile through the journal.
 [[nodiscard]] MenuError CommitMenuFile(platform::FileSystem& fs, const std::string& path,
-                                       std::string_view content);
+                                       std::string_view basedOn, std::string_view content);
+
+// Builds a change's new content from the bytes it was read with; an error refuses the change.
+using ChangeBuilder = std::function<Built(std::string_view current)>;
+
+// One change: recovery, then the file is opened for writing and read through that handle,
+// which keeps other writers out until the commit has ended (readers may go on reading); the
+// new content is built from those bytes and committed through the same handle. A file that
+// already holds the new content is not written.
+[[nodiscard]] MenuError ChangeMenuFile(platform::FileSystem& fs, const std::string& path,
+                                       const ChangeBuilder& build);
 
 // Finishes or undoes a commit that a crash interrupted. Safe to run at any time.
 [[nodiscard]] MenuError RecoverMenuFile(platform::FileSystem& fs, const std::string& path);
-
-// Recovery, then the whole file: what the editor changes.
-[[nodiscard]] MenuError ReadMenuFileForChange(platform::FileSystem& fs, const std::string& path,
-                                              std::string& out);
 
 // The last committed content, without writing anything: the journal's old bytes while a
 // commit is unfinished, else the file itself. For readers that must never write (the engine).

@@ -1,6 +1,7 @@
 // Menu file reader, record writers and change builders.
 #include "menufile/menu_file.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -133,8 +134,9 @@ bool FitsBare(std::string& value) {
            (value.empty() || value.front() != '"');
 }
 
-// Offset just after the marker line's end, or npos when no line equals the marker.
-std::size_t FindMarkerEnd(std::string_view bytes) {
+// Offset just after the marker line's end, or npos when no line equals the marker;
+// `markerStart` gets the offset of the marker line itself.
+std::size_t FindMarkerEnd(std::string_view bytes, std::size_t* markerStart = nullptr) {
     std::size_t lineStart = 0;
     while (lineStart <= bytes.size()) {
         std::size_t lineEnd = lineStart;
@@ -143,6 +145,9 @@ std::size_t FindMarkerEnd(std::string_view bytes) {
         }
         std::size_t next = lineEnd + LineEndLength(bytes, lineEnd);
         if (bytes.substr(lineStart, lineEnd - lineStart) == kMarker) {
+            if (markerStart != nullptr) {
+                *markerStart = lineStart;
+            }
             return next;
         }
         if (lineEnd >= bytes.size()) {
@@ -194,10 +199,9 @@ Built Checked(std::string content, const MenuFile& expected) {
     return {MenuError::None, std::move(content)};
 }
 
-// Reads a file that must be a complete menu.
-MenuError Parse(std::string_view old, MenuFile& out) {
-    out = ReadMenu(old);
-    switch (out.Status) {
+// Why a file that must be a complete menu is not one.
+MenuError Usable(const MenuFile& file) {
+    switch (file.Status) {
         case ReadStatus::Ok:
             return MenuError::None;
         case ReadStatus::NoMarker:
@@ -229,12 +233,22 @@ std::string FormatCheckValue(int value) {
 
 MenuFile ReadMenu(std::string_view bytes) {
     MenuFile file;
-    std::size_t markerEnd = FindMarkerEnd(bytes);
+    std::size_t markerStart = 0;
+    std::size_t markerEnd = FindMarkerEnd(bytes, &markerStart);
     if (markerEnd == std::string_view::npos) {
         file.Status = ReadStatus::NoMarker;
         return file;
     }
     file.PrefixLength = markerEnd;
+    // The line end the writers put between the picture and the marker is not the picture's.
+    std::size_t picture = markerStart;
+    if (picture > 0 && bytes[picture - 1] == '\n') {
+        --picture;
+    }
+    if (picture > 0 && bytes[picture - 1] == '\r') {
+        --picture;
+    }
+    file.PictureLength = picture;
     FieldReader reader(bytes, markerEnd);
     reader.SkipEmptyLines();
 
@@ -355,76 +369,160 @@ std::string FormatSavedPointer(std::string_view folder, std::string_view pattern
            FormatCheckValue(hideExtensions) + "," + FormatCheckValue(showHidden);
 }
 
-Built RewriteItems(std::string_view old, std::string_view type,
+std::string_view PictureOf(std::string_view bytes, const MenuFile& file) {
+    return bytes.substr(0, std::min(file.PictureLength, bytes.size()));
+}
+
+ItemIcon ItemIconOf(const MenuItem& item) {
+    const int index = ToInt(item.IconIndex);
+    if (!item.IconFile.empty()) {
+        return {item.IconFile, index};
+    }
+    if (index > 0) {
+        return {item.Target, index};
+    }
+    return {};
+}
+
+float ClampFontPoints(double points) {
+    if (!(points > 0) || !std::isfinite(points)) {
+        return kDefaultFontPoints;  // missing, zero, negative or not a number
+    }
+    return static_cast<float>(
+        std::clamp(points, static_cast<double>(kSmallestFontPoints),
+                   static_cast<double>(kLargestFontPoints)));
+}
+
+MenuFont MenuFontOf(const MenuSettings& s) {
+    return {s.FontName, ClampFontPoints(ToNumber(s.FontSize)), ToBool(s.FontBold),
+            ToBool(s.FontItalic)};
+}
+
+int FontHeightPixels(float points, int dotsPerInch) {
+    return -static_cast<int>(std::lround(static_cast<double>(points) * dotsPerInch / 72.0));
+}
+
+Built RewriteItems(std::string_view old, const MenuFile& parsed, std::string_view type,
                    const std::vector<MenuItem>& items) {
-    MenuFile file;
-    if (MenuError e = Parse(old, file); e != MenuError::None) {
+    if (MenuError e = Usable(parsed); e != MenuError::None) {
         return {e, {}};
     }
+    MenuFile file;
     file.MenuType = type;
+    file.Settings = parsed.Settings;
     file.Items = items;
-    file.Pointer.reset();
     if (file.IsDirectoryPointer()) {
         return {MenuError::BadText, {}};  // a pointer menu holds no items
     }
-    return Checked(Compose(PrefixOf(old, file), file), file);
+    return Checked(Compose(PrefixOf(old, parsed), file), file);
 }
 
-Built ChangeToDirectoryPointer(std::string_view old) {
-    MenuFile file;
-    if (MenuError e = Parse(old, file); e != MenuError::None) {
+Built ChangeToDirectoryPointer(std::string_view old, const MenuFile& parsed) {
+    if (MenuError e = Usable(parsed); e != MenuError::None) {
         return {e, {}};
     }
+    MenuFile file;
     file.MenuType = kDirectoryPointer;
-    file.Items.clear();
+    file.Settings = parsed.Settings;
     file.Pointer = DirectoryPointer{};
-    return Checked(Compose(PrefixOf(old, file), file) + FormatPointerLine(*file.Pointer), file);
+    return Checked(Compose(PrefixOf(old, parsed), file) + FormatPointerLine(*file.Pointer), file);
 }
 
-Built ChangeToUserDefined(std::string_view old) {
-    return RewriteItems(old, kUserDefined, {});
+Built ChangeToUserDefined(std::string_view old, const MenuFile& parsed) {
+    return RewriteItems(old, parsed, kUserDefined, {});
 }
 
-Built SaveDirectoryPointer(std::string_view old, std::string_view folder, std::string_view pattern,
-                           int showFolders, int hideExtensions, int showHidden) {
-    MenuFile file;
-    if (MenuError e = Parse(old, file); e != MenuError::None) {
+Built SaveDirectoryPointer(std::string_view old, const MenuFile& parsed, std::string_view folder,
+                           std::string_view pattern, int showFolders, int hideExtensions,
+                           int showHidden) {
+    if (MenuError e = Usable(parsed); e != MenuError::None) {
         return {e, {}};
     }
+    MenuFile file;
     file.MenuType = kDirectoryPointer;
-    file.Items.clear();
+    file.Settings = parsed.Settings;
     file.Pointer = DirectoryPointer{std::string(folder), std::string(pattern),
                                     std::to_string(showFolders), std::to_string(hideExtensions),
                                     std::to_string(showHidden)};
-    return Checked(Compose(PrefixOf(old, file), file) +
+    return Checked(Compose(PrefixOf(old, parsed), file) +
                        FormatSavedPointer(folder, pattern, showFolders, hideExtensions,
                                           showHidden),
                    file);
 }
 
-Built SaveAppearance(std::string_view old, std::string_view picture,
+Built SaveAppearance(std::string_view old, const MenuFile& parsed, const std::string* picture,
                      const MenuSettings& settings) {
-    MenuFile file;
-    if (MenuError e = Parse(old, file); e != MenuError::None) {
+    if (MenuError e = Usable(parsed); e != MenuError::None) {
         return {e, {}};
     }
-    std::string prefix(picture);
-    prefix += kLineEnd;
-    prefix += kMarker;
-    prefix += kLineEnd;
-    if (FindMarkerEnd(prefix) != prefix.size()) {
-        return {MenuError::PictureHoldsMarker, {}};
+    std::string prefix;
+    if (picture == nullptr) {
+        prefix = PrefixOf(old, parsed);  // the picture the menu has, byte for byte
+    } else {
+        prefix = *picture;
+        prefix += kLineEnd;
+        prefix += kMarker;
+        prefix += kLineEnd;
+        if (FindMarkerEnd(prefix) != prefix.size()) {
+            return {MenuError::PictureHoldsMarker, {}};
+        }
     }
+    MenuFile file = parsed;
     file.Settings = settings;
     std::string content;
     if (file.IsDirectoryPointer()) {
         // The pointer record is kept byte for byte, in whichever of its forms it was written.
-        content = Compose(prefix, file) + std::string(old.substr(file.RecordsOffset));
+        content = Compose(std::move(prefix), file) + std::string(old.substr(file.RecordsOffset));
     } else {
         file.MenuType = kUserDefined;
-        content = Compose(prefix, file);
+        content = Compose(std::move(prefix), file);
     }
     return Checked(std::move(content), file);
+}
+
+Built AppendItem(std::string_view old, const MenuFile& parsed, const MenuItem& item) {
+    if (MenuError e = Usable(parsed); e != MenuError::None) {
+        return {e, {}};
+    }
+    if (parsed.IsDirectoryPointer()) {
+        return {MenuError::BadText, {}};
+    }
+    std::string content(old);
+    // Without a line end the new record would run into the last field of the file.
+    if (content.empty() || !IsLineEnd(content.back())) {
+        content += kLineEnd;
+    }
+    content += FormatItemLine(item);
+    MenuFile file = parsed;
+    file.Items.push_back(item);
+    return Checked(std::move(content), file);
+}
+
+Built RewriteItems(std::string_view old, std::string_view type,
+                   const std::vector<MenuItem>& items) {
+    return RewriteItems(old, ReadMenu(old), type, items);
+}
+
+Built ChangeToDirectoryPointer(std::string_view old) {
+    return ChangeToDirectoryPointer(old, ReadMenu(old));
+}
+
+Built ChangeToUserDefined(std::string_view old) { return ChangeToUserDefined(old, ReadMenu(old)); }
+
+Built SaveDirectoryPointer(std::string_view old, std::string_view folder, std::string_view pattern,
+                           int showFolders, int hideExtensions, int showHidden) {
+    return SaveDirectoryPointer(old, ReadMenu(old), folder, pattern, showFolders, hideExtensions,
+                                showHidden);
+}
+
+Built SaveAppearance(std::string_view old, std::string_view picture,
+                     const MenuSettings& settings) {
+    const std::string copy(picture);
+    return SaveAppearance(old, ReadMenu(old), &copy, settings);
+}
+
+Built AppendItem(std::string_view old, const MenuItem& item) {
+    return AppendItem(old, ReadMenu(old), item);
 }
 
 Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture) {
@@ -445,24 +543,6 @@ Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture) {
         return {MenuError::Damaged, {}};
     }
     return {MenuError::None, std::move(content)};
-}
-
-Built AppendItem(std::string_view old, const MenuItem& item) {
-    MenuFile file;
-    if (MenuError e = Parse(old, file); e != MenuError::None) {
-        return {e, {}};
-    }
-    if (file.IsDirectoryPointer()) {
-        return {MenuError::BadText, {}};
-    }
-    std::string content(old);
-    // Without a line end the new record would run into the last field of the file.
-    if (content.empty() || !IsLineEnd(content.back())) {
-        content += kLineEnd;
-    }
-    content += FormatItemLine(item);
-    file.Items.push_back(item);
-    return Checked(std::move(content), file);
 }
 
 }  // namespace menufile

@@ -62,6 +62,7 @@ enum class ReadStatus {
 
 struct MenuFile {
     ReadStatus Status = ReadStatus::NoMarker;
+    std::size_t PictureLength = 0;  // the picture, up to the line end before the marker line
     std::size_t PrefixLength = 0;   // picture and marker line, with the marker's line end
     std::size_t RecordsOffset = 0;  // first byte after the settings line
     std::string MenuType;
@@ -92,45 +93,68 @@ struct MenuFile {
 [[nodiscard]] std::string FormatSavedPointer(std::string_view folder, std::string_view pattern,
                                              int showFolders, int hideExtensions, int showHidden);
 
-// The complete new content of a menu file, or why it cannot be built. Every builder reads the
-// result back and refuses content that would not read back as intended.
-struct Built {
-    MenuError Error = MenuError::None;
-    std::string Content;
+// The icon picture at the head of a menu file: the bytes before the marker line, without the
+// line end the writers put between the two.
+[[nodiscard]] std::string_view PictureOf(std::string_view bytes, const MenuFile& file);
+
+// Where an item's icon comes from: icon number IconIndex of IconFile; else, when IconIndex is
+// above 0, that icon of Target; else (File empty) the icon the shell shows for Target.
+struct ItemIcon {
+    std::string File;
+    int Index = 0;
 };
+[[nodiscard]] ItemIcon ItemIconOf(const MenuItem& item);
+
+// The menu font a settings line asks for, as both programs make it. The size is kept to
+// what can be shown and read: a missing, zero or absurd size cannot hide the menu.
+struct MenuFont {
+    std::string Name;
+    float Points = 8.25f;
+    bool Bold = false;
+    bool Italic = false;
+};
+inline constexpr float kDefaultFontPoints = 8.25f;
+inline constexpr float kSmallestFontPoints = 6.0f;
+inline constexpr float kLargestFontPoints = 72.0f;
+[[nodiscard]] float ClampFontPoints(double points);
+[[nodiscard]] MenuFont MenuFontOf(const MenuSettings& settings);
+// The font height to ask the system for: negative, so it is the character height in pixels.
+[[nodiscard]] int FontHeightPixels(float points, int dotsPerInch);
+
+// Every builder reads its result back and refuses content that would not read back as
+// intended. Each takes the file's bytes and what they read as (ReadMenu of those bytes), so a
+// change parses the file once; `file` must be ReadMenu(old).
 
 // Same picture and marker; the given type, the settings as read, these records.
+[[nodiscard]] Built RewriteItems(std::string_view old, const MenuFile& file,
+                                 std::string_view type, const std::vector<MenuItem>& items);
+// "DIRPOINT", the settings as read, the default pointer; the items are dropped.
+[[nodiscard]] Built ChangeToDirectoryPointer(std::string_view old, const MenuFile& file);
+// "USERDEF", the settings as read, no items; the pointer is dropped.
+[[nodiscard]] Built ChangeToUserDefined(std::string_view old, const MenuFile& file);
+// "DIRPOINT", the settings as read, the pointer in its saved form.
+[[nodiscard]] Built SaveDirectoryPointer(std::string_view old, const MenuFile& file,
+                                         std::string_view folder, std::string_view pattern,
+                                         int showFolders, int hideExtensions, int showHidden);
+// New settings and the records as read, with the type as read. `picture` is the new picture
+// before the marker; null keeps the picture and the marker line byte for byte.
+[[nodiscard]] Built SaveAppearance(std::string_view old, const MenuFile& file,
+                                   const std::string* picture, const MenuSettings& settings);
+// One more item at the end of a user-defined menu.
+[[nodiscard]] Built AppendItem(std::string_view old, const MenuFile& file, const MenuItem& item);
+// An old-layout file behind the stock picture, the marker and "USERDEF", its bytes unchanged.
+[[nodiscard]] Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture);
+
+// The same builders for callers that hold only the bytes.
 [[nodiscard]] Built RewriteItems(std::string_view old, std::string_view type,
                                  const std::vector<MenuItem>& items);
-// "DIRPOINT", the settings as read, the default pointer; the items are dropped.
 [[nodiscard]] Built ChangeToDirectoryPointer(std::string_view old);
-// "USERDEF", the settings as read, no items; the pointer is dropped.
 [[nodiscard]] Built ChangeToUserDefined(std::string_view old);
-// "DIRPOINT", the settings as read, the pointer in its saved form.
 [[nodiscard]] Built SaveDirectoryPointer(std::string_view old, std::string_view folder,
                                          std::string_view pattern, int showFolders,
                                          int hideExtensions, int showHidden);
-// A new picture, the marker, the type as read, new settings and the records as read.
 [[nodiscard]] Built SaveAppearance(std::string_view old, std::string_view picture,
                                    const MenuSettings& settings);
-// An old-layout file behind the stock picture, the marker and "USERDEF", its bytes unchanged.
-[[nodiscard]] Built UpgradeMenuFile(std::string_view old, std::string_view stockPicture);
-// One more item at the end of a user-defined menu.
 [[nodiscard]] Built AppendItem(std::string_view old, const MenuItem& item);
-
-// Recovers, reads the menu file, builds the new content from it and commits it.
-template <class Builder>
-[[nodiscard]] MenuError ChangeMenuFile(platform::FileSystem& fs, const std::string& path,
-                                       Builder&& build) {
-    std::string old;
-    if (MenuError e = ReadMenuFileForChange(fs, path, old); e != MenuError::None) {
-        return e;
-    }
-    Built built = build(std::string_view(old));
-    if (built.Error != MenuError::None) {
-        return built.Error;
-    }
-    return CommitMenuFile(fs, path, built.Content);
-}
 
 }  // namespace menufile

@@ -22,6 +22,16 @@ struct IconHandleTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
+struct FindHandleTraits {  // FindFirstFile
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::FindClose(h); }
+};
+struct MemoryDcTraits {  // CreateCompatibleDC
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
 template <class T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -35,6 +45,8 @@ using UniqueHicon = UniqueHandle<IconHandleTraits>;
 using UniqueHfont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueHbitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueHbrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniqueHfind = UniqueHandle<FindHandleTraits>;
+using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // GetDC/ReleaseDC pair.
 class WindowDc {

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "menufile/menu_file.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace harness {
 namespace {
@@ -126,7 +126,7 @@ Counts RunFaultInjection(const Change& change) {
             MemoryFileSystem fs = Disk(change.Old);
             fs.FailAt(k, fromThenOn);
             ++counts.Runs;
-            menufile::MenuError result = menufile::CommitMenuFile(fs, kPath, change.New);
+            menufile::MenuError result = menufile::CommitMenuFile(fs, kPath, change.Old, change.New);
             const bool reached = fs.Calls() >= k;
             if (reached) {
                 ++counts.Faults;
@@ -160,7 +160,7 @@ Counts RunCrashes(const Change& change) {
             fs.CrashAt(k, torn);
             ++counts.Runs;
             try {
-                menufile::MenuError result = menufile::CommitMenuFile(fs, kPath, change.New);
+                menufile::MenuError result = menufile::CommitMenuFile(fs, kPath, change.Old, change.New);
                 // Ran through: a power loss now must keep a reported success.
                 fs.ClearFaults();
                 CheckEveryPowerLoss(fs, change, result == menufile::MenuError::None, counts);

@@ -3,7 +3,8 @@
 
 #include "commit_harness.h"
 #include "menufile/menu_file.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/interfering_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -21,12 +22,12 @@ const std::string kShort = "BM\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"Tahoma\",8,0
 TEST(Commit, ReplacesContentRemovesJournalAndTellsTheShell) {
     MemoryFileSystem fs;
     fs.Put(kPath, kOld);
-    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), MenuError::None);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, kNew), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), kNew);
     EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
     EXPECT_EQ(fs.Notifications(), 1);
     // Shrinking cuts the file to its new length.
-    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld), MenuError::None);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew, kOld), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), kOld);
 }
 
@@ -45,12 +46,12 @@ TEST(Commit, FailsBeforeCreatingAnythingWhenTheMenuCannotBeWritten) {
         MemoryFileSystem fs;
         fs.Put(kPath, kOld);
         c.prepare(fs);
-        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), c.expected) << c.name;
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, kNew), c.expected) << c.name;
         EXPECT_EQ(fs.Get(kPath), kOld) << c.name;
         EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath}) << c.name;
     }
     MemoryFileSystem empty;
-    EXPECT_EQ(menufile::CommitMenuFile(empty, kPath, kNew), MenuError::NotFound);
+    EXPECT_EQ(menufile::CommitMenuFile(empty, kPath, kOld, kNew), MenuError::NotFound);
     EXPECT_TRUE(empty.Paths().empty()) << "a missing menu file must not be created";
 }
 
@@ -60,7 +61,7 @@ TEST(Commit, DiskFullKeepsTheOldContent) {
         MemoryFileSystem fs;
         fs.Put(kPath, kOld);
         fs.SetCapacity(capacity);
-        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kNew), MenuError::DiskFull) << capacity;
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, kNew), MenuError::DiskFull) << capacity;
         EXPECT_EQ(fs.Get(kPath), kOld);
         EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
     }
@@ -71,7 +72,7 @@ TEST(Commit, RefusesContentThatDoesNotReadBackAsAMenu) {
     fs.Put(kPath, kOld);
     for (std::string bad : {std::string("no marker"), std::string("x\r\n<START TVL>\r\n\"USERDEF\""),
                             kOld + "\"cut\",\"short\""}) {
-        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, bad), MenuError::Damaged) << bad;
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, bad), MenuError::Damaged) << bad;
     }
     EXPECT_EQ(fs.Get(kPath), kOld);
     EXPECT_EQ(fs.Calls(), 0) << "nothing may be touched for refused content";
@@ -83,7 +84,7 @@ MemoryFileSystem InterruptedCommit(const std::string& from, const std::string& t
     fs.Put(kPath, from);
     fs.CrashAt(calls + 1);
     try {
-        (void)menufile::CommitMenuFile(fs, kPath, to);
+        (void)menufile::CommitMenuFile(fs, kPath, from, to);
     } catch (const MemoryFileSystem::SimulatedCrash&) {
     }
     fs.ClearFaults();
@@ -125,11 +126,16 @@ TEST(Recovery, DeletesATornJournalWithoutTouchingTheMenu) {
     EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
 }
 
-TEST(Recovery, EveryChangeRecoversAfterAnInterruptedCommit) {
+TEST(ChangeMenuFile, RecoversAnInterruptedCommitAndBuildsFromWhatWon) {
     MemoryFileSystem fs = InterruptedCommit(kNew, kShort, 7);
-    std::string read;
-    EXPECT_EQ(menufile::ReadMenuFileForChange(fs, kPath, read), MenuError::None);
-    EXPECT_EQ(read, kNew);
+    std::string seen;
+    MenuError e = menufile::ChangeMenuFile(fs, kPath, [&](std::string_view old) {
+        seen = old;
+        return menufile::AppendItem(old, {"C", "c.exe", "", "", "", "0"});
+    });
+    EXPECT_EQ(e, MenuError::None);
+    EXPECT_EQ(seen, kNew);
+    EXPECT_EQ(fs.Get(kPath), kNew + "\"C\",\"c.exe\",\"\",\"\",\"\",0\r\n");
     EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
 }
 
@@ -142,11 +148,110 @@ TEST(ChangeMenuFile, BuildsFromTheCurrentContentAndCommits) {
     EXPECT_EQ(e, MenuError::None);
     EXPECT_EQ(fs.Get(kPath), kNew);
 
+    const int calls = fs.Calls();
     e = menufile::ChangeMenuFile(fs, kPath, [](std::string_view old) {
         return menufile::AppendItem(old, {"Say \"hi\"", "b.exe", "", "", "", "0"});
     });
     EXPECT_EQ(e, MenuError::BadText);
     EXPECT_EQ(fs.Get(kPath), kNew);
+    EXPECT_EQ(fs.Calls() - calls, 3) << "a refused change only looks: exists, open, read";
+
+    // Content the file already holds is not written again.
+    e = menufile::ChangeMenuFile(fs, kPath, [](std::string_view old) {
+        return menufile::Built{MenuError::None, std::string(old)};
+    });
+    EXPECT_EQ(e, MenuError::None);
+    EXPECT_EQ(fs.Notifications(), 1);
+}
+
+TEST(ChangeMenuFile, HoldsTheFileAgainstOtherWritersButNotReaders) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    MenuError other = MenuError::None;
+    std::string seenByReader;
+    MenuError e = menufile::ChangeMenuFile(fs, kPath, [&](std::string_view old) {
+        // Another editor tries to commit while this change is being built.
+        other = menufile::CommitMenuFile(fs, kPath, kOld, kShort);
+        EXPECT_EQ(fs.ReadFile(kPath, seenByReader), FileError::None);
+        return menufile::AppendItem(old, {"B", "b.exe", "", "", "", "0"});
+    });
+    EXPECT_EQ(e, MenuError::None);
+    EXPECT_EQ(other, MenuError::InUse);
+    EXPECT_EQ(seenByReader, kOld);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+}
+
+TEST(Commit, WritesNothingOverBytesItWasNotBuiltFrom) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kNew);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, kShort), MenuError::Changed);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+    EXPECT_EQ(fs.Notifications(), 0);
+}
+
+// Another program appends an item just before each file call of a change in turn. Its change
+// either lands before this one reads the file, so this one is built on it, or it is kept out
+// while this one holds the file; a change whose base moved is refused. Nothing is ever lost.
+TEST(ChangeMenuFile, AnotherWriterBeforeEveryFileCallLosesNothing) {
+    const std::string mine = kOld + "\"Mine\",\"m.exe\",\"\",\"\",\"\",0\r\n";
+    const menufile::MenuItem theirs{"Theirs", "t.exe", "", "", "", "0"};
+    int interfered = 0;
+    int refusedTheirs = 0;
+    int builtOnTheirs = 0;
+    for (int call = 1;; ++call) {
+        SCOPED_TRACE("the other writer before call " + std::to_string(call));
+        MemoryFileSystem disk;
+        disk.Put(kPath, kOld);
+        MenuError otherResult = MenuError::Other;
+        test_support::InterferingFileSystem fs(disk, call, [&] {
+            otherResult = menufile::ChangeMenuFile(disk, kPath, [&](std::string_view old) {
+                return menufile::AppendItem(old, theirs);
+            });
+        });
+        // This change was made against kOld: it appends "Mine" to exactly those bytes.
+        const MenuError result = menufile::ChangeMenuFile(fs, kPath, [&](std::string_view old) {
+            if (old != kOld && old != kOld + menufile::FormatItemLine(theirs)) {
+                return menufile::Built{MenuError::Changed, {}};
+            }
+            return menufile::AppendItem(old, {"Mine", "m.exe", "", "", "", "0"});
+        });
+        if (!fs.Interfered()) {
+            EXPECT_EQ(result, MenuError::None);
+            EXPECT_EQ(disk.Get(kPath), mine);
+            break;
+        }
+        ++interfered;
+        const std::string now = disk.Get(kPath).value_or("<missing>");
+        const menufile::MenuFile file = menufile::ReadMenu(now);
+        ASSERT_EQ(file.Status, menufile::ReadStatus::Ok) << now;
+        auto has = [&](const std::string& name) {
+            for (const auto& item : file.Items) {
+                if (item.Name == name) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (otherResult == MenuError::None) {
+            EXPECT_TRUE(has("Theirs")) << "the other writer's reported change was lost";
+            builtOnTheirs += has("Mine") ? 1 : 0;
+        } else {
+            EXPECT_EQ(otherResult, MenuError::InUse) << "kept out while the file is held";
+            EXPECT_FALSE(has("Theirs"));
+            ++refusedTheirs;
+        }
+        if (result == MenuError::None) {
+            EXPECT_TRUE(has("Mine")) << "this change was reported written but is not there";
+        } else {
+            EXPECT_EQ(result, MenuError::Changed);
+            EXPECT_FALSE(has("Mine"));
+        }
+        EXPECT_EQ(disk.Paths(), std::vector<std::string>{kPath});
+    }
+    EXPECT_GE(interfered, 8);
+    EXPECT_GT(refusedTheirs, 0);
+    EXPECT_GT(builtOnTheirs, 0);
 }
 
 TEST(CommitHarness, NoFaultCrashOrPowerLossLosesOrCorruptsAMenu) {

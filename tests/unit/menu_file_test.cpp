@@ -172,3 +172,59 @@ TEST(RecordLines, FontSizeUsesAPointInEveryLocale) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ItemIconOf, IconFileThenTargetWithAPositiveIndexElseTheShell) {
+    using menufile::ItemIconOf;
+    const menufile::MenuItem fromFile{"A", "a.exe", "", "", "C:\\icons.dll", "0"};
+    EXPECT_EQ(ItemIconOf(fromFile).File, "C:\\icons.dll") << "an icon file wins, even at 0";
+    EXPECT_EQ(ItemIconOf(fromFile).Index, 0);
+    const menufile::MenuItem fromTarget{"B", "b.exe", "", "", "", "3"};
+    EXPECT_EQ(ItemIconOf(fromTarget).File, "b.exe");
+    EXPECT_EQ(ItemIconOf(fromTarget).Index, 3);
+    for (const char* index : {"0", "", "-2", "x"}) {
+        const menufile::MenuItem shell{"C", "c.exe", "", "", "", index};
+        EXPECT_TRUE(ItemIconOf(shell).File.empty()) << "'" << index << "': the shell's icon";
+    }
+    EXPECT_TRUE(ItemIconOf(menufile::MenuItem::Separator()).File.empty());
+}
+
+TEST(MenuFontOf, KeepsSizesThatCanBeShownAndReadAndMendsTheRest) {
+    auto points = [](const char* size) {
+        menufile::MenuSettings s;
+        s.FontSize = size;
+        return menufile::MenuFontOf(s).Points;
+    };
+    EXPECT_FLOAT_EQ(points("8.25"), 8.25f);
+    EXPECT_FLOAT_EQ(points("12"), 12.0f);
+    EXPECT_FLOAT_EQ(points("1e300"), menufile::kLargestFontPoints);
+    EXPECT_FLOAT_EQ(points("5000"), menufile::kLargestFontPoints);
+    EXPECT_FLOAT_EQ(points("1"), menufile::kSmallestFontPoints);
+    for (const char* unusable : {"0", "-9", "", "abc", "nan", "inf"}) {
+        EXPECT_FLOAT_EQ(points(unusable), menufile::kDefaultFontPoints) << unusable;
+    }
+    menufile::MenuSettings s{"1", "Tahoma", "9.75", "-1", "True"};
+    const menufile::MenuFont font = menufile::MenuFontOf(s);
+    EXPECT_EQ(font.Name, "Tahoma");
+    EXPECT_TRUE(font.Bold);
+    EXPECT_TRUE(font.Italic);
+    // The height both programs ask for: 8.25 points is 11 pixels at 96 dpi, 17 at 144.
+    EXPECT_EQ(menufile::FontHeightPixels(8.25f, 96), -11);
+    EXPECT_EQ(menufile::FontHeightPixels(8.25f, 144), -17);
+    EXPECT_EQ(menufile::FontHeightPixels(72.0f, 192), -192);
+}
+
+TEST(PictureOf, IsWhatComesBeforeTheLineEndBeforeTheMarker) {
+    auto picture = [](const std::string& bytes) {
+        return std::string(menufile::PictureOf(bytes, menufile::ReadMenu(bytes)));
+    };
+    const std::string rest = "<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n";
+    EXPECT_EQ(picture("ICON\r\n" + rest), "ICON");
+    EXPECT_EQ(picture("ICON\n" + rest), "ICON");
+    EXPECT_EQ(picture("ICON\r\n\r\n" + rest), "ICON\r\n") << "the picture's own line end stays";
+    EXPECT_EQ(picture(rest), "");
+    EXPECT_EQ(picture("x\r\n<START TVL> \r\n<START\r\n" + rest), "x\r\n<START TVL> \r\n<START");
+}
+
+}  // namespace

@@ -102,5 +102,11 @@ int main(int argc, char** argv) {
     std::ifstream in(argv[2], std::ios::binary);
     const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     DyingFileSystem fs(std::atoi(argv[3]));
-    return menufile::CommitMenuFile(fs, argv[1], content) == menufile::MenuError::None ? 0 : 1;
+    // The change is built from what the file held when the victim started.
+    std::ifstream current(argv[1], std::ios::binary);
+    const std::string old((std::istreambuf_iterator<char>(current)),
+                          std::istreambuf_iterator<char>());
+    current.close();
+    return menufile::CommitMenuFile(fs, argv[1], old, content) == menufile::MenuError::None ? 0
+                                                                                            : 1;
 }

@@ -60,7 +60,7 @@ TEST(Win32FileSystem, CommitsInPlaceOnTheCDrive) {
     const std::string path = NewFolder() + "My Menu, one.tvl";
     WriteBytes(path, kOld);
     platform::Win32FileSystem fs;
-    ASSERT_EQ(menufile::CommitMenuFile(fs, path, kNew), MenuError::None);
+    ASSERT_EQ(menufile::CommitMenuFile(fs, path, kOld, kNew), MenuError::None);
     EXPECT_EQ(ReadBytes(path), kNew);
     EXPECT_FALSE(FileExists(menufile::JournalPath(path)));
 
@@ -76,7 +76,7 @@ TEST(Win32FileSystem, ReportsReadOnlyLockedAndMissingFilesWithoutTouchingThem) {
     const std::string readOnly = folder + "read only.tvl";
     WriteBytes(readOnly, kOld);
     ASSERT_TRUE(::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(menufile::CommitMenuFile(fs, readOnly, kNew), MenuError::ReadOnly);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, readOnly, kOld, kNew), MenuError::ReadOnly);
     EXPECT_EQ(ReadBytes(readOnly), kOld);
     EXPECT_FALSE(FileExists(menufile::JournalPath(readOnly)));
     ::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -87,7 +87,7 @@ TEST(Win32FileSystem, ReportsReadOnlyLockedAndMissingFilesWithoutTouchingThem) {
         platform::UniqueHfile holder(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr,
                                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(holder);
-        EXPECT_EQ(menufile::CommitMenuFile(fs, locked, kNew), MenuError::InUse);
+        EXPECT_EQ(menufile::CommitMenuFile(fs, locked, kOld, kNew), MenuError::InUse);
         EXPECT_FALSE(FileExists(menufile::JournalPath(locked)));
     }
     EXPECT_EQ(ReadBytes(locked), kOld);
@@ -98,12 +98,12 @@ TEST(Win32FileSystem, ReportsReadOnlyLockedAndMissingFilesWithoutTouchingThem) {
             locked.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(reader);
-        EXPECT_EQ(menufile::CommitMenuFile(fs, locked, kNew), MenuError::None);
+        EXPECT_EQ(menufile::CommitMenuFile(fs, locked, kOld, kNew), MenuError::None);
     }
     EXPECT_EQ(ReadBytes(locked), kNew);
 
     const std::string missing = folder + "missing.tvl";
-    EXPECT_EQ(menufile::CommitMenuFile(fs, missing, kNew), MenuError::NotFound);
+    EXPECT_EQ(menufile::CommitMenuFile(fs, missing, kOld, kNew), MenuError::NotFound);
     EXPECT_FALSE(FileExists(missing));
     EXPECT_FALSE(FileExists(menufile::JournalPath(missing)));
 }

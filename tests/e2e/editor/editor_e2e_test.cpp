@@ -141,7 +141,9 @@ TEST_F(EditorTest, AFailedRewriteIsReportedAndChangesNothing) {
     ASSERT_TRUE(SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
     PostClick(Item(editor::kMoveUpButton));
-    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK), editor::kWriteError);
+    // The message says why, on a second line.
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK),
+              editor::WriteErrorText(menufile::MenuError::ReadOnly));
     SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(File(), menu);
     EXPECT_EQ(ListItems(Item(editor::kItemList)),

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "editor/appearance.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
@@ -277,6 +278,40 @@ TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu)
     EXPECT_GT(r.bottom - r.top, 2 * 24) << "two small-icon cells and a separator";
     PostKey(popup, VK_ESCAPE);
     EXPECT_TRUE(engine.WaitForExit().has_value());
+}
+
+// A menu's picture shows in the preview as it is, and a save that picks no new icon keeps it
+// byte for byte: a bitmap (red), and an icon file (the stock icon's bytes).
+TEST_F(DialogsTest, AppearanceSaveWithoutANewIconKeepsThePictureByteForByte) {
+    std::vector<std::uint32_t> red(32 * 32, 0xFF0000);
+    const std::string bitmap = editor::BitmapFile(32, 32, red);
+    const std::string icon = ReadFileBytes(WinPath(STOCK_ICON)).value_or("");
+    ASSERT_FALSE(icon.empty());
+    for (const std::string& picture : {bitmap, icon}) {
+        const std::string head = picture + "\r\n<START TVL>\r\n";
+        ASSERT_TRUE(Open(head + "\"USERDEF\"\r\n" + kSettings +
+                         menufile::FormatItemLine(kNotepad)));
+        ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
+        ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kMenuIconPicture)); }));
+        ParkMouse();
+        Pump(Millis(200));
+        const POINT middle = CenterOf(Item(editor::kMenuIconPicture));
+        HDC screen = GetDC(nullptr);
+        const COLORREF seen = GetPixel(screen, middle.x, middle.y);
+        ReleaseDC(nullptr, screen);
+        if (&picture == &bitmap) {
+            EXPECT_EQ(seen, RGB(255, 0, 0)) << "the preview shows the menu's own picture";
+        } else {
+            EXPECT_NE(seen, GetSysColor(COLOR_BTNFACE)) << "the stock icon is drawn";
+        }
+
+        SendMessageA(Item(editor::kSmallIconsCheck), BM_SETCHECK, BST_CHECKED, 0);
+        PostClick(Item(editor::kSaveAppearanceButton));
+        ASSERT_TRUE(AnswerMessageBox(m_editor.pid(), editor::kMainTitle, IDOK).has_value());
+        EXPECT_EQ(File(), head + "\"USERDEF\"\r\n1,\"MS Sans Serif\",8.25,0,0\r\n" +
+                              menufile::FormatItemLine(kNotepad));
+        m_editor.Kill();
+    }
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "menufile/menu_file.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 #include "winauto.h"
 
 namespace {
@@ -247,7 +247,7 @@ TEST_F(EngineTest, AnUnfinishedSaveShowsTheLastSavedMenu) {
     disk.Put(path, saved);
     disk.CrashAt(8);  // after the journal and the new bytes, before the file is cut to length
     try {
-        (void)menufile::CommitMenuFile(disk, path, next);
+        (void)menufile::CommitMenuFile(disk, path, saved, next);
     } catch (const platform::MemoryFileSystem::SimulatedCrash&) {
     }
     const std::string torn = disk.Get(path).value_or("");

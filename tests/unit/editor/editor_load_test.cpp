@@ -4,7 +4,7 @@
 
 #include "editor/editor_messages.h"
 #include "editor_fixtures.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -36,16 +36,25 @@ TEST(EditorLoad, ShowsNamesSeparatorsTargetsAndIconsByTheIconRule) {
         EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", hyphens, "Letters, 2026",
                                                            "Last", "Broken icon", hyphens}));
         const auto& e = editor.Entries();
-        EXPECT_EQ(e[0].Icon, 0u) << "no icon file and index 0: the shell's icon";
+        EXPECT_TRUE(icons.Requests.empty()) << "loading extracts no icon: previews do";
+        EXPECT_EQ(editor.PreviewIcon(0), 0u) << "no icon file and index 0: the shell's icon";
         EXPECT_EQ(e[1].Target, "");
-        EXPECT_EQ(icons.Live.at(e[2].Icon), "C:\\icons.dll#3") << "the icon file wins";
-        EXPECT_EQ(icons.Live.at(e[3].Icon), "C:\\tools\\last.exe#2") << "index > 0: the target";
-        EXPECT_EQ(e[4].Icon, 0u) << "a failed extraction holds no handle";
+        EXPECT_EQ(editor.PreviewIcon(1), 0u);
+        EXPECT_EQ(icons.Live.at(editor.PreviewIcon(2)), "C:\\icons.dll#3") << "the icon file wins";
+        EXPECT_EQ(icons.Live.at(editor.PreviewIcon(3)), "C:\\tools\\last.exe#2")
+            << "index > 0: the target";
+        EXPECT_EQ(editor.PreviewIcon(4), 0u) << "a failed extraction holds no handle";
         EXPECT_EQ(e[5].Target, "C:\\named\\by\\target.exe");
+        EXPECT_EQ(editor.PreviewIcon(6), 0u) << "no such entry";
         ASSERT_TRUE(ListAgreesWithFile(editor, fs));
 
-        // Loading again gives back the old icons and takes new ones.
+        // Previewing again, even after loading again, asks the file no more.
+        const auto asked = icons.Requests.size();
         ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+        for (int k = 0; k < 6; ++k) {
+            (void)editor.PreviewIcon(k);
+        }
+        EXPECT_EQ(icons.Requests.size(), asked);
         EXPECT_EQ(icons.Live.size(), 2u);
     }
     EXPECT_TRUE(icons.Live.empty());
@@ -197,7 +206,7 @@ TEST(EditorLoad, AStaleJournalBesideAMissingMenuIsNotReplayedIntoANewOne) {
     MemoryFileSystem fs;
     fs.Put(kPath, UserMenu({kNotepad}));
     fs.CrashAt(7);  // inside the commit, after its journal is written
-    EXPECT_THROW((void)menufile::CommitMenuFile(fs, kPath, UserMenu({})),
+    EXPECT_THROW((void)menufile::CommitMenuFile(fs, kPath, UserMenu({kNotepad}), UserMenu({})),
                  MemoryFileSystem::SimulatedCrash);
     fs.ClearFaults();
     ASSERT_TRUE(fs.Get(menufile::JournalPath(kPath)));
@@ -224,7 +233,7 @@ TEST(EditorLoad, RecoversAnInterruptedSaveBeforeLoading) {
             fs.CrashAt(call, torn);
             bool crashed = false;
             try {
-                (void)menufile::CommitMenuFile(fs, kPath, after);
+                (void)menufile::CommitMenuFile(fs, kPath, before, after);
             } catch (const MemoryFileSystem::SimulatedCrash&) {
                 crashed = true;
             }
@@ -254,7 +263,7 @@ TEST(EditorLoad, ShowsTheCommittedContentWhenRecoveryCannotWrite) {
     fs.CrashAt(7, true);  // the menu file's own write is torn
     const std::string newPicture = "ICON\r\n<START TVL>\r\n";
     EXPECT_THROW(
-        (void)menufile::CommitMenuFile(fs, kPath, newPicture + kUserType + kSettings + kLast),
+        (void)menufile::CommitMenuFile(fs, kPath, before, newPicture + kUserType + kSettings + kLast),
         MemoryFileSystem::SimulatedCrash);
     fs.ClearFaults();
     ASSERT_NE(fs.Get(kPath), before);

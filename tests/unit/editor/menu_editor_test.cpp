@@ -6,9 +6,11 @@
 #include <functional>
 #include <sstream>
 
-#include "bench/posix_file_system.h"
+#include "tests/support/posix_file_system.h"
+#include "editor/editor_messages.h"
 #include "editor_fixtures.h"
-#include "platform/memory_file_system.h"
+#include "tests/support/interfering_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 namespace {
 
@@ -41,21 +43,24 @@ protected:
     MenuEditor m_editor{m_fs, m_icons};
 };
 
-void ExpectWritten(const EditResult& result, int selection) {
+using Kind = editor::ListChange::Kind;
+
+void ExpectWritten(const EditResult& result, int selection,
+                   std::optional<editor::ListChange> change = std::nullopt) {
     EXPECT_EQ(result.Status, EditStatus::Written);
     EXPECT_EQ(result.Error, MenuError::None);
     EXPECT_EQ(result.Selection, selection);
+    if (change) {
+        EXPECT_EQ(result.Change, *change) << "the rows the window redraws";
+    }
 }
 
-TEST_F(EditorTest, DeleteDropsTheRecordAndItsRowWithItsIcon) {
+TEST_F(EditorTest, DeleteDropsTheRecordAndOnlyItsRow) {
     Open(kFour);
-    ASSERT_EQ(m_icons.Live.size(), 2u);  // Letters (from its icon file) and Last (from its target)
-
-    ExpectWritten(m_editor.Delete(3), -1);  // the last entry, which owns an icon
+    ExpectWritten(m_editor.Delete(3), -1, {{Kind::Removed, 3, 1}});  // the last entry
     EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLetters}));
-    EXPECT_EQ(m_icons.Live.size(), 1u);
 
-    ExpectWritten(m_editor.Delete(1), -1);  // a separator
+    ExpectWritten(m_editor.Delete(1), -1, {{Kind::Removed, 1, 1}});  // a separator
     EXPECT_EQ(File(), UserMenu({kNotepad, kLetters}));
     EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Notepad", "Letters, 2026"}));
 
@@ -63,37 +68,37 @@ TEST_F(EditorTest, DeleteDropsTheRecordAndItsRowWithItsIcon) {
     ExpectWritten(m_editor.Delete(0), -1);  // the only one left
     EXPECT_EQ(File(), UserMenu({}));
     EXPECT_TRUE(m_editor.Entries().empty());
-    EXPECT_TRUE(m_icons.Live.empty());
 }
 
 TEST_F(EditorTest, MovesSwapNeighboursAndFollowTheMovedEntry) {
     Open(kFour);
-    const editor::IconHandle lettersIcon = m_editor.Entries()[2].Icon;
+    const editor::IconHandle lettersIcon = m_editor.PreviewIcon(2);
+    ASSERT_NE(lettersIcon, 0u);
 
-    ExpectWritten(m_editor.MoveUp(1), 0);  // entry 1 with entry 0, the rest stays
+    ExpectWritten(m_editor.MoveUp(1), 0, {{Kind::Swapped, 0, 2}});  // entry 1 with entry 0
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLetters, kLast}));
     EXPECT_EQ(m_editor.Entries()[0].Text, kHyphens);
 
-    ExpectWritten(m_editor.MoveDown(2), 3);  // onto the last place
+    ExpectWritten(m_editor.MoveDown(2), 3, {{Kind::Swapped, 2, 2}});  // onto the last place
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLast, kLetters}));
-    EXPECT_EQ(m_editor.Entries()[3].Icon, lettersIcon) << "the icon moves with its row";
+    EXPECT_EQ(m_editor.PreviewIcon(3), lettersIcon) << "the icon moves with its row";
     EXPECT_EQ(m_editor.Entries()[3].Target, "C:\\docs\\");
 
     ExpectWritten(m_editor.MoveDown(0), 1);  // a separator moves like any item
     EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLast, kLetters}));
-    EXPECT_EQ(m_icons.Requests.size(), 2u) << "moves re-extract no icons";
+    EXPECT_EQ(m_icons.Requests.size(), 1u) << "moves re-extract no icons";
 }
 
 TEST_F(EditorTest, SeparatorGoesAboveTheSelectedEntry) {
     Open(kFour);
-    ExpectWritten(m_editor.Separator(0), -1);
+    ExpectWritten(m_editor.Separator(0), -1, {{Kind::Inserted, 0, 1}});
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kSeparator, kLetters, kLast}));
     ExpectWritten(m_editor.Separator(2), -1);  // above another separator
     ExpectWritten(m_editor.Separator(5), -1);  // above the last entry
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kSeparator, kSeparator, kLetters, kSeparator,
                                 kLast}));
     EXPECT_EQ(m_editor.Entries()[5].Text, kHyphens);
-    EXPECT_EQ(m_editor.Entries()[5].Icon, 0u);
+    EXPECT_EQ(m_editor.PreviewIcon(5), 0u);
     EXPECT_EQ(m_editor.Entries()[5].Target, "");
 }
 
@@ -178,7 +183,8 @@ TEST_F(EditorTest, DroppedFilesAreAppendedInDropOrder) {
                                 "\"Program Files\",\"C:\\Program Files\",\"\",\"\",\"\",0\r\n",
                                 "\"go\",\"C:\\bin\\go.lnk\",\"\",\"\",\"\",0\r\n"}));
     EXPECT_EQ(m_editor.Entries()[1].Target, "C:\\Program Files");
-    EXPECT_EQ(m_editor.Entries()[1].Icon, 0u) << "the preview asks the shell";
+    EXPECT_EQ(result.Change, (editor::ListChange{Kind::Appended, 0, 3}));
+    EXPECT_EQ(m_editor.PreviewIcon(1), 0u) << "the preview asks the shell";
     EXPECT_TRUE(m_icons.Requests.empty());
 }
 
@@ -208,11 +214,119 @@ TEST_F(EditorTest, AFileChangedBehindTheListIsReloadedNotOverwritten) {
     EXPECT_EQ(result.Selection, -1);
     EXPECT_EQ(File(), other);
     EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Last", "Notepad"}));
-    EXPECT_EQ(m_icons.Live.size(), 1u);
+    EXPECT_EQ(result.Change.What, Kind::Reloaded);
 
     m_fs.Put(kPath, UserMenu({kLast, kNotepad, kLetters}));
     EXPECT_EQ(m_editor.DropFiles({{"A", "a.exe"}}).Status, EditStatus::Reloaded);
     EXPECT_EQ(Texts(m_editor), (std::vector<std::string>{"Last", "Notepad", "Letters, 2026"}));
+}
+
+TEST_F(EditorTest, AFileReplacedByADamagedOneIsReportedAsDamaged) {
+    Open(kFour);
+    const std::string damaged = UserMenu({kNotepad}) + "\"cut\",\"short";
+    m_fs.Put(kPath, damaged);
+    EditResult result = m_editor.MoveDown(0);
+    EXPECT_EQ(result.Status, EditStatus::Failed);
+    EXPECT_EQ(result.Error, MenuError::Damaged);
+    EXPECT_EQ(File(), damaged);
+    EXPECT_TRUE(m_editor.Entries().empty()) << "nothing readable is shown";
+    m_fs.Put(kPath, kFour);  // for the agreement check at the end
+    ASSERT_EQ(m_editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+}
+
+// Each way a commit can fail reaches the message as its reason, on a second line.
+TEST(EditorMessages, EveryWriteFailureSaysWhy) {
+    struct Case {
+        const char* Why;
+        std::function<void(MemoryFileSystem&)> Break;
+        MenuError Error;
+    };
+    const Case cases[] = {
+        {"The menu file is read-only.", [](MemoryFileSystem& fs) { fs.SetReadOnly(kPath, true); },
+         MenuError::ReadOnly},
+        {"Another program is using the menu file.",
+         [](MemoryFileSystem& fs) { fs.SetInUse(kPath, true); }, MenuError::InUse},
+        {"The disk is full.", [](MemoryFileSystem& fs) { fs.SetCapacity(kFour.size() + 20); },
+         MenuError::DiskFull},
+        {"The menu file's folder does not allow new files",
+         [](MemoryFileSystem& fs) { fs.SetReadOnly(menufile::JournalPath(kPath), true); },
+         MenuError::FolderReadOnly},
+        {"The menu file no longer exists.",
+         [](MemoryFileSystem& fs) { ASSERT_EQ(fs.Remove(kPath), FileError::None); },
+         MenuError::NotFound},
+        {"The menu file is damaged.",
+         [](MemoryFileSystem& fs) { fs.Put(kPath, UserMenu({kNotepad}) + "\"cut"); },
+         MenuError::Damaged},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Why);
+        MemoryFileSystem fs;
+        fs.Put(kPath, kFour);
+        FakeIcons icons;
+        MenuEditor editor(fs, icons);
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+        c.Break(fs);
+        const EditResult result = editor.Delete(1);
+        EXPECT_EQ(result.Status, EditStatus::Failed);
+        EXPECT_EQ(result.Error, c.Error);
+        const std::string text = editor::WriteErrorText(result.Error);
+        EXPECT_EQ(text.rfind("Error writing to file.\r", 0), 0u) << text;
+        EXPECT_NE(text.find(c.Why), std::string::npos) << text;
+        EXPECT_EQ(text.find('\r', 23), std::string::npos) << "one reason, one line: " << text;
+    }
+    EXPECT_NE(editor::WriteErrorText(MenuError::Changed).find("changed by another program"),
+              std::string::npos);
+    EXPECT_EQ(editor::WriteErrorText(MenuError::Other), "Error writing to file.");
+}
+
+// Another program appends an item just before each file call of a Move Up in turn (the first
+// time, the commit's own open). Its change lands before the editor reads, and the editor then
+// reloads instead of writing; or it is kept out while the editor holds the file. Either way
+// both changes that were reported done are in the file, and the list shows the file.
+TEST(EditorRaces, AnotherWriterBeforeEveryFileCallOfAChangeLosesNothing) {
+    const menufile::MenuItem theirs{"Theirs", "t.exe", "", "", "", "0"};
+    int reloaded = 0;
+    int keptOut = 0;
+    for (int call = 1;; ++call) {
+        SCOPED_TRACE("the other writer before call " + std::to_string(call));
+        MemoryFileSystem disk;
+        disk.Put(kPath, UserMenu({kNotepad, kLast}));
+        FakeIcons icons;
+        MenuError other = MenuError::Other;
+        test_support::InterferingFileSystem fs(disk, call, [&] {
+            other = menufile::ChangeMenuFile(disk, kPath, [&](std::string_view old) {
+                return menufile::AppendItem(old, theirs);
+            });
+        });
+        MenuEditor editor(fs, icons);
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+        const int loadCalls = fs.Calls();
+        if (call <= loadCalls) {
+            continue;  // the other writer acted while the list was being loaded
+        }
+        const EditResult result = editor.MoveUp(1);
+        if (!fs.Interfered()) {
+            ExpectWritten(result, 0);
+            EXPECT_EQ(disk.Get(kPath), UserMenu({kLast, kNotepad}));
+            break;
+        }
+        const std::string now = disk.Get(kPath).value_or("<missing>");
+        if (other == MenuError::None) {
+            EXPECT_NE(now.find("\"Theirs\""), std::string::npos) << "their change was lost";
+            EXPECT_EQ(result.Status, EditStatus::Reloaded);
+            EXPECT_EQ(now, UserMenu({kNotepad, kLast}) + menufile::FormatItemLine(theirs));
+            ++reloaded;
+        } else {
+            EXPECT_EQ(other, MenuError::InUse);
+            ExpectWritten(result, 0);
+            EXPECT_EQ(now, UserMenu({kLast, kNotepad})) << "the move was lost";
+            ++keptOut;
+        }
+        EXPECT_TRUE(ListAgreesWithFile(editor, disk));
+        EXPECT_EQ(disk.Paths(), std::vector<std::string>{kPath});
+    }
+    EXPECT_GT(reloaded, 0);
+    EXPECT_GT(keptOut, 5);
 }
 
 // Every operation, failed at each of its file calls in turn (once, and from then on): the
@@ -339,7 +453,7 @@ TEST(EditorOnDisk, SequenceOfChangesOnARealFile) {
         return s.str();
     };
     {
-        bench::PosixFileSystem disk;
+        test_support::PosixFileSystem disk;
         FakeIcons icons;
         MenuEditor editor(disk, icons);
         ASSERT_EQ(editor.LoadEditorMenu(menu.string()), editor::LoadStatus::Loaded);

@@ -1,11 +1,12 @@
-// The small base of every editor window: keeps `this` from WM_NCCREATE and routes messages to it.
+// The small base of every window of both programs: keeps `this` from WM_NCCREATE and routes
+// messages to one flat switch in the derived class.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace editor {
+namespace platform {
 
 // The text of a window or control.
 [[nodiscard]] std::string WindowText(HWND hwnd);
@@ -20,13 +21,15 @@ public:
     [[nodiscard]] HWND Hwnd() const { return m_hwnd; }
 
 protected:
-    // Registers the class once per process, with this class's procedure.
+    // Registers the class once per process, with the shared procedure. A null background
+    // leaves every pixel to WM_PAINT.
     static bool RegisterWindowClass(const char* className, HICON icon, HBRUSH background);
-    // Creates the window with `this` as its creation parameter.
+    // Creates the window with `this` as its creation parameter; CW_USEDEFAULT places it.
     HWND CreateWindowFor(const char* className, const char* title, DWORD style, DWORD exStyle,
-                         int width, int height, HWND owner);
-    // One flat switch in the derived class; unhandled messages go to DefWindowProcA.
+                         int x, int y, int width, int height, HWND owner);
+    // One flat switch in the derived class; what it does not handle goes to DefaultHandling.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -34,4 +37,4 @@ private:
     HWND m_hwnd = nullptr;
 };
 
-}  // namespace editor
+}  // namespace platform

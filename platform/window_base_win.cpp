@@ -1,7 +1,7 @@
-// Window procedure shared by the editor's windows.
-#include "editor/window_base_win.h"
+// Window procedure shared by the windows of both programs.
+#include "platform/window_base_win.h"
 
-namespace editor {
+namespace platform {
 
 std::string WindowText(HWND hwnd) {
     std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
@@ -30,9 +30,14 @@ bool WindowBase::RegisterWindowClass(const char* className, HICON icon, HBRUSH b
 }
 
 HWND WindowBase::CreateWindowFor(const char* className, const char* title, DWORD style,
-                                 DWORD exStyle, int width, int height, HWND owner) {
-    return ::CreateWindowExA(exStyle, className, title, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
-                             height, owner, nullptr, ::GetModuleHandleA(nullptr), this);
+                                 DWORD exStyle, int x, int y, int width, int height,
+                                 HWND owner) {
+    return ::CreateWindowExA(exStyle, className, title, style, x, y, width, height, owner,
+                             nullptr, ::GetModuleHandleA(nullptr), this);
+}
+
+LRESULT WindowBase::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcA(m_hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,4 +61,4 @@ LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wParam, L
     return result;
 }
 
-}  // namespace editor
+}  // namespace platform

@@ -3,7 +3,7 @@
 
 #include "platform/file_system.h"
 
-namespace bench {
+namespace test_support {
 
 class PosixFileSystem : public platform::FileSystem {
 public:
@@ -17,4 +17,4 @@ public:
     void NotifyChanged(const std::string&) override {}
 };
 
-}  // namespace bench
+}  // namespace test_support

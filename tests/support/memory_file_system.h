@@ -1,5 +1,7 @@
 // In-memory file system for tests: every call can be failed or crashed, and a power loss can
-// be simulated by listing every disk state that unflushed writes could leave behind.
+// be simulated by listing every disk state that unflushed writes could leave behind. Open files
+// share as Win32 files do: a file open for writing keeps other writers out (but not readers),
+// and a created file keeps everybody out until it is closed.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +30,7 @@ public:
     void Put(const std::string& path, std::string content);
     [[nodiscard]] std::optional<std::string> Get(const std::string& path) const;
     [[nodiscard]] std::vector<std::string> Paths() const;
+    // On a path where no file is, Create is refused: a folder that takes no new files.
     void SetReadOnly(const std::string& path, bool readOnly);
     void SetInUse(const std::string& path, bool inUse);
     // Total bytes all files may hold; writes beyond it fail with DiskFull.
@@ -54,8 +57,11 @@ private:
         bool durableExists = false;
         bool readOnly = false;
         bool inUse = false;
+        int writers = 0;         // open for writing (OpenForUpdate or Create)
+        bool exclusive = false;  // open through Create, which shares with nobody
     };
 
+    void Close(const std::string& path, bool exclusive);
     // Counts the call; returns the injected failure, or throws the injected crash.
     FileError Enter(bool isWrite = false);
     [[nodiscard]] std::size_t UsedBytes() const;

@@ -1,5 +1,5 @@
 // In-memory file system with injected failures, crashes and power losses.
-#include "platform/memory_file_system.h"
+#include "tests/support/memory_file_system.h"
 
 #include <algorithm>
 
@@ -7,7 +7,11 @@ namespace platform {
 
 class MemoryFile : public File {
 public:
-    MemoryFile(MemoryFileSystem& fs, std::string path) : m_fs(fs), m_path(std::move(path)) {}
+    MemoryFile(MemoryFileSystem& fs, std::string path, bool exclusive)
+        : m_fs(fs), m_path(std::move(path)), m_exclusive(exclusive) {}
+    ~MemoryFile() override { m_fs.Close(m_path, m_exclusive); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
     FileError ReadAll(std::string& out) override { return m_fs.ReadAll(m_path, out); }
     FileError WriteAt(std::uint64_t offset, std::string_view data) override {
         return m_fs.Write(m_path, offset, data);
@@ -18,7 +22,16 @@ public:
 private:
     MemoryFileSystem& m_fs;
     std::string m_path;
+    bool m_exclusive;
 };
+
+void MemoryFileSystem::Close(const std::string& path, bool exclusive) {
+    Node& node = m_nodes[path];
+    node.writers = std::max(0, node.writers - 1);
+    if (exclusive) {
+        node.exclusive = false;
+    }
+}
 
 FileError MemoryFileSystem::Enter(bool isWrite) {
     ++m_calls;
@@ -51,6 +64,9 @@ FileError MemoryFileSystem::ReadFile(const std::string& path, std::string& out) 
     if (it == m_nodes.end() || !it->second.exists) {
         return FileError::NotFound;
     }
+    if (it->second.exclusive) {
+        return FileError::InUse;
+    }
     out = it->second.data;
     return FileError::None;
 }
@@ -66,10 +82,11 @@ FileError MemoryFileSystem::OpenForUpdate(const std::string& path, std::unique_p
     if (it->second.readOnly) {
         return FileError::ReadOnly;
     }
-    if (it->second.inUse) {
+    if (it->second.inUse || it->second.writers > 0) {
         return FileError::InUse;
     }
-    out = std::make_unique<MemoryFile>(*this, path);
+    ++it->second.writers;
+    out = std::make_unique<MemoryFile>(*this, path, false);
     return FileError::None;
 }
 
@@ -78,12 +95,15 @@ FileError MemoryFileSystem::Create(const std::string& path, std::unique_ptr<File
         return e;
     }
     Node& node = m_nodes[path];
-    if (node.exists && (node.readOnly || node.inUse)) {
+    // A read-only name that does not exist yet stands for a folder that takes no new files.
+    if (node.readOnly || (node.exists && (node.inUse || node.writers > 0))) {
         return node.readOnly ? FileError::ReadOnly : FileError::InUse;
     }
     node.exists = true;
     node.data.clear();
-    out = std::make_unique<MemoryFile>(*this, path);
+    ++node.writers;
+    node.exclusive = true;
+    out = std::make_unique<MemoryFile>(*this, path, true);
     return FileError::None;
 }
 
@@ -95,7 +115,7 @@ FileError MemoryFileSystem::Remove(const std::string& path) {
     if (it == m_nodes.end() || !it->second.exists) {
         return FileError::NotFound;
     }
-    if (it->second.readOnly || it->second.inUse) {
+    if (it->second.readOnly || it->second.inUse || it->second.writers > 0) {
         return it->second.readOnly ? FileError::ReadOnly : FileError::InUse;
     }
     it->second.exists = false;
@@ -266,6 +286,8 @@ std::vector<MemoryFileSystem> MemoryFileSystem::PowerLossStates() const {
     }
     for (MemoryFileSystem& s : states) {
         for (auto& [path, node] : s.m_nodes) {
+            node.writers = 0;  // a power loss closes every file
+            node.exclusive = false;
             node.data = node.exists ? node.data : std::string();
             node.durable = node.data;
             node.durableExists = node.exists;

@@ -1,5 +1,5 @@
 // POSIX files behind the file-system seam; Flush is fsync, so commits cost what they cost.
-#include "bench/posix_file_system.h"
+#include "tests/support/posix_file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-namespace bench {
+namespace test_support {
 namespace {
 
 using platform::FileError;
@@ -136,4 +136,4 @@ FileError PosixFileSystem::Exists(const std::string& path, bool& exists) {
     return FromErrno();
 }
 
-}  // namespace bench
+}  // namespace test_support

@@ -1,0 +1,46 @@
+// The "Appearance" tab: the menu's icon, its font, the icon size, and their save.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "editor/appearance.h"
+#include "editor/icon_browser_win.h"
+#include "editor/menu_editor.h"
+#include "editor/page_host_win.h"
+#include "platform/win32_handles_win.h"
+
+namespace editor {
+
+class AppearancePage {
+public:
+    // `stockPicture`: the icon file shown for a menu whose picture cannot be shown.
+    AppearancePage(PageHost& host, MenuEditor& editor, const std::string& stockPicture)
+        : m_host(host), m_editor(editor), m_stockPicture(stockPicture) {}
+
+    void OnCreate();
+    bool OnCommand(int id, int code);
+    bool OnDrawItem(const DRAWITEMSTRUCT& draw);
+    void OnScroll(HWND scrollBar, int code);
+    // The settings and the menu's current picture as the editor holds them.
+    void Show();
+
+private:
+    void OnChangeFont();
+    void OnSave();
+    // The preview as a bitmap file: the chosen icon over the box's background.
+    [[nodiscard]] std::string RenderedPicture() const;
+    void ShowSampleFont(const menufile::MenuSettings& settings);
+
+    PageHost& m_host;
+    MenuEditor& m_editor;
+    const std::string& m_stockPicture;
+    int m_dotsPerInch = 96;
+    Appearance m_appearance;
+    platform::UniqueHfont m_sampleFont;
+    std::unique_ptr<IconBrowser> m_menuIcon;
+};
+
+}  // namespace editor

@@ -1,0 +1,330 @@
+// The item list page: list changes row by row, drops, the preview, and the dialogs it opens.
+#include "editor/items_page_win.h"
+
+#include <commctrl.h>
+
+#include "editor/editor_messages.h"
+#include "editor/icon_chooser_win.h"
+#include "editor/item_wizard_win.h"
+#include "editor/main_window_layout.h"
+#include "platform/shell_win.h"
+
+namespace editor {
+namespace {
+
+using Kind = ListChange::Kind;
+
+std::string LastPart(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
+        trimmed.pop_back();
+    }
+    std::size_t slash = trimmed.find_last_of("\\/");
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+// What a dialog's save hands back: it reports a failed write itself; a file changed
+// elsewhere is told by the page.
+menufile::MenuError DialogError(const EditResult& result) {
+    if (result.Status != EditStatus::Failed) {
+        return menufile::MenuError::None;
+    }
+    return result.Error != menufile::MenuError::None ? result.Error : menufile::MenuError::Other;
+}
+
+}  // namespace
+
+HWND ItemsPage::List() const { return m_host.Control(kItemList); }
+
+int ItemsPage::Selected() const {
+    return static_cast<int>(::SendMessageA(List(), LB_GETCURSEL, 0, 0));
+}
+
+void ItemsPage::OnCreate() {
+    ::DragAcceptFiles(List(), TRUE);
+    // Files dropped on the list arrive at the list itself.
+    m_listDrops = platform::Subclass(List(), [this](UINT message, WPARAM wParam, LPARAM,
+                                                    LRESULT& result) {
+        if (message != WM_DROPFILES) {
+            return false;
+        }
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        result = 0;
+        return true;
+    });
+}
+
+bool ItemsPage::OnCommand(int id, int code) {
+    switch (id) {
+        case kItemList:
+            if (code == LBN_SELCHANGE) {
+                OnSelected();
+            }
+            return true;
+        case kDeleteButton:
+            OnDelete();
+            return true;
+        case kMoveUpButton:
+            OnMoveUp();
+            return true;
+        case kMoveDownButton:
+            OnMoveDown();
+            return true;
+        case kSeparatorButton:
+            OnSeparator();
+            return true;
+        case kToPointerButton:
+            OnToPointer();
+            return true;
+        case kAddButton:
+            OnAdd();
+            return true;
+        case kEditButton:
+            OnEdit();
+            return true;
+        case kChangeIconButton:
+            OnChangeIcon();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ItemsPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlID != kItemIcon) {
+        return false;
+    }
+    ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (m_preview.Icon != nullptr) {
+        ::DrawIcon(draw.hDC, 0, 0, m_preview.Icon);
+    } else if (m_preview.ImageList != nullptr) {
+        platform::DrawShellImage(m_preview.ImageList, m_preview.Image, draw.hDC, 0, 0);
+    }
+    return true;
+}
+
+void ItemsPage::Fill() {
+    HWND list = List();
+    const auto& entries = m_editor.Entries();
+    // Scrolled back to where it was, so a reload deep in a long list does not jump to its top.
+    const LRESULT top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ::SendMessageA(list, LB_INITSTORAGE, entries.size(), entries.size() * 16);
+    for (const ListEntry& entry : entries) {
+        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
+    }
+    if (top > 0 && top < static_cast<LRESULT>(entries.size())) {
+        ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    }
+    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+    ClearPreview();
+}
+
+void ItemsPage::ShowChange(const ListChange& change, int selection) {
+    HWND list = List();
+    const auto& entries = m_editor.Entries();
+    auto insert = [&](int row) {
+        ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(entries[static_cast<std::size_t>(row)].Text.c_str()));
+    };
+    auto rewrite = [&](int row) {
+        ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        insert(row);
+    };
+    switch (change.What) {
+        case Kind::None:
+            break;
+        case Kind::Removed:
+            ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(change.Index), 0);
+            break;
+        case Kind::Inserted:
+            insert(change.Index);
+            break;
+        case Kind::Swapped:
+            rewrite(change.Index);
+            rewrite(change.Index + 1);
+            break;
+        case Kind::Replaced:
+            rewrite(change.Index);
+            break;
+        case Kind::Appended:
+            for (int row = change.Index; row < change.Index + change.Count; ++row) {
+                insert(row);
+            }
+            break;
+        case Kind::Reloaded:
+            Fill();
+            break;
+    }
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+    ShowPreview(selection);  // a move keeps the moved entry selected and shown
+}
+
+void ItemsPage::ShowPreview(int entry) {
+    m_preview = {};
+    const auto& entries = m_editor.Entries();
+    if (entry >= 0 && entry < static_cast<int>(entries.size())) {
+        if (IconHandle own = m_editor.PreviewIcon(entry); own != 0) {
+            m_preview.Icon = reinterpret_cast<HICON>(own);
+        } else if (platform::ShellInfo info; platform::GetShellInfo(
+                       entries[static_cast<std::size_t>(entry)].Target, false, info)) {
+            m_preview.ImageList = info.imageList;
+            m_preview.Image = info.iconIndex;
+        }
+    }
+    ::InvalidateRect(m_host.Control(kItemIcon), nullptr, TRUE);
+}
+
+void ItemsPage::ShowListResult(const EditResult& result) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+            return;
+        case EditStatus::Written:
+            ShowChange(result.Change, result.Selection);
+            return;
+        case EditStatus::Reloaded:
+            m_host.ShowReloaded();
+            m_host.Tell(kChangedElsewhere);
+            return;
+        case EditStatus::Failed:
+            m_host.ShowReloaded();
+            m_host.Tell(WriteErrorText(result.Error));
+            return;
+    }
+}
+
+void ItemsPage::ShowDialogResult(const EditResult& result) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+            return;
+        case EditStatus::Written:
+            ShowChange(result.Change, result.Selection);
+            return;
+        case EditStatus::Reloaded:
+            m_host.ShowReloaded();
+            m_host.Tell(kChangedElsewhere);
+            return;
+        case EditStatus::Failed:
+            m_host.ShowReloaded();  // the dialog has said why
+            return;
+    }
+}
+
+void ItemsPage::OnSelected() { ShowPreview(Selected()); }
+
+void ItemsPage::OnDelete() {
+    const int selected = Selected();
+    if (selected < 0) {
+        return;
+    }
+    ClearPreview();  // the preview may borrow the icon of the row that goes
+    ShowListResult(m_editor.Delete(selected));
+}
+
+void ItemsPage::OnMoveUp() { ShowListResult(m_editor.MoveUp(Selected())); }
+
+void ItemsPage::OnMoveDown() { ShowListResult(m_editor.MoveDown(Selected())); }
+
+void ItemsPage::OnSeparator() { ShowListResult(m_editor.Separator(Selected())); }
+
+void ItemsPage::OnToPointer() {
+    if (::SendMessageA(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
+        return;
+    }
+    ClearPreview();
+    const EditResult result = m_editor.ChangeToDirectoryPointer();
+    if (result.Status == EditStatus::Written) {
+        Fill();
+        m_host.ShowPage();  // the page's controls keep what they showed until it is saved
+    } else if (result.Status == EditStatus::Reloaded) {
+        m_host.ShowReloaded();
+        m_host.Tell(kChangedElsewhere);
+    } else if (result.Status == EditStatus::Failed) {
+        m_host.Tell(WriteErrorText(result.Error));
+        m_host.Close();
+    }
+}
+
+void ItemsPage::OnAdd() {
+    const int selection = Selected();
+    EditResult result;
+    WizardParams params;
+    params.Save = [&](const menufile::MenuItem& record) {
+        result = m_editor.AddItem(record, selection);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnEdit() {
+    const int selected = Selected();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr) {
+        return;
+    }
+    EditResult result;
+    WizardParams params;
+    params.Edit = true;
+    params.Item = *record;
+    params.Save = [&](const menufile::MenuItem& changed) {
+        result = m_editor.EditItem(selected, changed, selected);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnChangeIcon() {
+    const int selected = Selected();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr || record->Target.empty()) {
+        return;
+    }
+    EditResult result;
+    ChooserParams params;
+    params.Library = record->IconFile.empty() ? record->Target : record->IconFile;
+    params.IconIndex = menufile::ToInt(record->IconIndex);
+    params.Target = record->Target;
+    params.Save = [&](const std::string& iconFile, int index, platform::UniqueHicon preview) {
+        m_preview = {};  // the editor's cache may let go of the icon the preview borrows
+        result = m_editor.SetItemIcon(selected, iconFile, index,
+                                      reinterpret_cast<IconHandle>(preview.release()));
+        return DialogError(result);
+    };
+    (void)RunIconChooser(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnDropFiles(HDROP drop) {
+    std::vector<DroppedFile> files;
+    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
+        std::string path(length, '\0');
+        ::DragQueryFileA(drop, i, path.data(), length + 1);
+        platform::ShellInfo info;
+        // A path the shell has no name for is listed under its own last part.
+        std::string name = platform::GetShellInfo(path, false, info) && !info.displayName.empty()
+                               ? info.displayName
+                               : LastPart(path);
+        files.push_back({std::move(name), std::move(path)});
+    }
+    ::DragFinish(drop);
+    if (files.empty() || m_editor.IsDirectoryPointer()) {
+        return;
+    }
+    const int selection = Selected();
+    const DropResult result = m_editor.DropFiles(files);
+    if (result.Added > 0 && result.Change.What == Kind::Appended) {
+        ShowChange(result.Change, selection);  // the selection and its preview stay
+    }
+    if (result.Status != EditStatus::Written) {
+        // The entries of the paths that were written stay; the rest were never added.
+        ShowListResult({result.Status, result.Error, -1, result.Change});
+    }
+}
+
+}  // namespace editor

@@ -1,0 +1,52 @@
+// The directory-pointer page of the "Contents" tab: drive and folder lists, the path and
+// pattern boxes, the three options and their save.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/folder_list.h"
+#include "editor/menu_editor.h"
+#include "editor/page_host_win.h"
+#include "platform/subclass_win.h"
+
+namespace editor {
+
+class PointerPage {
+public:
+    PointerPage(PageHost& host, MenuEditor& editor) : m_host(host), m_editor(editor) {}
+
+    // Once the controls exist: the drives, and the folder lists at the current folder.
+    void OnCreate(HFONT font);
+    bool OnCommand(int id, int code);
+    bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
+    bool OnDrawItem(const DRAWITEMSTRUCT& draw);
+    // The pointer as the editor holds it.
+    void Show();
+
+private:
+    void OnDriveChanged();
+    void OnFolderOpened();
+    void OnPathChanged();
+    void OnSave();
+    void OnToUserList();
+
+    void FillDrives();
+    void SelectDrive(const std::string& drive);
+    // The folder list at `folder`; `notify` runs its change, which the path box follows.
+    void SetFolder(const std::string& folder, bool notify = true);
+    [[nodiscard]] std::string TextOf(int id) const;
+    void SetText(int id, const std::string& text);
+
+    PageHost& m_host;
+    MenuEditor& m_editor;
+    HFONT m_font = nullptr;  // borrowed from the main window
+    std::vector<std::string> m_drives;  // "C:" per entry of the drive list
+    std::string m_folder;               // the folder list's folder
+    std::vector<FolderRow> m_folderRows;
+    platform::Subclass m_folderKeys;
+};
+
+}  // namespace editor
