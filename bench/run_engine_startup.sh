@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 bash scripts/install-deps.sh
-cmake --preset windows-x64 >/dev/null
+# shellcheck source=scripts/preset.sh
+source scripts/preset.sh
+preset_configure windows-x64
 cmake --build build/win64 --target engine_startup_bench keepalive
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh

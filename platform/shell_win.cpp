@@ -6,16 +6,39 @@
 
 #include <cstring>
 
+// Headers older than the flag, or that keep it for a newer _WIN32_WINNT, lack it. Name the flag
+// alone: raising _WIN32_WINNT would let calls Windows 7 lacks slip in unnoticed.
+#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
+#endif
+
 namespace platform {
 namespace {
 
-// The function `name` of the library `dll`, loaded on first use; null when missing.
-template <class Function>
-Function Bind(const char* dll, const char* name) {
-    HMODULE module = ::GetModuleHandleA(dll);
-    if (!module) {
-        module = ::LoadLibraryA(dll);
+// The library `dll` (a bare name) from the system folder only, never from the program's or the
+// working folder, where a planted copy could sit; one already loaded is reused.
+HMODULE SystemLibrary(const wchar_t* dll) {
+    HMODULE module = ::GetModuleHandleW(dll);
+    if (module) {
+        return module;
     }
+    module = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module && ::GetLastError() == ERROR_INVALID_PARAMETER) {
+        // Windows 7 without KB2533623 does not know the flag: name the system folder instead.
+        wchar_t folder[MAX_PATH];
+        const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) {
+            const std::wstring path = std::wstring(folder, length) + L'\\' + dll;
+            module = ::LoadLibraryW(path.c_str());
+        }
+    }
+    return module;
+}
+
+// The function `name` of the system library `dll`, loaded on first use; null when missing.
+template <class Function>
+Function Bind(const wchar_t* dll, const char* name) {
+    HMODULE module = SystemLibrary(dll);
     FARPROC proc = module ? ::GetProcAddress(module, name) : nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
 }
@@ -28,12 +51,12 @@ using ImageListDrawFn = BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT);
 using InitControlsFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
-    static const auto extract = Bind<ExtractIconExFn>("shell32.dll", "ExtractIconExA");
+    static const auto extract = Bind<ExtractIconExFn>(L"shell32.dll", "ExtractIconExA");
     return extract ? extract(file.c_str(), index, large, small, count) : 0;
 }
 
 DWORD_PTR FileInfo(const std::string& path, SHFILEINFOA& info, UINT flags) {
-    static const auto get = Bind<GetFileInfoFn>("shell32.dll", "SHGetFileInfoA");
+    static const auto get = Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoA");
     return get ? get(path.c_str(), 0, &info, sizeof info, flags) : 0;
 }
 
@@ -87,14 +110,14 @@ std::string ShellDisplayName(const std::string& path) {
 }
 
 void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y) {
-    static const auto draw = Bind<ImageListDrawFn>("comctl32.dll", "ImageList_Draw");
+    static const auto draw = Bind<ImageListDrawFn>(L"comctl32.dll", "ImageList_Draw");
     if (draw) {
         draw(list, index, dc, x, y, ILD_TRANSPARENT);
     }
 }
 
 void RegisterTooltipClass() {
-    static const auto init = Bind<InitControlsFn>("comctl32.dll", "InitCommonControlsEx");
+    static const auto init = Bind<InitControlsFn>(L"comctl32.dll", "InitCommonControlsEx");
     if (init) {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
         init(&controls);
@@ -103,7 +126,7 @@ void RegisterTooltipClass() {
 
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
                const std::string& startIn) {
-    static const auto execute = Bind<ShellExecuteFn>("shell32.dll", "ShellExecuteA");
+    static const auto execute = Bind<ShellExecuteFn>(L"shell32.dll", "ShellExecuteA");
     if (!execute) {
         return false;
     }
@@ -113,7 +136,7 @@ bool ShellOpen(HWND owner, const std::string& target, const std::string& argumen
 }
 
 void NotifyShellChanged(const std::string& path) {
-    static const auto notify = Bind<ChangeNotifyFn>("shell32.dll", "SHChangeNotify");
+    static const auto notify = Bind<ChangeNotifyFn>(L"shell32.dll", "SHChangeNotify");
     if (notify) {
         notify(SHCNE_UPDATEITEM, SHCNF_PATHA, path.c_str(), nullptr);
     }

@@ -8,7 +8,9 @@ root=$PWD
 menu=$(realpath "${1:-examples/example.tvl}")
 
 bash scripts/install-deps.sh
-cmake --preset windows-x64 >/dev/null
+# shellcheck source=scripts/preset.sh
+source scripts/preset.sh
+preset_configure windows-x64
 cmake --build build/win64 --target tvlengin keepalive
 
 # Wine sees the Linux root as drive Z:.

@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/install-deps.sh
+# shellcheck source=scripts/preset.sh
+source scripts/preset.sh
 
 logs="$root/build/test-logs"
 mkdir -p "$logs"
@@ -26,25 +28,25 @@ run_ctest() {
 }
 
 echo "== build: native"
-cmake --preset native >/dev/null
+preset_configure native
 cmake --build --preset native
 run_ctest native -j2
 
 echo "== build: fuzz"
-cmake --preset fuzz >/dev/null
+preset_configure fuzz
 cmake --build --preset fuzz
 run_ctest fuzz
 
 echo "== build: bench (compile only; run the benchmarks by hand, see bench/README.md)"
-cmake --preset bench >/dev/null
+preset_configure bench
 cmake --build --preset bench
 
 echo "== build: windows-i686 (compile only)"
-cmake --preset windows-i686 >/dev/null
+preset_configure windows-i686
 cmake --build --preset windows-i686
 
 echo "== build: windows-x64"
-cmake --preset windows-x64 >/dev/null
+preset_configure windows-x64
 cmake --build --preset windows-x64
 
 # shellcheck source=scripts/wine-session.sh
