@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds and runs the editor start-up and edit benchmark under a private Wine session.
+# Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+bash scripts/install-deps.sh
+# shellcheck source=scripts/preset.sh
+source scripts/preset.sh
+preset_configure windows-x64
+cmake --build build/win64 --target editor_startup_bench keepalive
+# shellcheck source=scripts/wine-session.sh
+source scripts/wine-session.sh
+wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
+trap wine_session_end EXIT
+wine "$root/build/win64/bench/win/editor_startup_bench.exe" "${1:-10}"

@@ -1,0 +1,547 @@
+// Start-up and edit benchmark of tvledit under Wine: 10,000-item menus with and without item
+// icons, and a Delete in the middle of such a list, against an empty pop-up as the floor.
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <functional>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "menufile/menu_file.h"
+#include "winauto.h"
+
+namespace {
+
+using namespace winauto;
+using menufile::MenuItem;
+
+// The editor's window class, title and control ids, as a user's tools see them.
+constexpr const char* kEditorClass = "TarvelEditMain";
+constexpr const char* kEditorTitle = "Tarvel Edit";
+constexpr int kItemListId = 1001;
+constexpr int kDeleteButtonId = 1005;
+
+constexpr int kItems = 10000;
+constexpr int kDeleteIndex = 5000;  // zero-based, so the entry after it moves into its place
+constexpr double kReadyTimeoutMs = 180000;
+constexpr DWORD kSendTimeoutMs = 60000;
+
+struct BenchError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+double Now() {
+    LARGE_INTEGER f{}, c{};
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    std::wstring out(n, L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, out.data(), n);
+    return out;
+}
+
+std::string Narrow(const std::wstring& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+// Polls about every millisecond: WaitUntil's 10 ms steps would round short edits up.
+bool PollUntil(const std::function<bool()>& pred, double timeoutMs) {
+    const double deadline = Now() + timeoutMs;
+    while (!pred()) {
+        if (Now() > deadline) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return true;
+}
+
+// A bounded send: a busy program answers late, a hung one fails the run instead of blocking it.
+bool SendW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    DWORD_PTR answer = 0;
+    if (!::SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &answer)) {
+        return false;
+    }
+    result = static_cast<LRESULT>(answer);
+    return true;
+}
+
+LRESULT SendW(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    LRESULT result = -1;
+    return SendW(hwnd, msg, wParam, lParam, result) ? result : -1;
+}
+
+// Read with the W messages, which Wine marshals across processes for lists with strings.
+std::wstring ListText(HWND list, int index) {
+    const LRESULT length = SendW(list, LB_GETTEXTLEN, index);
+    if (length < 0) {
+        return {};
+    }
+    std::wstring text(length + 1, L'\0');
+    const LRESULT got = SendW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : got);
+    return text;
+}
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lParam) {
+    reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+    std::vector<HWND> all;
+    ::EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// At any depth, so the benchmark does not care whether the list sits on a page window.
+HWND ControlById(HWND parent, int id, const char* cls) {
+    for (HWND child : Descendants(parent)) {
+        if (::GetDlgCtrlID(child) == id &&
+            (!cls || ::lstrcmpiA(ClassOf(child).c_str(), cls) == 0)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+bool HasPendingPaint(HWND hwnd) {
+    return ::IsWindowVisible(hwnd) && ::GetUpdateRect(hwnd, nullptr, FALSE);
+}
+
+// Painted: no visible window of the tree has an update region left, before and after a WM_NULL
+// round trip. The round trip returns only once the program's thread is back in its message
+// loop, so a WM_PAINT whose BeginPaint already emptied the region has also reached EndPaint.
+bool Painted(HWND top) {
+    const auto clean = [top] {
+        if (HasPendingPaint(top)) {
+            return false;
+        }
+        const std::vector<HWND> children = Descendants(top);
+        return std::none_of(children.begin(), children.end(), HasPendingPaint);
+    };
+    LRESULT ignored = 0;
+    return clean() && SendW(top, WM_NULL, 0, 0, ignored) && clean();
+}
+
+// The floor's client corner shows the menu colour, as the engine benchmark checks it.
+bool FloorColour(HWND hwnd) {
+    const POINT p = ClientToScreenAt(hwnd, 2, 2);
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF colour = ::GetPixel(screen, p.x, p.y);
+    ::ReleaseDC(nullptr, screen);
+    return colour == ::GetSysColor(COLOR_MENU);
+}
+
+double PeakMb(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+        return 0;
+    }
+    const SIZE_T peak = std::max(counters.PeakWorkingSetSize, counters.PeakPagefileUsage);
+    return static_cast<double>(peak) / (1024.0 * 1024.0);
+}
+
+// Like winauto::Start, but with the wide call and no wait for input idle, which would only
+// block inside the timed span.
+Process StartProgram(const std::wstring& exe, const std::wstring& args, const std::string& dir) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!args.empty()) {
+        commandLine += L" " + args;
+    }
+    // No standard handles: an editor left behind must not hold the caller's pipe open.
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    PROCESS_INFORMATION pi{};
+    const std::wstring wideDir = Widen(dir);
+    if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          wideDir.empty() ? nullptr : wideDir.c_str(), &si, &pi)) {
+        throw BenchError("cannot start " + Narrow(exe));
+    }
+    return Process(pi);
+}
+
+struct Totals {
+    int closed = 0;
+    int killed = 0;
+    int leftovers = 0;  // files besides the menu in a run's folder once the editor has ended
+};
+
+// Ends the program as a user would and waits; kills it when it does not go in time.
+void Close(Process& p, HWND window, Totals& totals) {
+    if (window && ::IsWindow(window)) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (p.WaitForExit(Millis(20000))) {
+        ++totals.closed;
+    } else {
+        ++totals.killed;
+        p.Kill();
+        (void)p.WaitForExit();
+    }
+}
+
+int FilesBesides(const std::string& folder, const std::string& keep) {
+    int count = 0;
+    WIN32_FIND_DATAA found{};
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    do {
+        const std::string name = found.cFileName;
+        count += name != "." && name != ".." && name != keep;
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    return count;
+}
+
+std::string MenuBytes(const std::vector<MenuItem>& items) {
+    // The picture is opaque bytes to the editor; any run without CR or LF will do.
+    std::string picture = "BM";
+    for (int i = 0; i < 400; ++i) {
+        picture += static_cast<char>('A' + i % 26);
+    }
+    std::string menu =
+        picture + "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n";
+    for (const MenuItem& item : items) {
+        menu += menufile::FormatItemLine(item);
+    }
+    return menu;
+}
+
+enum class Kind { Floor, Start, Delete };
+
+struct Scenario {
+    const char* name;
+    Kind kind;
+    int items = 0;
+    std::string menu;       // file bytes; a fresh copy is written for every run
+    std::string afterEdit;  // the file the Delete must leave
+};
+
+struct Sample {
+    double shownMs = 0;    // until shown and painted
+    double contentMs = 0;  // until the shown list held what it should, painted or not
+    double peakMb = 0;
+};
+
+struct Programs {
+    std::wstring editor;
+    std::wstring floor;
+};
+
+struct Editor {
+    HWND main = nullptr;
+    HWND list = nullptr;
+};
+
+// Waits for the main window with the list holding count entries; contentMs is when it held
+// them, the return is when that was painted too.
+double WaitForEditor(const Process& p, int count, Editor& e, double start, double& contentMs) {
+    contentMs = 0;
+    const bool ready = PollUntil(
+        [&] {
+            if (!e.main) {
+                e.main = FindWindowOf(p.pid(), kEditorClass, kEditorTitle);
+                if (!e.main) {
+                    return false;
+                }
+            }
+            if (!e.list) {
+                e.list = ControlById(e.main, kItemListId, "ListBox");
+                if (!e.list) {
+                    return false;
+                }
+            }
+            if (contentMs == 0) {
+                if (!::IsWindowVisible(e.list) || SendW(e.list, LB_GETCOUNT) != count) {
+                    return false;
+                }
+                contentMs = Now() - start;
+            }
+            return Painted(e.main);
+        },
+        kReadyTimeoutMs);
+    if (!ready) {
+        throw BenchError(e.main ? "the editor's list never showed its " + std::to_string(count) +
+                                      " entries"
+                                : "no editor window");
+    }
+    return Now() - start;
+}
+
+Sample RunFloor(const Programs& programs, Totals& totals) {
+    MoveMouse({200, 150});  // the pop-up opens at the pointer
+    Sample sample;
+    HWND hwnd = nullptr;
+    const double start = Now();
+    Process p = StartProgram(programs.floor, L"", {});
+    const bool shown = PollUntil(
+        [&] {
+            if (!hwnd && !(hwnd = FindWindowOf(p.pid(), nullptr, nullptr))) {
+                return false;
+            }
+            return Painted(hwnd) && FloorColour(hwnd);
+        },
+        kReadyTimeoutMs);
+    if (!shown) {
+        throw BenchError("the floor's window was never painted");
+    }
+    sample.shownMs = sample.contentMs = Now() - start;
+    sample.peakMb = PeakMb(p.handle());
+    Close(p, hwnd, totals);
+    return sample;
+}
+
+Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
+    ParkMouse();  // away from the list, so no hover or tooltip joins the measurement
+    TempDir dir("editor bench run ");  // declared first: removed once the editor has ended
+    const std::string name = "ten thousand.tvl";
+    const std::string path = dir.File(name);
+    if (!WriteFileBytes(path, s.menu)) {
+        throw BenchError("cannot write " + path);
+    }
+    Sample sample;
+    Editor e;
+    Process p;
+    try {
+        double start = Now();
+        p = StartProgram(programs.editor, L"\"" + Widen(path) + L"\"", dir.path());
+        sample.shownMs = WaitForEditor(p, s.items, e, start, sample.contentMs);
+        if (s.kind == Kind::Delete) {
+            const std::wstring moving = ListText(e.list, kDeleteIndex + 1);
+            HWND button = ControlById(e.main, kDeleteButtonId, "Button");
+            if (moving.empty() || !button || !SelectListItem(e.list, kDeleteIndex)) {
+                throw BenchError("cannot select entry " + std::to_string(kDeleteIndex));
+            }
+            // The selection's own work (preview, button states) is not part of the Delete.
+            if (!PollUntil([&] { return ::IsWindowEnabled(button) && Painted(e.main); },
+                           kReadyTimeoutMs)) {
+                throw BenchError("the Delete button never became usable");
+            }
+            sample.contentMs = 0;
+            start = Now();
+            ::PostMessageW(button, BM_CLICK, 0, 0);
+            const bool shown = PollUntil(
+                [&] {
+                    if (sample.contentMs == 0) {
+                        if (SendW(e.list, LB_GETCOUNT) != s.items - 1 ||
+                            ListText(e.list, kDeleteIndex) != moving) {
+                            return false;
+                        }
+                        sample.contentMs = Now() - start;
+                    }
+                    return Painted(e.main);
+                },
+                kReadyTimeoutMs);
+            if (!shown) {
+                throw BenchError("the list never showed the Delete");
+            }
+            sample.shownMs = Now() - start;
+            if (!WaitUntil([&] { return ReadFileBytes(path) == s.afterEdit; }, Millis(20000))) {
+                throw BenchError("after the Delete the menu file is not the menu without entry " +
+                                 std::to_string(kDeleteIndex));
+            }
+        }
+    } catch (...) {
+        if (p) {
+            p.Kill();
+        }
+        throw;
+    }
+    sample.peakMb = PeakMb(p.handle());
+    Close(p, e.main, totals);
+    totals.leftovers += FilesBesides(dir.path(), name);
+    return sample;
+}
+
+Sample RunOnce(const Scenario& s, const Programs& programs, Totals& totals) {
+    return s.kind == Kind::Floor ? RunFloor(programs, totals) : RunEditor(s, programs, totals);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    const std::size_t half = values.size() / 2;
+    return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
+std::wstring ExePathW() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(path, n);
+}
+
+std::wstring ExeDirW() {
+    const std::wstring path = ExePathW();
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+// A program given by its place relative to this benchmark's folder (as the build lays them
+// out), or by a path on the command line.
+std::wstring ProgramPath(const std::wstring& given, const char* relative) {
+    std::wstring path = given;
+    if (path.empty()) {
+        path = ExeDirW() + Widen(relative);
+        std::replace(path.begin(), path.end(), L'/', L'\\');
+    }
+    wchar_t full[MAX_PATH] = {};
+    if (::GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr) != 0) {
+        path = full;
+    }
+    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        throw BenchError("not found: " + Narrow(path));
+    }
+    return path;
+}
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: editor_startup_bench [runs, default 10] [--editor=tvledit.exe] "
+                 "[--floor=popup_floor.exe]\n");
+    return 2;
+}
+
+}  // namespace
+
+int main() {
+    int wargc = 0;
+    wchar_t** wargv = ::CommandLineToArgvW(::GetCommandLineW(), &wargc);
+    int runs = 10;
+    std::wstring editorArg, floorArg;
+    for (int i = 1; i < wargc; ++i) {
+        const std::wstring arg = wargv[i];
+        if (arg.rfind(L"--editor=", 0) == 0) {
+            editorArg = arg.substr(9);
+        } else if (arg.rfind(L"--floor=", 0) == 0) {
+            floorArg = arg.substr(8);
+        } else if (const int n = static_cast<int>(std::wcstol(arg.c_str(), nullptr, 10)); n > 0) {
+            runs = n;
+        } else {
+            return Usage();
+        }
+    }
+    ::LocalFree(wargv);
+
+    try {
+        const Programs programs{ProgramPath(editorArg, TVLEDIT_FROM_BENCH),
+                                ProgramPath(floorArg, POPUP_FLOOR_FROM_BENCH)};
+        TempDir dir("editor bench ");
+
+        // Targets of the kinds a real menu has: programs, a folder and documents.
+        const std::string docs = dir.File("documents");
+        ::CreateDirectoryA(docs.c_str(), nullptr);
+        for (int i = 0; i < 100; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "\\letter %03d.txt", i);
+            WriteFileBytes(docs + name, "text");
+        }
+        std::vector<MenuItem> plain, withIcons;
+        for (int k = 0; k < kItems; ++k) {
+            char name[32];
+            std::snprintf(name, sizeof name, "Item %05d", k);
+            char doc[32];
+            std::snprintf(doc, sizeof doc, "\\letter %03d.txt", k % 100);
+            const std::string targets[] = {"C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe",
+                                           "C:\\windows\\", docs + doc};
+            MenuItem item{name, targets[k % 4], "", "", "", "0"};
+            plain.push_back(item);
+            item.IconFile = "C:\\windows\\system32\\shell32.dll";
+            item.IconIndex = std::to_string(k % 100);
+            withIcons.push_back(item);
+        }
+        std::vector<MenuItem> deleted = plain;
+        deleted.erase(deleted.begin() + kDeleteIndex);
+        const std::string plainMenu = MenuBytes(plain);
+        const std::string iconMenu = MenuBytes(withIcons);
+
+        const Scenario scenarios[] = {
+            {"floor (empty pop-up)", Kind::Floor, 0, {}, {}},
+            {"10,000 items, none with its own icon", Kind::Start, kItems, plainMenu, {}},
+            {"10,000 items, all with their own icon", Kind::Start, kItems, iconMenu, {}},
+            {"Delete on entry 5,000 of 10,000", Kind::Delete, kItems, plainMenu,
+             MenuBytes(deleted)},
+        };
+        constexpr std::size_t kScenarios = std::size(scenarios);
+        Totals totals;
+        // One warm-up of each, so the first run's disk cache does not count; then the scenarios
+        // take turns, so a slow spell of the machine hits all of them alike.
+        for (const Scenario& s : scenarios) {
+            (void)RunOnce(s, programs, totals);
+        }
+        std::vector<Sample> samples[kScenarios];
+        for (int run = 0; run < runs; ++run) {
+            for (std::size_t i = 0; i < kScenarios; ++i) {
+                samples[i].push_back(RunOnce(scenarios[i], programs, totals));
+            }
+        }
+
+        std::printf("%-38s %9s %10s %8s %8s %6s %8s\n", "scenario", "median ms", "content ms",
+                    "min ms", "max ms", "ratio", "peak MB");
+        double floor = 0;
+        for (std::size_t i = 0; i < kScenarios; ++i) {
+            std::vector<double> shown, content;
+            double peak = 0;
+            for (const Sample& sample : samples[i]) {
+                shown.push_back(sample.shownMs);
+                content.push_back(sample.contentMs);
+                peak = std::max(peak, sample.peakMb);
+            }
+            const double median = Median(shown);
+            if (floor == 0) {
+                floor = median;
+            }
+            std::printf("%-38s %9.1f %10.1f %8.1f %8.1f %6.2f %8.1f\n", scenarios[i].name, median,
+                        Median(content), *std::min_element(shown.begin(), shown.end()),
+                        *std::max_element(shown.begin(), shown.end()), median / floor, peak);
+        }
+        std::printf(
+            "%d runs each, taking turns. median ms: from process start (Delete: from posting "
+            "the click)\nuntil the window shows the list and nothing is left to paint; "
+            "content ms: until the shown\nlist held its entries; ratio: median over the "
+            "floor's median.\n",
+            runs);
+        std::printf("closed with WM_CLOSE: %d, killed: %d, files left beside a menu: %d\n",
+                    totals.closed, totals.killed, totals.leftovers);
+        std::printf("editor: %s\n", Narrow(programs.editor).c_str());
+        std::printf("reproduce: bash bench/run_editor_startup.sh %d\n", runs);
+        std::printf("  or, in a Wine session: wine \"%s\" %d\n", Narrow(ExePathW()).c_str(), runs);
+    } catch (const BenchError& e) {
+        std::fprintf(stderr, "editor_startup_bench: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
