@@ -18,8 +18,7 @@ Appearance AppearanceOf(const menufile::MenuSettings& settings) {
     Appearance a;
     a.SmallIcons = menufile::ToBool(settings.SmallIcons);
     a.FontName = settings.FontName;
-    const double size = menufile::ToNumber(settings.FontSize);
-    a.FontSize = size > 0 ? static_cast<float>(size) : 8.25f;
+    a.FontSize = menufile::ClampFontPoints(menufile::ToNumber(settings.FontSize));
     a.FontBold = menufile::ToBool(settings.FontBold);
     a.FontItalic = menufile::ToBool(settings.FontItalic);
     return a;

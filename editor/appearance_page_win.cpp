@@ -12,6 +12,7 @@
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "editor/menu_picture.h"
+#include "platform/common_dialogs_win.h"
 #include "platform/menu_font_win.h"
 
 namespace editor {
@@ -135,7 +136,7 @@ void AppearancePage::OnChangeFont() {
     choose.lpLogFont = &font;
     choose.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
     choose.lpfnHook = FontDialogHook;
-    if (!::ChooseFontA(&choose)) {
+    if (!platform::ShowFontDialog(choose)) {
         return;  // cancelled: the sample keeps its font
     }
     m_appearance.FontName = font.lfFaceName;

@@ -1,4 +1,4 @@
-// Folder paths as the drive list, the folder list and Text7 show them.
+// Folder paths as the drive list, the folder list and the path box show them.
 #include "editor/folder_list.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
-// The folder rules of the directory-pointer page: Text7's trailing backslash and Dir1's rows.
+// The folder rules of the directory-pointer page: the path box's trailing backslash and the
+// folder list's rows.
 #pragma once
 
 #include <string>
@@ -7,13 +8,13 @@
 
 namespace editor {
 
-// Text7 keeps a backslash at its end: the text with one appended when it has none.
+// The path box keeps a backslash at its end: the text with one appended when it has none.
 [[nodiscard]] std::string WithTrailingBackslash(std::string_view text);
 
 // "C:" for a path on drive C (any case of letter); empty for a path without a drive letter.
 [[nodiscard]] std::string DriveOf(std::string_view path);
 
-// A folder as Dir1 holds it: the root keeps its backslash ("C:\", "\\server\share\"), any other
+// A folder as the folder list holds it: the root keeps its backslash ("C:\", "\\server\share\"), any other
 // folder has none at its end ("C:\Users").
 [[nodiscard]] std::string FolderListPath(std::string_view folder);
 
@@ -21,10 +22,10 @@ namespace editor {
 // "C:\Users\root". Empty for a path with no root.
 [[nodiscard]] std::vector<std::string> FolderChain(std::string_view folder);
 
-// One row of Dir1: the open folders from the root down to the current one, then the current
+// One row of the folder list: the open folders from the root down to the current one, then the current
 // folder's sub-folders.
 struct FolderRow {
-    std::string Path;   // full path in Dir1's form
+    std::string Path;   // full path in the folder list's form
     std::string Label;  // what the row shows: the root's path, else the folder's own name
     int Depth = 0;      // indentation level
     bool Open = false;  // the root, an ancestor or the current folder

@@ -8,6 +8,7 @@
 
 #include "editor/editor_messages.h"
 #include "editor/icon_library.h"
+#include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
 
 namespace editor {
@@ -47,7 +48,7 @@ bool IconBrowser::ChooseLibrary(HWND owner) {
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = kLibraryDialogTitle;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameA(&ofn)) {
+    if (!platform::ShowOpenDialog(ofn)) {
         return false;  // cancelled or failed: nothing changes
     }
     m_icon.reset();
@@ -92,10 +93,7 @@ bool IconBrowser::OnScroll(int code) {
 }
 
 void IconBrowser::ShowAt(int position) {
-    HICON icon = ::ExtractIconA(::GetModuleHandleA(nullptr), m_library.c_str(),
-                                static_cast<UINT>(position));
-    // A file that is no library answers 1 instead of an icon.
-    m_icon.reset(reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr);
+    m_icon.reset(platform::ExtractOneIcon(m_library, position));
     ::InvalidateRect(m_preview, nullptr, TRUE);
 }
 

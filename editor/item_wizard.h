@@ -45,7 +45,7 @@ public:
     [[nodiscard]] bool IsEdit() const { return m_edit; }
     [[nodiscard]] Page CurrentPage() const { return m_page; }
 
-    // The four boxes: Text1 path, Text2 arguments, Text3 start in, Text4 name.
+    // The four boxes: the path, the arguments, the start-in folder and the name.
     std::string Target;
     std::string Arguments;
     std::string StartIn;

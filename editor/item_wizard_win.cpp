@@ -6,6 +6,7 @@
 #include "editor/control_factory_win.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
+#include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
 
 namespace editor {
@@ -171,9 +172,9 @@ void ItemWizardWindow::OnBrowse() {
     ofn.nMaxFile = sizeof file;
     ofn.lpstrTitle = kBrowseTitle;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (::GetOpenFileNameA(&ofn)) {
+    if (platform::ShowOpenDialog(ofn)) {
         SetText(kWizardPath, file);
-    } else if (::CommDlgExtendedError() == 0) {
+    } else if (platform::OpenDialogError() == 0) {
         SetText(kWizardPath, "");  // cancelled: the path box empties
     } else {
         ShowError(RefusedPathMessage(Text(kWizardPath)));

@@ -41,17 +41,11 @@ int ItemsPage::Selected() const {
 }
 
 void ItemsPage::OnCreate() {
-    ::DragAcceptFiles(List(), TRUE);
-    // Files dropped on the list arrive at the list itself.
-    m_listDrops = platform::Subclass(List(), [this](UINT message, WPARAM wParam, LPARAM,
-                                                    LRESULT& result) {
-        if (message != WM_DROPFILES) {
-            return false;
-        }
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        result = 0;
-        return true;
-    });
+    // The drops are posted to the list; the main window's message loop hands them here. What
+    // DragAcceptFiles does, without loading the shell for it.
+    HWND list = List();
+    ::SetWindowLongPtrA(list, GWL_EXSTYLE,
+                        ::GetWindowLongPtrA(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 bool ItemsPage::OnCommand(int id, int code) {
@@ -300,11 +294,7 @@ void ItemsPage::OnChangeIcon() {
 
 void ItemsPage::OnDropFiles(HDROP drop) {
     std::vector<DroppedFile> files;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-        std::string path(length, '\0');
-        ::DragQueryFileA(drop, i, path.data(), length + 1);
+    for (std::string& path : platform::TakeDroppedPaths(drop)) {
         platform::ShellInfo info;
         // A path the shell has no name for is listed under its own last part.
         std::string name = platform::GetShellInfo(path, false, info) && !info.displayName.empty()
@@ -312,7 +302,6 @@ void ItemsPage::OnDropFiles(HDROP drop) {
                                : LastPart(path);
         files.push_back({std::move(name), std::move(path)});
     }
-    ::DragFinish(drop);
     if (files.empty() || m_editor.IsDirectoryPointer()) {
         return;
     }

@@ -9,7 +9,6 @@
 
 #include "editor/menu_editor.h"
 #include "editor/page_host_win.h"
-#include "platform/subclass_win.h"
 
 namespace editor {
 
@@ -19,6 +18,8 @@ public:
 
     // Once the controls exist: the list takes drops.
     void OnCreate();
+    // Files dropped on the list.
+    void OnDropFiles(HDROP drop);
     // True when the command was this page's.
     bool OnCommand(int id, int code);
     // True when the control was this page's.
@@ -45,7 +46,6 @@ private:
     void OnAdd();
     void OnEdit();
     void OnChangeIcon();
-    void OnDropFiles(HDROP drop);
 
     [[nodiscard]] HWND List() const;
     [[nodiscard]] int Selected() const;
@@ -59,7 +59,6 @@ private:
     PageHost& m_host;
     MenuEditor& m_editor;
     Preview m_preview;
-    platform::Subclass m_listDrops;
 };
 
 }  // namespace editor

@@ -10,7 +10,7 @@ namespace {
 using K = ControlKind;
 using P = Page;
 
-// Places inside Frame3 come from the design; the rest is laid out on the same grid.
+// Places on the item list page come from the design; the rest is laid out on the same grid.
 constexpr std::array kControls = {
     ControlLayout{kTabs, K::Tabs, P::Always, 0, 120, 120, 5895, 4935, "", nullptr},
 

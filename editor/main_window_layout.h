@@ -61,8 +61,8 @@ enum class ControlKind {
     ScrollBar,
 };
 
-// When a control shows: always, on the "Contents" tab for a user-defined menu (Frame3) or for
-// a directory pointer (Frame4), or on the "Appearance" tab.
+// When a control shows: always, on the "Contents" tab for a user-defined menu (the item list
+// page) or for a directory pointer (the pointer page), or on the "Appearance" tab.
 enum class Page { Always, Items, Pointer, Appearance };
 
 struct ControlLayout {

@@ -3,7 +3,6 @@
 #include "editor/main_window_win.h"
 
 #include <commdlg.h>
-#include <uxtheme.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "platform/command_line.h"
+#include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
 
 namespace editor {
@@ -129,7 +129,7 @@ void MainWindow::OnCreate() {
         if (c.ToolTip != nullptr && m_toolTip != nullptr) {
             TTTOOLINFOA tool{};
             tool.cbSize = TTTOOLINFOA_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.uFlags = TTF_IDISHWND;  // the message loop relays the mouse
             tool.hwnd = Hwnd();
             tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
             tool.lpszText = const_cast<char*>(c.ToolTip);
@@ -139,7 +139,7 @@ void MainWindow::OnCreate() {
     HWND tabs = Control(kTabs);
     // A themed tab page is painted white, while the frames, labels and check boxes on it use
     // the face colour; the classic tab control paints its page in that colour too.
-    ::SetWindowTheme(tabs, L" ", L" ");
+    platform::UseClassicLook(tabs);
     for (const char* caption : {kContentsTab, kAppearanceTab}) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
@@ -240,7 +240,7 @@ std::string MainWindow::AskForMenuFile() {
     ofn.lpstrDefExt = "tvl";
     // No "file must exist": a new name is how a first menu is made.
     ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return ::GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+    return platform::ShowOpenDialog(ofn) ? std::string(file) : std::string();
 }
 
 void MainWindow::ShowMenu() {
@@ -277,6 +277,9 @@ void MainWindow::ShowReloaded() {
 void MainWindow::ShowPage() {
     const int tab = static_cast<int>(TabCtrl_GetCurSel(Control(kTabs)));
     const bool pointer = m_editor.IsDirectoryPointer();
+    if (pointer && tab == static_cast<int>(kContentsPage)) {
+        m_pointer.Prepare();
+    }
     for (const ControlLayout& c : MainWindowControls()) {
         ::ShowWindow(Control(c.Id), IsShown(c, tab, pointer) ? SW_SHOWNA : SW_HIDE);
     }
@@ -285,7 +288,21 @@ void MainWindow::ShowPage() {
 void MainWindow::Close() { ::DestroyWindow(Hwnd()); }
 
 bool MainWindow::PreTranslate(MSG& msg) {
-    return Hwnd() != nullptr && ::IsDialogMessageA(Hwnd(), &msg);
+    if (Hwnd() == nullptr) {
+        return false;
+    }
+    // The item list is not subclassed, for the drops or the tooltips: under Wine every message
+    // to a subclassed control costs trips to the server, and filling a list of 10,000 rows
+    // sends 10,000 of them. Drops are posted, and the tooltip needs only the mouse.
+    if (msg.message == WM_DROPFILES && msg.hwnd == Control(kItemList)) {
+        m_items.OnDropFiles(reinterpret_cast<HDROP>(msg.wParam));
+        return true;
+    }
+    if (m_toolTip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+        ::GetParent(msg.hwnd) == Hwnd()) {
+        ::SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    }
+    return ::IsDialogMessageA(Hwnd(), &msg);
 }
 
 }  // namespace editor

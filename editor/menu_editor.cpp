@@ -36,9 +36,19 @@ LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
     return LoadStatus::Damaged;
 }
 
-Built RewriteUserItems(std::string_view old, const MenuFile& file,
-                       const std::vector<MenuItem>& items) {
-    return menufile::RewriteItems(old, file, menufile::kUserDefined, items);
+// A user-defined menu with the records `each` hands to its argument, in order: the picture and
+// marker of `old`, the type line, the settings as the list holds them. What the list holds was
+// read from the file, so it reads back as itself; only records a change brings in are checked.
+template <class Each>
+Built ComposeItems(std::string_view old, const MenuFile& header,
+                   const menufile::MenuSettings& settings, Each&& each) {
+    std::string content;
+    content.reserve(old.size() + 256);
+    content.append(old.substr(0, header.PrefixLength));
+    content += menufile::FormatTypeLine(menufile::kUserDefined);
+    content += menufile::FormatSettingsLine(settings);
+    each([&](const MenuItem& item) { menufile::AppendItemLine(content, item); });
+    return {MenuError::None, std::move(content)};
 }
 
 EditResult Unchanged(int selection) {
@@ -71,9 +81,10 @@ void MenuEditor::Clear() {
     m_pointer = {};
     m_picture.clear();
     m_oldLayout.clear();
+    m_bytes.clear();
 }
 
-void MenuEditor::Adopt(std::string_view bytes, const MenuFile& file) {
+void MenuEditor::Adopt(std::string bytes, const MenuFile& file) {
     m_isPointer = file.IsDirectoryPointer();
     m_settings = file.Settings;
     m_pointer = file.Pointer.value_or(menufile::DirectoryPointer{});
@@ -84,6 +95,7 @@ void MenuEditor::Adopt(std::string_view bytes, const MenuFile& file) {
     for (const MenuItem& item : m_records) {
         m_entries.push_back(EntryOf(item));
     }
+    m_bytes = std::move(bytes);
 }
 
 LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
@@ -103,7 +115,7 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
     MenuFile file = menufile::ReadMenu(bytes);
     LoadStatus status = Classify(bytes, file);
     if (status == LoadStatus::Loaded) {
-        Adopt(bytes, file);
+        Adopt(std::move(bytes), file);
         m_loaded = true;
     } else if (status == LoadStatus::OldLayout) {
         m_oldLayout = std::move(bytes);
@@ -175,7 +187,7 @@ void MenuEditor::Reload() {
         m_isPointer = isPointer;
         return;
     }
-    Adopt(bytes, file);
+    Adopt(std::move(bytes), file);
 }
 
 bool MenuEditor::Agrees(const MenuFile& file) const {
@@ -184,21 +196,43 @@ bool MenuEditor::Agrees(const MenuFile& file) const {
            file.Pointer.value_or(menufile::DirectoryPointer{}) == m_pointer;
 }
 
+menufile::MenuFile MenuEditor::Known(const MenuFile& header) const {
+    MenuFile file = header;
+    file.Items = m_records;
+    if (m_isPointer) {
+        file.Pointer = m_pointer;
+    }
+    return file;
+}
+
 EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& build) {
     if (!m_loaded) {
         return Unchanged(selection);
     }
-    MenuError e = menufile::ChangeMenuFile(m_fs, m_path, [&](std::string_view old) {
-        const MenuFile file = menufile::ReadMenu(old);
-        if (file.Status != ReadStatus::Ok) {
-            return Built{MenuError::Damaged, {}};  // replaced by something that is no menu
-        }
-        if (!Agrees(file)) {
-            return Built{MenuError::Changed, {}};
-        }
-        return build(old, file);
-    });
+    std::string committed;
+    MenuError e = menufile::ChangeMenuFile(
+        m_fs, m_path,
+        [&](std::string_view old) {
+            // Bytes that are what the list was read from or last wrote need no parse; others
+            // must still read as what the list shows.
+            if (old != m_bytes) {
+                const MenuFile file = menufile::ReadMenu(old);
+                if (file.Status != ReadStatus::Ok) {
+                    return Built{MenuError::Damaged, {}};  // replaced by something that is no menu
+                }
+                if (!Agrees(file)) {
+                    return Built{MenuError::Changed, {}};
+                }
+            }
+            const MenuFile header = menufile::ReadMenuHeader(old);
+            if (header.Status != ReadStatus::Ok) {
+                return Built{MenuError::Damaged, {}};
+            }
+            return build(old, header);
+        },
+        &committed);
     if (e == MenuError::None) {
+        m_bytes = std::move(committed);
         return {EditStatus::Written, MenuError::None, selection, change};
     }
     Reload();
@@ -214,15 +248,20 @@ EditResult MenuEditor::Delete(int selected) {
     if (m_isPointer || selected < 0 || selected >= count) {
         return Unchanged(selected);
     }
-    std::vector<MenuItem> items = m_records;
-    items.erase(items.begin() + selected);
+    const auto k = static_cast<std::size_t>(selected);
     EditResult result = Rewrite(-1, {Kind::Removed, selected, 1},
-                                [&](std::string_view old, const MenuFile& file) {
-                                    return RewriteUserItems(old, file, items);
+                                [&](std::string_view old, const MenuFile& header) {
+                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                        for (std::size_t i = 0; i < m_records.size(); ++i) {
+                                            if (i != k) {
+                                                add(m_records[i]);
+                                            }
+                                        }
+                                    });
                                 });
     if (result.Status == EditStatus::Written) {
         m_entries.erase(m_entries.begin() + selected);
-        m_records = std::move(items);
+        m_records.erase(m_records.begin() + selected);
     }
     return result;
 }
@@ -245,15 +284,17 @@ EditResult MenuEditor::MoveDown(int selected) {
 
 EditResult MenuEditor::Swap(int upper, int selection) {
     const auto a = static_cast<std::size_t>(upper);
-    std::vector<MenuItem> items = m_records;
-    std::swap(items[a], items[a + 1]);
     EditResult result = Rewrite(selection, {Kind::Swapped, upper, 2},
-                                [&](std::string_view old, const MenuFile& file) {
-                                    return RewriteUserItems(old, file, items);
+                                [&](std::string_view old, const MenuFile& header) {
+                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                        for (std::size_t i = 0; i < m_records.size(); ++i) {
+                                            add(m_records[i == a ? a + 1 : i == a + 1 ? a : i]);
+                                        }
+                                    });
                                 });
     if (result.Status == EditStatus::Written) {
         std::swap(m_entries[a], m_entries[a + 1]);
-        m_records = std::move(items);
+        std::swap(m_records[a], m_records[a + 1]);
     }
     return result;
 }
@@ -263,15 +304,21 @@ EditResult MenuEditor::Separator(int selected) {
     if (m_isPointer || selected < 0 || selected >= count) {
         return Unchanged(selected);
     }
-    std::vector<MenuItem> items = m_records;
-    items.insert(items.begin() + selected, MenuItem::Separator());
+    const auto k = static_cast<std::size_t>(selected);
     EditResult result = Rewrite(-1, {Kind::Inserted, selected, 1},
-                                [&](std::string_view old, const MenuFile& file) {
-                                    return RewriteUserItems(old, file, items);
+                                [&](std::string_view old, const MenuFile& header) {
+                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                        for (std::size_t i = 0; i < m_records.size(); ++i) {
+                                            if (i == k) {
+                                                add(MenuItem::Separator());
+                                            }
+                                            add(m_records[i]);
+                                        }
+                                    });
                                 });
     if (result.Status == EditStatus::Written) {
         m_entries.insert(m_entries.begin() + selected, EntryOf(MenuItem::Separator()));
-        m_records = std::move(items);
+        m_records.insert(m_records.begin() + selected, MenuItem::Separator());
     }
     return result;
 }
@@ -301,8 +348,20 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
 EditResult MenuEditor::Append(const MenuItem& item, int selection) {
     const int at = static_cast<int>(m_entries.size());
     EditResult result = Rewrite(selection, {Kind::Appended, at, 1},
-                                [&](std::string_view old, const MenuFile& file) {
-                                    return menufile::AppendItem(old, file, item);
+                                [&](std::string_view old, const MenuFile&) {
+                                    if (!menufile::ReadsBackAsWritten(item)) {
+                                        return Built{MenuError::BadText, {}};
+                                    }
+                                    std::string content;
+                                    content.reserve(old.size() + 256);
+                                    content = old;
+                                    // Without a line end the record would run into the last
+                                    // field of the file.
+                                    if (content.back() != '\n' && content.back() != '\r') {
+                                        content += menufile::kLineEnd;
+                                    }
+                                    menufile::AppendItemLine(content, item);
+                                    return Built{MenuError::None, std::move(content)};
                                 });
     if (result.Status == EditStatus::Written) {
         m_entries.push_back(EntryOf(item));
@@ -320,15 +379,20 @@ EditResult MenuEditor::AddItem(const MenuItem& item, int selection) {
 
 EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int selection) {
     const auto k = static_cast<std::size_t>(index);
-    std::vector<MenuItem> items = m_records;
-    items[k] = item;
     EditResult result = Rewrite(selection, {Kind::Replaced, index, 1},
-                                [&](std::string_view old, const MenuFile& file) {
-                                    return RewriteUserItems(old, file, items);
+                                [&](std::string_view old, const MenuFile& header) {
+                                    if (!menufile::ReadsBackAsWritten(item)) {
+                                        return Built{MenuError::BadText, {}};
+                                    }
+                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                        for (std::size_t i = 0; i < m_records.size(); ++i) {
+                                            add(i == k ? item : m_records[i]);
+                                        }
+                                    });
                                 });
     if (result.Status == EditStatus::Written) {
         m_entries[k] = EntryOf(item);
-        m_records = std::move(items);
+        m_records[k] = item;
     }
     return result;
 }
@@ -362,8 +426,8 @@ EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int i
 
 EditResult MenuEditor::SaveAppearance(const std::string* picture,
                                       const menufile::MenuSettings& settings) {
-    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& file) {
-        return menufile::SaveAppearance(old, file, picture, settings);
+    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
+        return menufile::SaveAppearance(old, Known(header), picture, settings);
     });
     if (result.Status == EditStatus::Written) {
         m_settings = settings;
@@ -394,8 +458,8 @@ EditResult MenuEditor::ChangeToDirectoryPointer() {
         return Unchanged(-1);
     }
     EditResult result =
-        Rewrite(-1, {Kind::Reloaded, 0, 0}, [](std::string_view old, const MenuFile& file) {
-            return menufile::ChangeToDirectoryPointer(old, file);
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
+            return menufile::ChangeToDirectoryPointer(old, Known(header));
         });
     if (result.Status == EditStatus::Written) {
         m_entries.clear();
@@ -411,8 +475,8 @@ EditResult MenuEditor::ChangeToUserDefined() {
         return Unchanged(-1);
     }
     EditResult result =
-        Rewrite(-1, {Kind::Reloaded, 0, 0}, [](std::string_view old, const MenuFile& file) {
-            return menufile::ChangeToUserDefined(old, file);
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
+            return menufile::ChangeToUserDefined(old, Known(header));
         });
     if (result.Status == EditStatus::Written) {
         m_isPointer = false;
@@ -426,8 +490,8 @@ EditResult MenuEditor::SaveDirectoryPointer(const std::string& folder, const std
     if (!m_isPointer) {
         return Unchanged(-1);
     }
-    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& file) {
-        return menufile::SaveDirectoryPointer(old, file, folder, pattern, showFolders,
+    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
+        return menufile::SaveDirectoryPointer(old, Known(header), folder, pattern, showFolders,
                                               hideExtensions, showHidden);
     });
     if (result.Status == EditStatus::Written) {

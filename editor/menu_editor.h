@@ -151,18 +151,21 @@ public:
     [[nodiscard]] const std::string& Picture() const { return m_picture; }
 
 private:
+    // Builds from the file's bytes and their header (ReadMenuHeader), which read as the list.
     using Build = std::function<menufile::Built(std::string_view old,
-                                                const menufile::MenuFile& file)>;
+                                                const menufile::MenuFile& header)>;
     // The one way every change is written: built from the bytes read under the commit's
     // handle, and only when they still read as what the list shows.
     EditResult Rewrite(int selection, ListChange change, const Build& build);
     [[nodiscard]] bool Agrees(const menufile::MenuFile& file) const;
+    // The file the list shows: `header` with the list's records or pointer.
+    [[nodiscard]] menufile::MenuFile Known(const menufile::MenuFile& header) const;
     EditResult Swap(int upper, int selection);
     EditResult Append(const menufile::MenuItem& item, int selection);
     EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection);
     // Reads the committed content again.
     void Reload();
-    void Adopt(std::string_view bytes, const menufile::MenuFile& file);
+    void Adopt(std::string bytes, const menufile::MenuFile& file);
     void Clear();
 
     platform::FileSystem& m_fs;
@@ -176,6 +179,7 @@ private:
     std::vector<ListEntry> m_entries;
     std::vector<menufile::MenuItem> m_records;  // the file's records, one per entry
     std::string m_oldLayout;                    // the old-layout file offered for upgrade
+    std::string m_bytes;  // the file as last read or written: the same bytes need no parse
 };
 
 // The content of a new, empty user-defined menu: the stock picture, the marker, "USERDEF" and

@@ -2,8 +2,6 @@
 // pointer's save and the change back to a list of items.
 #include "editor/pointer_page_win.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -65,6 +63,13 @@ void PointerPage::OnCreate(HFONT font) {
         return false;
     });
     ::SendMessageA(m_host.Control(kPathBox), EM_LIMITTEXT, MAX_PATH, 0);
+}
+
+void PointerPage::Prepare() {
+    if (m_prepared) {
+        return;
+    }
+    m_prepared = true;
     FillDrives();
     // Like the classic drive and folder lists, both start at the current folder; the path box
     // stays empty until the folder is changed.
@@ -133,15 +138,10 @@ bool PointerPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
     ::FillRect(draw.hDC, &draw.rcItem,
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     int x = draw.rcItem.left + 2 + row.Depth * kFolderIndent;
-    SHFILEINFOA info{};
-    UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |
-                 (row.Open ? SHGFI_OPENICON : 0u);
-    auto list = reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags));
     const int iconSize = ::GetSystemMetrics(SM_CXSMICON);
-    if (list != nullptr) {
+    if (platform::ShellInfo folder; platform::GetFolderIcon(row.Open, folder)) {
         const int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - iconSize) / 2;
-        platform::DrawShellImage(list, info.iIcon, draw.hDC, x, y);
+        platform::DrawShellImage(folder.imageList, folder.iconIndex, draw.hDC, x, y);
     }
     x += iconSize + 3;
     ::SetBkMode(draw.hDC, TRANSPARENT);
@@ -157,6 +157,7 @@ bool PointerPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
 }
 
 void PointerPage::Show() {
+    Prepare();
     const menufile::DirectoryPointer& p = m_editor.Pointer();
     const std::string drive = DriveOf(p.Folder);
     if (!drive.empty()) {

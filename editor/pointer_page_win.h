@@ -18,8 +18,11 @@ class PointerPage {
 public:
     PointerPage(PageHost& host, MenuEditor& editor) : m_host(host), m_editor(editor) {}
 
-    // Once the controls exist: the drives, and the folder lists at the current folder.
+    // Once the controls exist.
     void OnCreate(HFONT font);
+    // The drives, and the folder list at the current folder, the first time the page shows:
+    // a menu of items never waits for the drives.
+    void Prepare();
     bool OnCommand(int id, int code);
     bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
     bool OnDrawItem(const DRAWITEMSTRUCT& draw);
@@ -47,6 +50,7 @@ private:
     std::string m_folder;               // the folder list's folder
     std::vector<FolderRow> m_folderRows;
     platform::Subclass m_folderKeys;
+    bool m_prepared = false;
 };
 
 }  // namespace editor

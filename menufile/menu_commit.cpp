@@ -23,21 +23,40 @@ using platform::FileSystem;
 constexpr std::string_view kJournalMagic = "TVLJRNL1";
 constexpr std::size_t kHeaderSize = 8 + 8 + 8 + 4 + 4;
 
+// CRC-32 (the zip polynomial), eight bytes a step: a commit checks a few times its menu's size.
 std::uint32_t Crc32(std::string_view data) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
+    static const auto tables = [] {
+        std::array<std::array<std::uint32_t, 256>, 8> t{};
         for (std::uint32_t i = 0; i < 256; ++i) {
             std::uint32_t c = i;
             for (int k = 0; k < 8; ++k) {
                 c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
             }
-            t[i] = c;
+            t[0][i] = c;
+        }
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            for (std::size_t k = 1; k < 8; ++k) {
+                t[k][i] = (t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF];
+            }
         }
         return t;
     }();
+    auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(
+                                         static_cast<unsigned char>(data[i])); };
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : data) {
-        crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
+    std::size_t i = 0;
+    for (; i + 8 <= data.size(); i += 8) {
+        const std::uint32_t low =
+            crc ^ (byte(i) | byte(i + 1) << 8 | byte(i + 2) << 16 | byte(i + 3) << 24);
+        const std::uint32_t high =
+            byte(i + 4) | byte(i + 5) << 8 | byte(i + 6) << 16 | byte(i + 7) << 24;
+        crc = tables[7][low & 0xFF] ^ tables[6][(low >> 8) & 0xFF] ^
+              tables[5][(low >> 16) & 0xFF] ^ tables[4][low >> 24] ^ tables[3][high & 0xFF] ^
+              tables[2][(high >> 8) & 0xFF] ^ tables[1][(high >> 16) & 0xFF] ^
+              tables[0][high >> 24];
+    }
+    for (; i < data.size(); ++i) {
+        crc = tables[0][(crc ^ byte(i)) & 0xFF] ^ (crc >> 8);
     }
     return crc ^ 0xFFFFFFFFu;
 }
@@ -268,7 +287,8 @@ MenuError CommitMenuFile(FileSystem& fs, const std::string& path, std::string_vi
     return CommitThrough(fs, path, *menu, basedOn, content);
 }
 
-MenuError ChangeMenuFile(FileSystem& fs, const std::string& path, const ChangeBuilder& build) {
+MenuError ChangeMenuFile(FileSystem& fs, const std::string& path, const ChangeBuilder& build,
+                         std::string* committed) {
     if (MenuError e = RecoverMenuFile(fs, path); e != MenuError::None) {
         return e;
     }
@@ -284,10 +304,13 @@ MenuError ChangeMenuFile(FileSystem& fs, const std::string& path, const ChangeBu
     if (built.Error != MenuError::None) {
         return built.Error;
     }
-    if (built.Content == current) {
-        return MenuError::None;
+    MenuError e = built.Content == current
+                      ? MenuError::None
+                      : CommitThrough(fs, path, *menu, current, built.Content);
+    if (e == MenuError::None && committed != nullptr) {
+        *committed = std::move(built.Content);
     }
-    return CommitThrough(fs, path, *menu, current, built.Content);
+    return e;
 }
 
 }  // namespace menufile

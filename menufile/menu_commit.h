@@ -50,8 +50,10 @@ using ChangeBuilder = std::function<Built(std::string_view current)>;
 // which keeps other writers out until the commit has ended (readers may go on reading); the
 // new content is built from those bytes and committed through the same handle. A file that
 // already holds the new content is not written.
+// `committed`, when given, receives the file's content once the change is in.
 [[nodiscard]] MenuError ChangeMenuFile(platform::FileSystem& fs, const std::string& path,
-                                       const ChangeBuilder& build);
+                                       const ChangeBuilder& build,
+                                       std::string* committed = nullptr);
 
 // Finishes or undoes a commit that a crash interrupted. Safe to run at any time.
 [[nodiscard]] MenuError RecoverMenuFile(platform::FileSystem& fs, const std::string& path);

@@ -219,7 +219,7 @@ std::string Compose(std::string prefix, const MenuFile& file) {
     s += FormatTypeLine(file.MenuType);
     s += FormatSettingsLine(file.Settings);
     for (const MenuItem& item : file.Items) {
-        s += FormatItemLine(item);
+        AppendItemLine(s, item);
     }
     return s;
 }
@@ -231,7 +231,9 @@ std::string FormatCheckValue(int value) {
 
 }  // namespace
 
-MenuFile ReadMenu(std::string_view bytes) {
+namespace {
+
+MenuFile Read(std::string_view bytes, bool records) {
     MenuFile file;
     std::size_t markerStart = 0;
     std::size_t markerEnd = FindMarkerEnd(bytes, &markerStart);
@@ -268,6 +270,9 @@ MenuFile ReadMenu(std::string_view bytes) {
     file.Settings = {settings[0], settings[1], settings[2], settings[3], settings[4]};
     file.RecordsOffset = reader.Position();
     file.Status = ReadStatus::Ok;
+    if (!records) {
+        return file;
+    }
 
     if (file.IsDirectoryPointer()) {
         std::array<std::string, 5> p;
@@ -297,6 +302,26 @@ MenuFile ReadMenu(std::string_view bytes) {
         file.Items.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
     }
     return file;
+}
+
+}  // namespace
+
+MenuFile ReadMenu(std::string_view bytes) { return Read(bytes, true); }
+
+MenuFile ReadMenuHeader(std::string_view bytes) { return Read(bytes, false); }
+
+bool ReadsBackAsWritten(const MenuItem& item) {
+    const std::string line = FormatItemLine(item);
+    FieldReader reader(line, 0);
+    std::array<std::string, 6> f;
+    if (!reader.Record(f) || !reader.AtEnd()) {
+        return false;
+    }
+    if (!FitsQuoted(f[0]) || !FitsQuoted(f[1]) || !FitsQuoted(f[2]) || !FitsQuoted(f[3]) ||
+        !FitsQuoted(f[4]) || !FitsBare(f[5])) {
+        return false;
+    }
+    return MenuItem{f[0], f[1], f[2], f[3], f[4], f[5]} == item;
 }
 
 double ToNumber(std::string_view value) {
@@ -351,11 +376,21 @@ std::string FormatSettingsLine(const MenuSettings& s) {
     return line + std::string(kLineEnd);
 }
 
+void AppendItemLine(std::string& out, const MenuItem& item) {
+    for (const std::string* quoted :
+         {&item.Name, &item.Target, &item.Arguments, &item.StartIn, &item.IconFile}) {
+        out += '"';
+        out += *quoted;
+        out += "\",";
+    }
+    out += item.IconIndex;
+    out += kLineEnd;
+}
+
 std::string FormatItemLine(const MenuItem& item) {
-    std::string line = Quoted(item.Name) + "," + Quoted(item.Target) + "," +
-                       Quoted(item.Arguments) + "," + Quoted(item.StartIn) + "," +
-                       Quoted(item.IconFile) + "," + item.IconIndex;
-    return line + std::string(kLineEnd);
+    std::string line;
+    AppendItemLine(line, item);
+    return line;
 }
 
 std::string FormatPointerLine(const DirectoryPointer& p) {

@@ -75,6 +75,11 @@ struct MenuFile {
 
 // Never reads past the end and accepts any bytes.
 [[nodiscard]] MenuFile ReadMenu(std::string_view bytes);
+// The same up to the settings line: the picture, the marker, the type and the settings, for a
+// change that already knows the records.
+[[nodiscard]] MenuFile ReadMenuHeader(std::string_view bytes);
+// True when the record, written as a line, reads back as itself.
+[[nodiscard]] bool ReadsBackAsWritten(const MenuItem& item);
 
 // Value conversions the programs use. Booleans: any non-zero number, or the word True.
 [[nodiscard]] double ToNumber(std::string_view value);
@@ -87,6 +92,8 @@ struct MenuFile {
 [[nodiscard]] std::string FormatTypeLine(std::string_view type);
 [[nodiscard]] std::string FormatSettingsLine(const MenuSettings& settings);
 [[nodiscard]] std::string FormatItemLine(const MenuItem& item);
+// The same line added to `out`.
+void AppendItemLine(std::string& out, const MenuItem& item);
 // The form written when a menu becomes a directory pointer: "C:\","*.*",1,0,0 CR LF.
 [[nodiscard]] std::string FormatPointerLine(const DirectoryPointer& pointer);
 // The form written when the pointer page is saved: "C:\","*.*", 1, 0, 0 with no line end.

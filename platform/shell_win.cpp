@@ -6,44 +6,15 @@
 
 #include <cstring>
 
-// Headers older than the flag, or that keep it for a newer _WIN32_WINNT, lack it. Name the flag
-// alone: raising _WIN32_WINNT would let calls Windows 7 lacks slip in unnoticed.
-#ifndef LOAD_LIBRARY_SEARCH_SYSTEM32
-#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
-#endif
+#include "platform/system_library_win.h"
 
 namespace platform {
 namespace {
 
-// The library `dll` (a bare name) from the system folder only, never from the program's or the
-// working folder, where a planted copy could sit; one already loaded is reused.
-HMODULE SystemLibrary(const wchar_t* dll) {
-    HMODULE module = ::GetModuleHandleW(dll);
-    if (module) {
-        return module;
-    }
-    module = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!module && ::GetLastError() == ERROR_INVALID_PARAMETER) {
-        // Windows 7 without KB2533623 does not know the flag: name the system folder instead.
-        wchar_t folder[MAX_PATH];
-        const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-        if (length > 0 && length < MAX_PATH) {
-            const std::wstring path = std::wstring(folder, length) + L'\\' + dll;
-            module = ::LoadLibraryW(path.c_str());
-        }
-    }
-    return module;
-}
-
-// The function `name` of the system library `dll`, loaded on first use; null when missing.
-template <class Function>
-Function Bind(const wchar_t* dll, const char* name) {
-    HMODULE module = SystemLibrary(dll);
-    FARPROC proc = module ? ::GetProcAddress(module, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(proc));
-}
-
 using ExtractIconExFn = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
+using ExtractIconFn = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
+using DragQueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT);
+using DragFinishFn = void(WINAPI*)(HDROP);
 using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
 using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 using ChangeNotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
@@ -55,9 +26,10 @@ UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small
     return extract ? extract(file.c_str(), index, large, small, count) : 0;
 }
 
-DWORD_PTR FileInfo(const std::string& path, SHFILEINFOA& info, UINT flags) {
+DWORD_PTR FileInfo(const std::string& path, SHFILEINFOA& info, UINT flags,
+                   DWORD attributes = 0) {
     static const auto get = Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoA");
-    return get ? get(path.c_str(), 0, &info, sizeof info, flags) : 0;
+    return get ? get(path.c_str(), attributes, &info, sizeof info, flags) : 0;
 }
 
 std::string NameOf(const SHFILEINFOA& info) {
@@ -102,6 +74,47 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
     out.iconIndex = info.iIcon;
     out.displayName = NameOf(info);
     return true;
+}
+
+bool GetFolderIcon(bool open, ShellInfo& out) {
+    SHFILEINFOA info{};
+    const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |
+                       (open ? SHGFI_OPENICON : 0u);
+    DWORD_PTR list = FileInfo("folder", info, flags, FILE_ATTRIBUTE_DIRECTORY);
+    if (list == 0) {
+        return false;
+    }
+    out.imageList = reinterpret_cast<HIMAGELIST>(list);
+    out.iconIndex = info.iIcon;
+    return true;
+}
+
+HICON ExtractOneIcon(const std::string& file, int index) {
+    static const auto extract = Bind<ExtractIconFn>(L"shell32.dll", "ExtractIconA");
+    if (!extract) {
+        return nullptr;
+    }
+    HICON icon = extract(::GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
+    // A file that is no library answers 1 instead of an icon.
+    return reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr;
+}
+
+std::vector<std::string> TakeDroppedPaths(HDROP drop) {
+    static const auto query = Bind<DragQueryFileFn>(L"shell32.dll", "DragQueryFileA");
+    static const auto finish = Bind<DragFinishFn>(L"shell32.dll", "DragFinish");
+    std::vector<std::string> paths;
+    if (!query || !finish) {
+        return paths;
+    }
+    const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = query(drop, i, nullptr, 0);
+        std::string path(length, '\0');
+        path.resize(query(drop, i, path.data(), length + 1));
+        paths.push_back(std::move(path));
+    }
+    finish(drop);
+    return paths;
 }
 
 std::string ShellDisplayName(const std::string& path) {

@@ -6,7 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -26,6 +29,16 @@ struct ShellInfo {
 // The shell's icon and display name of a path; false when the shell knows nothing of it.
 // SHGFI_EXETYPE is left out: with it Wine answers nothing, and the exe type is not used.
 [[nodiscard]] bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out);
+
+// The system image list's small folder icon, open or closed.
+[[nodiscard]] bool GetFolderIcon(bool open, ShellInfo& out);
+
+// Icon number `index` of a file as the icon browsers show it; null when there is none. The
+// caller owns it.
+[[nodiscard]] HICON ExtractOneIcon(const std::string& file, int index);
+
+// The paths of a drop of files, in the drag source's order; the drop is finished.
+[[nodiscard]] std::vector<std::string> TakeDroppedPaths(HDROP drop);
 
 // The shell's display name of a path; empty when it knows none (an internet address).
 [[nodiscard]] std::string ShellDisplayName(const std::string& path);

@@ -486,10 +486,13 @@ int main() {
         std::vector<MenuItem> deleted = plain;
         deleted.erase(deleted.begin() + kDeleteIndex);
         const std::string plainMenu = MenuBytes(plain);
+        const std::string oneItemMenu = MenuBytes({plain.front()});
         const std::string iconMenu = MenuBytes(withIcons);
 
         const Scenario scenarios[] = {
             {"floor (empty pop-up)", Kind::Floor, 0, {}, {}},
+            // What the editor costs by itself, whatever the menu.
+            {"1 item", Kind::Start, 1, oneItemMenu, {}},
             {"10,000 items, none with its own icon", Kind::Start, kItems, plainMenu, {}},
             {"10,000 items, all with their own icon", Kind::Start, kItems, iconMenu, {}},
             {"Delete on entry 5,000 of 10,000", Kind::Delete, kItems, plainMenu,

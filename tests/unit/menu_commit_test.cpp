@@ -117,6 +117,21 @@ TEST(Recovery, UndoesAHalfWrittenCommitAndKeepsAFinishedOne) {
     EXPECT_EQ(arrived.Paths(), std::vector<std::string>{kPath});
 }
 
+// Journals stay readable across versions: their checksums are the standard CRC-32.
+TEST(Recovery, TheJournalKeepsTheStandardCrcOfTheOldBytes) {
+    MemoryFileSystem fs = InterruptedCommit("123456789", kOld, 6);  // the journal is flushed
+    const std::string journal = fs.Get(menufile::JournalPath(kPath)).value_or("");
+    ASSERT_GE(journal.size(), 32u);
+    EXPECT_EQ(journal.substr(0, 8), "TVLJRNL1");
+    std::uint32_t crc = 0;
+    for (int i = 0; i < 4; ++i) {
+        crc |= static_cast<std::uint32_t>(static_cast<unsigned char>(journal[24 + i])) << (8 * i);
+    }
+    EXPECT_EQ(crc, 0xCBF43926u);
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), "123456789");
+}
+
 TEST(Recovery, DeletesATornJournalWithoutTouchingTheMenu) {
     MemoryFileSystem fs;
     fs.Put(kPath, kOld);

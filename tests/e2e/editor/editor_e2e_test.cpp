@@ -197,10 +197,10 @@ TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
     EXPECT_NE(std::find(rows.begin(), rows.end(), "system32"), rows.end());
     Shoot("editor_pointer_page");
 
-    // Text7 keeps a backslash at its end.
+    // The path box keeps a backslash at its end.
     ASSERT_TRUE(SetText(Item(editor::kPathBox), ""));
     EXPECT_EQ(GetText(Item(editor::kPathBox)), "\\");
-    // Opening a folder of Dir1 puts its path in Text7.
+    // Opening a folder of the folder list puts its path in the path box.
     const int system32 =
         static_cast<int>(std::find(rows.begin(), rows.end(), "system32") - rows.begin());
     ASSERT_TRUE(SelectListItem(Item(editor::kFolderList), system32));
@@ -214,7 +214,7 @@ TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
     Click(Item(editor::kSavePointerButton));
     EXPECT_EQ(File(), PointerMenu("\"C:\\windows\\system32\\\",\"*.dll\", 0, 1, 1"));
 
-    // Another drive moves the folder list there, and Text7 follows.
+    // Another drive moves the folder list there, and the path box follows.
     const std::vector<std::string> drives = ComboItems(Item(editor::kDriveList));
     auto z = std::find_if(drives.begin(), drives.end(),
                           [](const std::string& d) { return d.rfind("z:", 0) == 0; });
@@ -223,7 +223,7 @@ TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
     EXPECT_EQ(GetText(Item(editor::kPathBox)).substr(0, 3), "Z:\\");
     EXPECT_EQ(GetText(Item(editor::kPathBox)).back(), '\\');
 
-    PostClick(Item(editor::kToUserListButton));  // Text7 holds a folder: asks first
+    PostClick(Item(editor::kToUserListButton));  // the path box holds a folder: asks first
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDNO),
               editor::kTypeChangeQuestion);
     EXPECT_EQ(File(), PointerMenu("\"C:\\windows\\system32\\\",\"*.dll\", 0, 1, 1"));
@@ -348,7 +348,7 @@ TEST_F(EditorTest, ListShowsItsToolTip) {
     ASSERT_TRUE(WaitUntil([&] {
         tip = FindWindowOf(m_editor.pid(), TOOLTIPS_CLASSA, nullptr);
         return tip != nullptr;
-    })) << "no tooltip over List1";
+    })) << "no tooltip over the item list";
     EXPECT_EQ(GetText(tip), "You can drag and drop stuff to this list");
     Shoot("editor_list_tooltip");
     ParkMouse();

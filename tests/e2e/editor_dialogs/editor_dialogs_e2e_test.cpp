@@ -108,6 +108,20 @@ TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
     ASSERT_TRUE(SetText(Control(wizard, editor::kWizardArgs), "/s, quiet"));
     ASSERT_TRUE(SetText(Control(wizard, editor::kWizardStartIn), "C:\\windows"));
     Shoot("wizard-page-1", wizard);
+    // Each label is the window just before the box it names, where Windows looks for a box's
+    // name, and leaves it uncovered.
+    HWND instruction = Control(wizard, editor::kWizardInstruction);
+    auto labelsBox = [&](HWND label, HWND box) {
+        RECT l{}, b{};
+        GetWindowRect(label, &l);
+        GetWindowRect(box, &b);
+        return GetWindow(box, GW_HWNDPREV) == label && l.bottom <= b.top;
+    };
+    EXPECT_TRUE(labelsBox(instruction, path));
+    EXPECT_TRUE(labelsBox(Control(wizard, editor::kWizardArgsLabel),
+                          Control(wizard, editor::kWizardArgs)));
+    EXPECT_TRUE(labelsBox(Control(wizard, editor::kWizardStartInLabel),
+                          Control(wizard, editor::kWizardStartIn)));
 
     Click(next);
     HWND name = Control(wizard, editor::kWizardName);
@@ -118,7 +132,8 @@ TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
               "Type a friendly name for your shortcut.");
     EXPECT_EQ(GetText(name), "regedit") << "the shell's display name is proposed";
     ASSERT_TRUE(SetText(name, "Registry, edited"));
-    // The name box is not covered by the instruction above it.
+    // The name box is not covered by the instruction above it, which now names it.
+    EXPECT_TRUE(labelsBox(instruction, name));
     RECT box{};
     GetWindowRect(name, &box);
     const POINT inside{(box.left + box.right) / 2, (box.top + box.bottom) / 2};

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <utility>
+
+#include "editor/dialog_layouts.h"
 
 namespace {
 
@@ -72,7 +76,7 @@ TEST(MainWindowLayout, ControlsStayInsideTheirContainersAndApart) {
 }
 
 TEST(MainWindowLayout, ItemListSitsWhereTheDesignPutsIt) {
-    // List1 at 120, 720 in Frame3, Frame3 at 120, 360 in the tab control, which is at 120, 120.
+    // The list at 120, 720 in its page, the page at 120, 360 in the tabs, which are at 120, 120.
     const PixelRect list = editor::ClientRect(*editor::FindControl(editor::kItemList), 15.0f);
     EXPECT_EQ(list.Left, 24);
     EXPECT_EQ(list.Top, 80);
@@ -81,6 +85,55 @@ TEST(MainWindowLayout, ItemListSitsWhereTheDesignPutsIt) {
     EXPECT_FLOAT_EQ(editor::TwipsPerPixel(96), 15.0f);
     EXPECT_FLOAT_EQ(editor::TwipsPerPixel(120), 12.0f);
     EXPECT_FLOAT_EQ(editor::TwipsPerPixel(144), 10.0f);
+}
+
+}  // namespace
+
+namespace {
+
+const ControlLayout& Find(std::span<const ControlLayout> table, int id) {
+    for (const ControlLayout& c : table) {
+        if (c.Id == id) {
+            return c;
+        }
+    }
+    ADD_FAILURE() << "no control " << id;
+    return table.front();
+}
+
+// A label comes just before the box it names (Windows names the box after it and sends the
+// label's mnemonic there) and leaves the box uncovered, at every resolution.
+TEST(DialogLayouts, LabelsComeJustBeforeTheirBoxesAndDoNotCoverThem) {
+    const auto wizard = editor::WizardControls();
+    const std::pair<int, int> named[] = {{editor::kWizardInstruction, editor::kWizardPath},
+                                         {editor::kWizardArgsLabel, editor::kWizardArgs},
+                                         {editor::kWizardStartInLabel, editor::kWizardStartIn}};
+    for (float tpp : {15.0f, 12.0f, 10.0f, 7.5f}) {
+        SCOPED_TRACE(tpp);
+        for (auto [label, box] : named) {
+            const auto at = std::find_if(wizard.begin(), wizard.end(),
+                                         [&](const ControlLayout& c) { return c.Id == label; });
+            ASSERT_NE(at + 1, wizard.end());
+            EXPECT_EQ((at + 1)->Id, box) << "the box right after label " << label;
+            EXPECT_FALSE(Overlap(editor::ClientRect(*at, tpp),
+                                 editor::ClientRect(Find(wizard, box), tpp)))
+                << label << " covers " << box;
+        }
+        // On the name page the instruction is one line above the name box.
+        ControlLayout instruction = Find(wizard, editor::kWizardInstruction);
+        instruction.Height = editor::kWizardNameInstructionHeight;
+        EXPECT_FALSE(Overlap(editor::ClientRect(instruction, tpp),
+                             editor::ClientRect(Find(wizard, editor::kWizardName), tpp)));
+    }
+    // The labels of the main window's pointer page.
+    const auto main = editor::MainWindowControls();
+    for (auto [label, box] : {std::pair{editor::kPathLabel, editor::kPathBox},
+                              std::pair{editor::kPatternLabel, editor::kPatternBox}}) {
+        const auto at = std::find_if(main.begin(), main.end(),
+                                     [&](const ControlLayout& c) { return c.Id == label; });
+        ASSERT_NE(at + 1, main.end());
+        EXPECT_EQ((at + 1)->Id, box);
+    }
 }
 
 }  // namespace

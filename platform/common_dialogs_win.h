@@ -1,0 +1,19 @@
+// The common Open and Font dialogs and the classic look of a control, bound on first use so
+// the editor shows its window without loading their libraries.
+#pragma once
+
+#include <windows.h>
+#include <commdlg.h>
+
+namespace platform {
+
+// GetOpenFileName; false when cancelled or failed (then OpenDialogError tells which).
+[[nodiscard]] bool ShowOpenDialog(OPENFILENAMEA& ofn);
+// CommDlgExtendedError: 0 after a cancel.
+[[nodiscard]] DWORD OpenDialogError();
+// ChooseFont; false when cancelled.
+[[nodiscard]] bool ShowFontDialog(CHOOSEFONTA& choose);
+// Draws the control without visual styles.
+void UseClassicLook(HWND control);
+
+}  // namespace platform
