@@ -228,3 +228,20 @@ TEST(PictureOf, IsWhatComesBeforeTheLineEndBeforeTheMarker) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the editor checks of a record it brings into a file, instead of reading the file back.
+TEST(ReadsBackAsWritten, RefusesRecordsThatWouldReadBackAsOthers) {
+    using menufile::MenuItem;
+    using menufile::ReadsBackAsWritten;
+    EXPECT_TRUE(ReadsBackAsWritten({"Letters, 2026", "C:\\docs\\", "-x", "", "", "3"}));
+    EXPECT_TRUE(ReadsBackAsWritten(MenuItem::Separator()));
+    EXPECT_FALSE(ReadsBackAsWritten({"Say \"hi\"", "a.exe", "", "", "", "0"}));
+    EXPECT_FALSE(ReadsBackAsWritten({"a", "a.exe", "", "", "x\"y", "0"}));
+    EXPECT_FALSE(ReadsBackAsWritten({"a", "a.exe", "", "", "", " 7"})) << "trimmed on reading";
+    EXPECT_FALSE(ReadsBackAsWritten({"a", "a.exe", "", "", "", "1,2"}));
+    EXPECT_FALSE(ReadsBackAsWritten({"a", "a.exe", "", "", "", "\"7\""}));
+}
+
+}  // namespace
