@@ -208,12 +208,12 @@ void ItemWizardWindow::OnDrawPicture(const DRAWITEMSTRUCT& draw) {
     for (int y = 0; y < height; ++y) {
         const int t = height > 1 ? y * 255 / (height - 1) : 0;
         auto mix = [t](int a, int b) { return a + (b - a) * t / 255; };
-        HBRUSH brush = ::CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
-                                              mix(GetGValue(top), GetGValue(bottom)),
-                                              mix(GetBValue(top), GetBValue(bottom))));
+        const platform::UniqueHbrush brush(
+            ::CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
+                                   mix(GetGValue(top), GetGValue(bottom)),
+                                   mix(GetBValue(top), GetBValue(bottom)))));
         RECT line{r.left, r.top + y, r.right, r.top + y + 1};
-        ::FillRect(draw.hDC, &line, brush);
-        ::DeleteObject(brush);
+        ::FillRect(draw.hDC, &line, brush.get());
     }
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     if (icon) {

@@ -29,9 +29,8 @@ std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string
 std::string DisplayName(const std::string& path) { return platform::ShellDisplayName(path); }
 
 int MeasureTwipsPerPixel() {
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
+    platform::WindowDc screen(nullptr);
+    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
 }
 
