@@ -233,7 +233,32 @@ std::string FormatCheckValue(int value) {
 
 namespace {
 
-MenuFile Read(std::string_view bytes, bool records) {
+// The first byte after the line that holds byte `pos - 1`: where a record that ended there is
+// over, with the rest of its line.
+std::size_t EndOfLine(std::string_view bytes, std::size_t pos) {
+    if (pos == 0 || pos > bytes.size() || IsLineEnd(bytes[pos - 1])) {
+        return std::min(pos, bytes.size());
+    }
+    while (pos < bytes.size() && !IsLineEnd(bytes[pos])) {
+        ++pos;
+    }
+    return pos + LineEndLength(bytes, pos);
+}
+
+// The 1-based number of the line that holds byte `pos`, as a text editor counts them.
+std::size_t LineNumber(std::string_view bytes, std::size_t pos) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < pos && i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+            ++line;
+        }
+    }
+    return line;
+}
+
+enum class Records { None, UntilDamage, Every };
+
+MenuFile Read(std::string_view bytes, Records records) {
     MenuFile file;
     std::size_t markerStart = 0;
     std::size_t markerEnd = FindMarkerEnd(bytes, &markerStart);
@@ -270,7 +295,7 @@ MenuFile Read(std::string_view bytes, bool records) {
     file.Settings = {settings[0], settings[1], settings[2], settings[3], settings[4]};
     file.RecordsOffset = reader.Position();
     file.Status = ReadStatus::Ok;
-    if (!records) {
+    if (records == Records::None) {
         return file;
     }
 
@@ -290,25 +315,38 @@ MenuFile Read(std::string_view bytes, bool records) {
         return file;
     }
     for (reader.SkipEmptyLines(); !reader.AtEnd(); reader.SkipEmptyLines()) {
-        if (!reader.Record(fields)) {
-            file.Status = ReadStatus::Truncated;
+        const std::size_t start = reader.Position();
+        const bool complete = reader.Record(fields);
+        if (complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) &&
+            FitsQuoted(fields[2]) && FitsQuoted(fields[3]) && FitsQuoted(fields[4]) &&
+            FitsBare(fields[5])) {
+            file.Items.push_back(
+                {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+            continue;
+        }
+        // A record cut short runs to the end of the file; a bad one takes the rest of its line.
+        const std::size_t end = complete ? EndOfLine(bytes, reader.Position()) : bytes.size();
+        if (file.Status == ReadStatus::Ok) {
+            file.Status = complete ? ReadStatus::BadValue : ReadStatus::Truncated;
+            file.DamageOffset = start;
+            file.DamageEnd = end;
+            file.DamagedLine = LineNumber(bytes, start);
+        }
+        if (records != Records::Every || end >= bytes.size()) {
             break;
         }
-        if (!FitsQuoted(fields[0]) || !FitsQuoted(fields[1]) || !FitsQuoted(fields[2]) ||
-            !FitsQuoted(fields[3]) || !FitsQuoted(fields[4]) || !FitsBare(fields[5])) {
-            file.Status = ReadStatus::BadValue;
-            break;
-        }
-        file.Items.push_back({fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
+        reader = FieldReader(bytes, end);
     }
     return file;
 }
 
 }  // namespace
 
-MenuFile ReadMenu(std::string_view bytes) { return Read(bytes, true); }
+MenuFile ReadMenu(std::string_view bytes) { return Read(bytes, Records::UntilDamage); }
 
-MenuFile ReadMenuHeader(std::string_view bytes) { return Read(bytes, false); }
+MenuFile ReadEveryRecord(std::string_view bytes) { return Read(bytes, Records::Every); }
+
+MenuFile ReadMenuHeader(std::string_view bytes) { return Read(bytes, Records::None); }
 
 bool ReadsBackAsWritten(const MenuItem& item) {
     const std::string line = FormatItemLine(item);

@@ -69,12 +69,19 @@ struct MenuFile {
     MenuSettings Settings;
     std::vector<MenuItem> Items;               // anything but "DIRPOINT" lists items
     std::optional<DirectoryPointer> Pointer;  // "DIRPOINT" only
+    // The first item record that could not be read (Truncated, BadValue): its bytes, from the
+    // start of its line to the end of its last line (or of the file), and its line number.
+    std::size_t DamageOffset = 0;
+    std::size_t DamageEnd = 0;
+    std::size_t DamagedLine = 0;  // 1-based, counted over the whole file; 0: none
 
     [[nodiscard]] bool IsDirectoryPointer() const { return MenuType == kDirectoryPointer; }
 };
 
 // Never reads past the end and accepts any bytes.
 [[nodiscard]] MenuFile ReadMenu(std::string_view bytes);
+// The same, reading on after each damaged item record: every complete record.
+[[nodiscard]] MenuFile ReadEveryRecord(std::string_view bytes);
 // The same up to the settings line: the picture, the marker, the type and the settings, for a
 // change that already knows the records.
 [[nodiscard]] MenuFile ReadMenuHeader(std::string_view bytes);

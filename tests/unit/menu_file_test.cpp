@@ -245,3 +245,35 @@ TEST(ReadsBackAsWritten, RefusesRecordsThatWouldReadBackAsOthers) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReadMenu, SaysWhereTheFirstDamagedRecordIsAndCanReadOnAfterIt) {
+    const std::string head = "pic\r\nture\r\n<START TVL>\r\n\"USERDEF\"\r\n1,\"X\",8,0,0\r\n";
+    const std::string a = "\"a\",\"a.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string bad = "b\"x,\"b.exe\",\"\",\"\",\"\",0\r\n";  // a quote in a name
+    const std::string c = "\"c\",\"c.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string cut = "\"d\",\"d.exe\",\"";
+    const std::string bytes = head + a + bad + c + cut;
+
+    const menufile::MenuFile first = ReadMenu(bytes);
+    EXPECT_EQ(first.Status, ReadStatus::BadValue);
+    EXPECT_EQ(first.Items.size(), 1u) << "the plain reader stops at the damage";
+    EXPECT_EQ(first.DamagedLine, 7u) << "picture lines count too";
+    EXPECT_EQ(bytes.substr(first.DamageOffset, first.DamageEnd - first.DamageOffset), bad);
+
+    const menufile::MenuFile every = menufile::ReadEveryRecord(bytes);
+    EXPECT_EQ(every.Status, ReadStatus::BadValue) << "the first damage is the one told";
+    EXPECT_EQ(every.DamagedLine, 7u);
+    ASSERT_EQ(every.Items.size(), 2u);
+    EXPECT_EQ(every.Items[1].Name, "c");
+
+    // A last record cut short: everything from its line on is the damage.
+    const menufile::MenuFile end = ReadMenu(head + a + cut);
+    EXPECT_EQ(end.Status, ReadStatus::Truncated);
+    EXPECT_EQ(end.DamagedLine, 7u);
+    EXPECT_EQ(end.DamageEnd, (head + a + cut).size());
+    EXPECT_EQ(ReadMenu(head + a).DamagedLine, 0u);
+}
+
+}  // namespace
