@@ -201,7 +201,7 @@ void AppearancePage::OnSave() {
             m_host.Tell(kChangedElsewhere);
             return;
         case EditStatus::Failed:
-            m_host.Tell(WriteErrorText(result.Error));
+            m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
             m_host.Close();
             return;
     }

@@ -86,7 +86,9 @@ void DialogWindow::ShowError(const std::string& text) {
     ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
 }
 
-void DialogWindow::ShowWriteError(menufile::MenuError error) { ShowError(WriteErrorText(error)); }
+void DialogWindow::ShowWriteError(menufile::MenuError error, const std::string& menuPath) {
+    ShowError(WriteErrorText(error, menuPath));
+}
 
 void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     const bool pushed = (draw.itemState & ODS_SELECTED) != 0;

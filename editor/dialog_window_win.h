@@ -32,7 +32,7 @@ protected:
     void SetDefaultButton(int id);
     void ShowError(const std::string& text);
     // "Error writing to file." and why.
-    void ShowWriteError(menufile::MenuError error);
+    void ShowWriteError(menufile::MenuError error, const std::string& menuPath);
     // A push button that wraps its caption with narrow margins: the stock one clips a long
     // caption in a small button. Call from WM_DRAWITEM of a button made owner-drawn.
     static void DrawWrappedButton(const DRAWITEMSTRUCT& draw);

@@ -10,6 +10,14 @@ std::string LoadProblemText(LoadStatus status, const std::string& path) {
             return "No menu file was given.";
         case LoadStatus::NotFound:
             return file + "does not exist.";
+        case LoadStatus::Folder:
+            return "The path\r" + path + "\rnames a folder, not a menu file.";
+        case LoadStatus::TooLong:
+            return "The path\r" + path + "\ris too long: Windows cannot open a file by it.";
+        case LoadStatus::InUse:
+            return file + "cannot be read: another program is using it.";
+        case LoadStatus::NoPermission:
+            return file + "cannot be read: you do not have permission to read it.";
         case LoadStatus::Empty:
             return file + "is empty: it holds no menu.";
         case LoadStatus::NotAMenu:
@@ -21,9 +29,7 @@ std::string LoadProblemText(LoadStatus status, const std::string& path) {
                    "is damaged: a record is cut short or holds a value that cannot be written "
                    "back.";
         case LoadStatus::Unreadable:
-            return file +
-                   "cannot be read. Another program may have locked it, or you may not "
-                   "have permission to read it.";
+            return file + "cannot be read.";
         case LoadStatus::OldLayout:
         case LoadStatus::Loaded:
             break;
@@ -31,10 +37,17 @@ std::string LoadProblemText(LoadStatus status, const std::string& path) {
     return {};
 }
 
-std::string WriteErrorText(menufile::MenuError error) {
+std::string WriteErrorText(menufile::MenuError error, const std::string& menuPath) {
     using menufile::MenuError;
     const char* why = nullptr;
+    std::string named;
     switch (error) {
+        case MenuError::ForeignJournal:
+            named = "\"" + menufile::JournalPath(menuPath) +
+                    "\" is in the way: saving needs that name beside the menu file for a "
+                    "moment. Please move or rename it.";
+            why = named.c_str();
+            break;
         case MenuError::ReadOnly:
             why = "The menu file is read-only.";
             break;
@@ -72,6 +85,19 @@ std::string WriteErrorText(menufile::MenuError error) {
             break;
     }
     return why != nullptr ? std::string(kWriteError) + "\r" + why : std::string(kWriteError);
+}
+
+std::string DamagedLineQuestion(const std::string& path, std::size_t line) {
+    return "The menu file\r" + path + "\rhas a damaged record on line " + std::to_string(line) +
+           ": it is cut short or holds a value that cannot be written back.\r"
+           "Would you like to open the menu without that line?";
+}
+
+std::string StaleJournalText(const std::string& menuPath, const std::string& setAside) {
+    return "The menu file\r" + menuPath +
+           "\rwas changed after a save of it was interrupted, and is kept as it is now.\r"
+           "What it held before that save is in\r" +
+           setAside;
 }
 
 std::string CreateMenuQuestion(const std::string& path) {

@@ -73,7 +73,7 @@ void IconChooserWindow::OnOk() {
         e == menufile::MenuError::None) {
         m_saved = true;
     } else {
-        ShowWriteError(e);
+        ShowWriteError(e, m_params.MenuPath);
     }
     Close();
 }

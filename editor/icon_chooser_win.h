@@ -18,6 +18,7 @@ struct ChooserParams {
     std::string Library;   // the item's IconFile, or its Target when it has none
     int IconIndex = 0;     // the item's stored IconIndex
     std::string Target;
+    std::string MenuPath;  // the menu file, for the messages
     // Stores the choice and takes the icon the chooser showed for it (empty when none).
     std::function<menufile::MenuError(const std::string& iconFile, int index,
                                       platform::UniqueHicon preview)>

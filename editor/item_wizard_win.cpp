@@ -194,7 +194,7 @@ void ItemWizardWindow::OnFinish() {
     if (const menufile::MenuError e = m_params.Save(record); e == menufile::MenuError::None) {
         m_saved = true;
     } else {
-        ShowWriteError(e);
+        ShowWriteError(e, m_params.MenuPath);
     }
     Close();
 }

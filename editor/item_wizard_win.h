@@ -14,6 +14,7 @@ namespace editor {
 struct WizardParams {
     bool Edit = false;
     menufile::MenuItem Item;  // the record being edited; ignored for a new item
+    std::string MenuPath;     // the menu file, for the messages
     // Writes the finished record (appended, or in place of the edited one).
     std::function<menufile::MenuError(const menufile::MenuItem& record)> Save;
 };

@@ -24,6 +24,7 @@ public:
     bool OnCommand(int id, int code);
     // True when the control was this page's.
     bool OnDrawItem(const DRAWITEMSTRUCT& draw);
+    bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
     // Every row from the editor state; nothing selected, no preview.
     void Fill();
     void ClearPreview() { ShowPreview(-1); }
@@ -48,6 +49,10 @@ private:
     void OnChangeIcon();
 
     [[nodiscard]] HWND List() const;
+    // A list of more rows than a list box takes in good time holds no text of its own: it
+    // draws its rows from the editor's entries. The list is made anew when that changes.
+    void UseVirtualList(bool on);
+    void DrawRow(const DRAWITEMSTRUCT& draw) const;
     [[nodiscard]] int Selected() const;
     void ShowPreview(int entry);
     // Only the rows the change touched, then the selection and its preview.
@@ -59,6 +64,7 @@ private:
     PageHost& m_host;
     MenuEditor& m_editor;
     Preview m_preview;
+    bool m_virtual = false;
 };
 
 }  // namespace editor

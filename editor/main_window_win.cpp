@@ -6,7 +6,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "editor/control_factory_win.h"
 #include "editor/editor_messages.h"
@@ -87,9 +89,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        case WM_MEASUREITEM:
-            (void)m_pointer.OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        case WM_MEASUREITEM: {
+            auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            (void)(m_items.OnMeasureItem(measure) || m_pointer.OnMeasureItem(measure));
             return TRUE;
+        }
         case WM_DRAWITEM: {
             const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             (void)(m_items.OnDrawItem(draw) || m_pointer.OnDrawItem(draw) ||
@@ -196,7 +200,10 @@ bool MainWindow::Start(std::string_view commandLine) {
                 return false;
             }
         }
-        const LoadStatus status = m_editor.LoadEditorMenu(path);
+        const LoadStatus status = LoadShowingProgress(path);
+        if (Hwnd() == nullptr) {
+            return false;  // closed while it was loading
+        }
         if (status == LoadStatus::Loaded) {
             break;
         }
@@ -211,18 +218,85 @@ bool MainWindow::Start(std::string_view commandLine) {
                 return false;  // the file stays as it was
             }
             error = m_editor.UpgradeOldMenu(m_stockPicture);
+        } else if (status == LoadStatus::Damaged && m_editor.DamagedLine() > 0) {
+            if (!Ask(DamagedLineQuestion(path, m_editor.DamagedLine()))) {
+                return false;  // the file stays as it was
+            }
+            error = m_editor.DropDamagedLine();
+            if (error == menufile::MenuError::None && !m_editor.IsLoaded()) {
+                continue;  // another line is damaged: asked about in turn
+            }
         } else {
             Tell(LoadProblemText(status, path));
             return false;
         }
         if (error != menufile::MenuError::None) {
-            Tell(WriteErrorText(error));
+            Tell(WriteErrorText(error, path));
             return false;
         }
         break;
     }
     ShowMenu();
+    if (!m_editor.SetAsideJournal().empty()) {
+        Tell(StaleJournalText(m_editor.Path(), m_editor.SetAsideJournal()));
+    }
     return true;
+}
+
+LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
+    constexpr ULONGLONG kQuietLoad = 300;  // ms a load may take before the window shows it
+    std::atomic<std::size_t> done{0};
+    std::atomic<std::size_t> total{0};
+    std::atomic<bool> finished{false};
+    LoadStatus status = LoadStatus::Unreadable;
+    const menufile::ReadProgress progress = [&](std::size_t d, std::size_t t) {
+        done = d;
+        total = t;
+    };
+    // Nothing else touches the editor state until the load is over: the window takes no
+    // input meanwhile, and it only paints what it held before.
+    std::thread loader([&] {
+        status = m_editor.LoadEditorMenu(path, &progress);
+        finished = true;
+    });
+    const ULONGLONG start = ::GetTickCount64();
+    HWND bar = nullptr;
+    bool quit = false;
+    int quitCode = 0;
+    while (!finished) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        if (bar == nullptr && !finished && ::GetTickCount64() - start >= kQuietLoad) {
+            const PixelRect r = ClientRect(*FindControl(kItemList), m_twipsPerPixel);
+            bar = ::CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, r.Left,
+                                    r.Top + r.Height / 2 - 10, r.Width, 20, Hwnd(), nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+            ::SendMessageA(bar, PBM_SETRANGE32, 0, 1000);
+            ::EnableWindow(Hwnd(), FALSE);
+            ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
+        }
+        if (bar != nullptr && total > 0) {
+            ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(done * 1000 / total), 0);
+        }
+    }
+    loader.join();
+    if (bar != nullptr) {
+        ::DestroyWindow(bar);
+        ::EnableWindow(Hwnd(), TRUE);
+    }
+    if (quit) {
+        ::PostQuitMessage(quitCode);
+    }
+    return status;
 }
 
 std::string MainWindow::AskForMenuFile() {
@@ -286,6 +360,22 @@ void MainWindow::ShowPage() {
 }
 
 void MainWindow::Close() { ::DestroyWindow(Hwnd()); }
+
+void MainWindow::Replaced(HWND old, HWND replacement) {
+    const ControlLayout* layout = FindControl(::GetDlgCtrlID(replacement));
+    if (m_toolTip == nullptr || layout == nullptr || layout->ToolTip == nullptr) {
+        return;
+    }
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(old);
+    ::SendMessageA(m_toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.uFlags = TTF_IDISHWND;
+    tool.uId = reinterpret_cast<UINT_PTR>(replacement);
+    tool.lpszText = const_cast<char*>(layout->ToolTip);
+    ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
 
 bool MainWindow::PreTranslate(MSG& msg) {
     if (Hwnd() == nullptr) {

@@ -51,6 +51,9 @@ private:
     void OnCommand(int id, int code);
 
     [[nodiscard]] std::string AskForMenuFile();
+    // Loads the menu file on a second thread while this one keeps the window answering; a
+    // load that takes a while shows the window with a progress bar in place of the list.
+    [[nodiscard]] LoadStatus LoadShowingProgress(const std::string& path);
     void ShowMenu();
 
     // The pages' host.
@@ -60,6 +63,7 @@ private:
     void ShowReloaded() override;
     void ShowPage() override;
     void Close() override;
+    void Replaced(HWND old, HWND replacement) override;
 
     platform::FileSystem& m_fs;
     Win32IconSource m_icons;

@@ -82,14 +82,16 @@ void MenuEditor::Clear() {
     m_picture.clear();
     m_oldLayout.clear();
     m_bytes.clear();
+    m_damaged.clear();
+    m_damagedLine = 0;
 }
 
-void MenuEditor::Adopt(std::string bytes, const MenuFile& file) {
+void MenuEditor::Adopt(std::string bytes, MenuFile&& file) {
     m_isPointer = file.IsDirectoryPointer();
     m_settings = file.Settings;
     m_pointer = file.Pointer.value_or(menufile::DirectoryPointer{});
     m_picture.assign(menufile::PictureOf(bytes, file));
-    m_records = file.Items;
+    m_records = std::move(file.Items);
     m_entries.clear();
     m_entries.reserve(m_records.size());
     for (const MenuItem& item : m_records) {
@@ -98,7 +100,8 @@ void MenuEditor::Adopt(std::string bytes, const MenuFile& file) {
     m_bytes = std::move(bytes);
 }
 
-LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
+LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
+                                      const menufile::ReadProgress* progress) {
     Clear();
     m_loaded = false;
     m_path = path;
@@ -107,20 +110,63 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path) {
     }
     // A save that was cut short is finished or undone first. If that cannot be written (a
     // read-only file), the last committed content is still what is shown.
-    (void)menufile::RecoverMenuFile(m_fs, path);
+    m_setAside.clear();
+    (void)menufile::RecoverMenuFile(m_fs, path, &m_setAside);
+    // Opening a folder as a file fails as if it were locked or forbidden: the path says more.
+    if (platform::PathKind kind = platform::PathKind::Missing;
+        m_fs.Probe(path, kind) == FileError::None && kind == platform::PathKind::Folder) {
+        return LoadStatus::Folder;
+    }
     std::string bytes;
     if (FileError e = menufile::ReadCommittedMenu(m_fs, path, bytes); e != FileError::None) {
-        return e == FileError::NotFound ? LoadStatus::NotFound : LoadStatus::Unreadable;
+        switch (e) {
+            case FileError::NotFound:
+                return LoadStatus::NotFound;
+            case FileError::PathTooLong:
+                return LoadStatus::TooLong;
+            case FileError::InUse:
+                return LoadStatus::InUse;
+            case FileError::ReadOnly:
+                return LoadStatus::NoPermission;
+            default:
+                return LoadStatus::Unreadable;
+        }
     }
-    MenuFile file = menufile::ReadMenu(bytes);
+    MenuFile file = progress != nullptr ? menufile::ReadMenu(bytes, *progress)
+                                        : menufile::ReadMenu(bytes);
     LoadStatus status = Classify(bytes, file);
     if (status == LoadStatus::Loaded) {
-        Adopt(std::move(bytes), file);
+        Adopt(std::move(bytes), std::move(file));
         m_loaded = true;
     } else if (status == LoadStatus::OldLayout) {
         m_oldLayout = std::move(bytes);
+    } else if (status == LoadStatus::Damaged && file.DamagedLine > 0) {
+        m_damageOffset = file.DamageOffset;
+        m_damageEnd = file.DamageEnd;
+        m_damagedLine = file.DamagedLine;
+        m_damaged = std::move(bytes);
     }
     return status;
+}
+
+MenuError MenuEditor::DropDamagedLine() {
+    if (m_damagedLine == 0) {
+        return MenuError::Damaged;
+    }
+    MenuError e = menufile::ChangeMenuFile(m_fs, m_path, [&](std::string_view old) {
+        if (old != m_damaged) {
+            return Built{MenuError::Changed, {}};  // the question was about other bytes
+        }
+        std::string content(old.substr(0, m_damageOffset));
+        content += old.substr(m_damageEnd);
+        return Built{MenuError::None, std::move(content)};
+    });
+    if (e != MenuError::None) {
+        return e;
+    }
+    const LoadStatus status = LoadEditorMenu(m_path);
+    return status == LoadStatus::Loaded || status == LoadStatus::Damaged ? MenuError::None
+                                                                          : MenuError::Damaged;
 }
 
 MenuError MenuEditor::UpgradeOldMenu(std::string_view stockPicture) {
@@ -143,11 +189,11 @@ MenuError MenuEditor::CreateNewMenu(const std::string& path, std::string_view st
     Clear();
     m_loaded = false;
     m_path = path;
-    bool exists = false;
-    if (FileError e = m_fs.Exists(path, exists); e != FileError::None) {
+    platform::PathKind kind = platform::PathKind::Missing;
+    if (FileError e = m_fs.Probe(path, kind); e != FileError::None) {
         return menufile::FromFileError(e);
     }
-    if (exists) {
+    if (kind != platform::PathKind::Missing) {
         return MenuError::Other;  // never overwrite what is there
     }
     // A journal left beside a menu that has since been deleted belongs to nothing: with no menu
@@ -187,7 +233,7 @@ void MenuEditor::Reload() {
         m_isPointer = isPointer;
         return;
     }
-    Adopt(std::move(bytes), file);
+    Adopt(std::move(bytes), std::move(file));
 }
 
 bool MenuEditor::Agrees(const MenuFile& file) const {

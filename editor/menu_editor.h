@@ -28,6 +28,10 @@ enum class LoadStatus {
     Loaded,
     NoPath,      // no menu file was named
     NotFound,    // nothing at the path: a new menu can be made there
+    Folder,      // the path names a folder
+    TooLong,     // a path longer than Windows takes
+    InUse,       // another program has the file locked
+    NoPermission,  // not allowed to read it
     Empty,       // a file of zero bytes
     OldLayout,   // no marker line, but an old-layout menu that can be upgraded
     NotAMenu,    // no marker line and not an old-layout menu either
@@ -97,10 +101,18 @@ public:
 
     // Recovers an interrupted save, then reads the file into the list, the settings and the
     // pointer. On any status but Loaded the previous state is dropped and nothing is shown.
-    [[nodiscard]] LoadStatus LoadEditorMenu(const std::string& path);
+    // `progress` hears how far the reading of a long file has come.
+    [[nodiscard]] LoadStatus LoadEditorMenu(const std::string& path,
+                                            const menufile::ReadProgress* progress = nullptr);
     // The old-layout file that was loaded, behind the stock picture, the marker and "USERDEF";
     // then loads it. Changed when the file is no longer what was loaded.
     [[nodiscard]] menufile::MenuError UpgradeOldMenu(std::string_view stockPicture);
+    // The line of the loaded file whose record is damaged (1-based; 0 when the damage is not
+    // in one record, or there is none), after a load that said Damaged.
+    [[nodiscard]] std::size_t DamagedLine() const { return m_damagedLine; }
+    // The file that was loaded without that line; then loads it. Changed when the file is no
+    // longer what was loaded.
+    [[nodiscard]] menufile::MenuError DropDamagedLine();
     // A new, empty user-defined menu at the path, which must not exist yet; then loads it.
     [[nodiscard]] menufile::MenuError CreateNewMenu(const std::string& path,
                                                     std::string_view stockPicture);
@@ -149,6 +161,9 @@ public:
     [[nodiscard]] const menufile::DirectoryPointer& Pointer() const { return m_pointer; }
     // The picture at the head of the file, as last read or written.
     [[nodiscard]] const std::string& Picture() const { return m_picture; }
+    // Where the last load kept the journal of an interrupted save, when the file had been
+    // changed since (put back or edited); empty when there was none.
+    [[nodiscard]] const std::string& SetAsideJournal() const { return m_setAside; }
 
 private:
     // Builds from the file's bytes and their header (ReadMenuHeader), which read as the list.
@@ -165,7 +180,7 @@ private:
     EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection);
     // Reads the committed content again.
     void Reload();
-    void Adopt(std::string bytes, const menufile::MenuFile& file);
+    void Adopt(std::string bytes, menufile::MenuFile&& file);
     void Clear();
 
     platform::FileSystem& m_fs;
@@ -180,6 +195,11 @@ private:
     std::vector<menufile::MenuItem> m_records;  // the file's records, one per entry
     std::string m_oldLayout;                    // the old-layout file offered for upgrade
     std::string m_bytes;  // the file as last read or written: the same bytes need no parse
+    std::string m_setAside;
+    std::string m_damaged;  // the file a load found damaged in one record
+    std::size_t m_damageOffset = 0;
+    std::size_t m_damageEnd = 0;
+    std::size_t m_damagedLine = 0;
 };
 
 // The content of a new, empty user-defined menu: the stock picture, the marker, "USERDEF" and

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "editor/main_window_layout.h"
+
 namespace editor {
 
 class PageHost {
@@ -22,6 +24,8 @@ public:
     virtual void ShowPage() = 0;
     // Ends the editor (a failed menu-type, pointer or appearance change).
     virtual void Close() = 0;
+    // A control was made anew in place of another, with the same id: its tooltip follows.
+    virtual void Replaced(HWND old, HWND replacement) = 0;
 };
 
 }  // namespace editor

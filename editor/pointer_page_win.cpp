@@ -284,7 +284,7 @@ void PointerPage::OnSave() {
         m_host.ShowReloaded();
         m_host.Tell(kChangedElsewhere);
     } else if (result.Status == EditStatus::Failed) {
-        m_host.Tell(WriteErrorText(result.Error));
+        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
         m_host.Close();
     }
 }
@@ -300,7 +300,7 @@ void PointerPage::OnToUserList() {
         m_host.ShowReloaded();
         m_host.Tell(kChangedElsewhere);
     } else if (result.Status == EditStatus::Failed) {
-        m_host.Tell(WriteErrorText(result.Error));
+        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
         m_host.Close();
     }
 }

@@ -1,11 +1,17 @@
 // Journaled, in-place commit of a menu file's new content, and its recovery.
 //
-// Journal layout (little endian): "TVLJRNL1", old length (8 bytes), new length (8),
-// CRC-32 of the old bytes (4), CRC-32 of the new bytes (4), the old bytes, and a CRC-32 of
-// everything before it (4). A journal that does not check out was torn before the menu file
-// was touched, because the menu file is only written after the journal is flushed.
+// Journal layout (little endian): "TVLJRNL2", old length (8 bytes), new length (8),
+// CRC-32 of the old bytes (4), CRC-32 of the new bytes (4), the old bytes, the new bytes, and
+// a CRC-32 of everything before it (4). Earlier versions wrote "TVLJRNL1" journals without the
+// new bytes; they are still recovered. A journal that does not check out was torn before the
+// menu file was touched, because the menu file is only written after the journal is flushed.
+//
+// With both contents a recovery can tell what a commit can leave (the old bytes, the new ones,
+// or a mix of the two with zeros where a power loss dropped unflushed data) from anything else,
+// which is the user's: a restored backup or a hand edit is never rolled back.
 #include "menufile/menu_commit.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -20,7 +26,9 @@ using platform::File;
 using platform::FileError;
 using platform::FileSystem;
 
-constexpr std::string_view kJournalMagic = "TVLJRNL1";
+constexpr std::string_view kJournalMagic = "TVLJRNL2";
+constexpr std::string_view kFirstJournalMagic = "TVLJRNL1";
+constexpr std::string_view kMagicStem = "TVLJRNL";
 constexpr std::size_t kHeaderSize = 8 + 8 + 8 + 4 + 4;
 
 // CRC-32 (the zip polynomial), eight bytes a step: a commit checks a few times its menu's size.
@@ -76,7 +84,9 @@ std::uint64_t GetLe(std::string_view in, std::size_t pos, int bytes) {
 }
 
 struct Journal {
+    bool HasNewBytes = false;  // false for a journal of the first format
     std::string OldBytes;
+    std::string NewBytes;
     std::uint64_t NewLength = 0;
     std::uint32_t NewCrc = 0;
 };
@@ -88,17 +98,24 @@ std::string EncodeJournal(std::string_view oldBytes, std::string_view newBytes) 
     PutLe(j, Crc32(oldBytes), 4);
     PutLe(j, Crc32(newBytes), 4);
     j += oldBytes;
+    j += newBytes;
     PutLe(j, Crc32(j), 4);
     return j;
 }
 
 // Empty when the journal is torn.
 std::optional<Journal> DecodeJournal(std::string_view j) {
-    if (j.size() < kHeaderSize + 4 || j.substr(0, kJournalMagic.size()) != kJournalMagic) {
+    if (j.size() < kHeaderSize + 4) {
         return std::nullopt;
     }
-    std::uint64_t oldLength = GetLe(j, 8, 8);
-    if (oldLength != j.size() - kHeaderSize - 4) {
+    const bool second = j.substr(0, kJournalMagic.size()) == kJournalMagic;
+    if (!second && j.substr(0, kFirstJournalMagic.size()) != kFirstJournalMagic) {
+        return std::nullopt;
+    }
+    const std::uint64_t oldLength = GetLe(j, 8, 8);
+    const std::uint64_t newLength = GetLe(j, 16, 8);
+    const std::uint64_t body = j.size() - kHeaderSize - 4;
+    if (oldLength > body || (second ? newLength != body - oldLength : oldLength != body)) {
         return std::nullopt;
     }
     if (GetLe(j, j.size() - 4, 4) != Crc32(j.substr(0, j.size() - 4))) {
@@ -109,13 +126,108 @@ std::optional<Journal> DecodeJournal(std::string_view j) {
     if (Crc32(journal.OldBytes) != GetLe(j, 24, 4)) {
         return std::nullopt;
     }
-    journal.NewLength = GetLe(j, 16, 8);
+    journal.NewLength = newLength;
     journal.NewCrc = static_cast<std::uint32_t>(GetLe(j, 28, 4));
+    if (second) {
+        journal.HasNewBytes = true;
+        journal.NewBytes.assign(j.substr(kHeaderSize + oldLength, newLength));
+        if (Crc32(journal.NewBytes) != journal.NewCrc) {
+            return std::nullopt;
+        }
+    }
     return journal;
 }
 
-bool HasArrived(std::string_view content, const Journal& journal) {
-    return content.size() == journal.NewLength && Crc32(content) == journal.NewCrc;
+// What lies at a journal's name.
+enum class JournalKind {
+    None,     // nothing
+    Busy,     // being written by another change, which holds the menu file and will finish
+    Torn,     // ours, but written only in part: the menu file was not touched yet
+    Valid,    // ours and whole
+    Foreign,  // a folder, or a file that is not a journal: never touched
+};
+
+JournalKind ReadJournal(FileSystem& fs, const std::string& journalPath,
+                        std::optional<Journal>& journal, FileError& error) {
+    error = FileError::None;
+    platform::PathKind kind = platform::PathKind::Missing;
+    if (error = fs.Probe(journalPath, kind); error != FileError::None) {
+        return JournalKind::None;
+    }
+    if (kind == platform::PathKind::Missing) {
+        return JournalKind::None;
+    }
+    if (kind == platform::PathKind::Folder) {
+        return JournalKind::Foreign;
+    }
+    std::string raw;
+    if (error = fs.ReadFile(journalPath, raw); error != FileError::None) {
+        if (error == FileError::InUse) {
+            error = FileError::None;
+            return JournalKind::Busy;
+        }
+        return JournalKind::None;
+    }
+    // A journal is known by its signature. A file created but never written, or zeroed by a
+    // power loss, is a journal too: its writer had not touched the menu file yet.
+    if (raw.find_first_not_of('\0') == std::string::npos) {
+        return JournalKind::Torn;
+    }
+    const std::size_t stem = std::min(raw.size(), kMagicStem.size());
+    if (raw.substr(0, stem) != kMagicStem.substr(0, stem)) {
+        return JournalKind::Foreign;
+    }
+    journal = DecodeJournal(raw);
+    return journal ? JournalKind::Valid : JournalKind::Torn;
+}
+
+// What the menu file holds against a whole journal.
+enum class Content { Old, New, Torn, Users };
+
+Content Classify(std::string_view current, const Journal& journal) {
+    if (current == journal.OldBytes) {
+        return Content::Old;
+    }
+    if (current.size() == journal.NewLength && Crc32(current) == journal.NewCrc) {
+        return Content::New;
+    }
+    if (!journal.HasNewBytes) {
+        return Content::Torn;  // a journal of the first format cannot tell more
+    }
+    // The new bytes are written over the old ones from the start, then the file is cut to the
+    // new length: every byte is old, new, or zero where a power loss dropped it.
+    const std::string_view old = journal.OldBytes;
+    const std::string_view next = journal.NewBytes;
+    if (current.size() < std::min(old.size(), next.size()) ||
+        current.size() > std::max(old.size(), next.size())) {
+        return Content::Users;
+    }
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const char c = current[i];
+        if (c != '\0' && !(i < old.size() && c == old[i]) && !(i < next.size() && c == next[i])) {
+            return Content::Users;
+        }
+    }
+    return Content::Torn;
+}
+
+// A free name beside the journal to keep it under: "<menu>.journal.stale", then "-2", "-3"...
+MenuError SetAside(FileSystem& fs, const std::string& journalPath, std::string* setAside) {
+    for (int n = 1; n <= 99; ++n) {
+        const std::string name =
+            journalPath + ".stale" + (n == 1 ? std::string() : "-" + std::to_string(n));
+        const FileError e = fs.Rename(journalPath, name);
+        if (e == FileError::None) {
+            if (setAside != nullptr) {
+                *setAside = name;
+            }
+            return MenuError::None;
+        }
+        if (e != FileError::AlreadyExists) {
+            return FromFileError(e);
+        }
+    }
+    return MenuError::Other;
 }
 
 // Overwrites the open file with `content`, cuts it to length, flushes and reads it back.
@@ -143,9 +255,17 @@ void RollBack(FileSystem& fs, const std::string& journalPath, File& menu, std::s
     }
 }
 
-// A journal that cannot be created in an existing folder means the folder takes no new files.
+// A journal that cannot be created in an existing folder means the folder takes no new files;
+// something that appeared at its name since the recovery looked is not ours to replace.
 MenuError JournalError(FileError e) {
-    return e == FileError::ReadOnly ? MenuError::FolderReadOnly : FromFileError(e);
+    switch (e) {
+        case FileError::ReadOnly:
+            return MenuError::FolderReadOnly;
+        case FileError::AlreadyExists:
+            return MenuError::ForeignJournal;
+        default:
+            return FromFileError(e);
+    }
 }
 
 // The commit proper, through a handle that has the menu file open for writing. The file is
@@ -207,6 +327,8 @@ MenuError FromFileError(FileError error) {
             return MenuError::InUse;
         case FileError::DiskFull:
             return MenuError::DiskFull;
+        case FileError::AlreadyExists:
+        case FileError::PathTooLong:
         case FileError::Other:
             return MenuError::Other;
     }
@@ -215,38 +337,48 @@ MenuError FromFileError(FileError error) {
 
 std::string JournalPath(const std::string& menuPath) { return menuPath + ".journal"; }
 
-MenuError RecoverMenuFile(FileSystem& fs, const std::string& path) {
+MenuError RecoverMenuFile(FileSystem& fs, const std::string& path, std::string* setAside) {
     const std::string journalPath = JournalPath(path);
-    bool exists = false;
-    if (FileError e = fs.Exists(journalPath, exists); e != FileError::None) {
+    std::optional<Journal> journal;
+    FileError error = FileError::None;
+    switch (ReadJournal(fs, journalPath, journal, error)) {
+        case JournalKind::None:
+        case JournalKind::Busy:  // its writer finishes it; a change then waits for that writer
+            return FromFileError(error);
+        case JournalKind::Foreign:
+            return MenuError::ForeignJournal;
+        case JournalKind::Torn:
+            return FromFileError(fs.Remove(journalPath));
+        case JournalKind::Valid:
+            break;
+    }
+    std::unique_ptr<File> menu;
+    FileError e = fs.OpenForUpdate(path, menu);
+    if (e == FileError::NotFound) {
+        // The menu file itself was removed: nothing is left to repair.
+        return FromFileError(fs.Remove(journalPath));
+    }
+    if (e != FileError::None) {
         return FromFileError(e);
     }
-    if (!exists) {
-        return MenuError::None;
-    }
-    std::string raw;
-    if (FileError e = fs.ReadFile(journalPath, raw); e != FileError::None) {
+    std::string current;
+    if (e = menu->ReadAll(current); e != FileError::None) {
         return FromFileError(e);
     }
-    std::optional<Journal> journal = DecodeJournal(raw);
-    if (journal) {
-        std::unique_ptr<File> menu;
-        FileError e = fs.OpenForUpdate(path, menu);
-        if (e == FileError::NotFound) {
-            journal.reset();  // the menu file itself was removed: nothing left to repair
-        } else if (e != FileError::None) {
-            return FromFileError(e);
-        } else {
-            std::string current;
-            if (e = menu->ReadAll(current); e != FileError::None) {
+    switch (Classify(current, *journal)) {
+        case Content::Old:
+        case Content::New:
+            break;
+        case Content::Torn:
+            if (e = WriteWhole(*menu, journal->OldBytes); e != FileError::None) {
                 return FromFileError(e);
             }
-            if (!HasArrived(current, *journal) && current != journal->OldBytes) {
-                if (e = WriteWhole(*menu, journal->OldBytes); e != FileError::None) {
-                    return FromFileError(e);
-                }
-            }
-        }
+            break;
+        case Content::Users:
+            // Put there after the crash: the user's, and kept. The journal is kept too, under
+            // another name, since it holds the content from before the interrupted save.
+            menu.reset();
+            return SetAside(fs, journalPath, setAside);
     }
     return FromFileError(fs.Remove(journalPath));
 }
@@ -255,17 +387,11 @@ FileError ReadCommittedMenu(FileSystem& fs, const std::string& path, std::string
     if (FileError e = fs.ReadFile(path, out); e != FileError::None) {
         return e;
     }
-    bool exists = false;
-    if (fs.Exists(JournalPath(path), exists) != FileError::None || !exists) {
-        return FileError::None;
-    }
-    std::string raw;
-    if (fs.ReadFile(JournalPath(path), raw) != FileError::None) {
-        return FileError::None;
-    }
-    if (std::optional<Journal> journal = DecodeJournal(raw);
-        journal && !HasArrived(out, *journal)) {
-        out = std::move(journal->OldBytes);
+    std::optional<Journal> journal;
+    FileError error = FileError::None;
+    if (ReadJournal(fs, JournalPath(path), journal, error) == JournalKind::Valid &&
+        Classify(out, *journal) == Content::Torn) {
+        out = std::move(journal->OldBytes);  // an unfinished save: what was saved before it
     }
     return FileError::None;
 }

@@ -21,6 +21,7 @@ enum class MenuError {
     InUse,
     DiskFull,
     FolderReadOnly,  // the journal cannot be made beside the menu file
+    ForeignJournal,  // something that is not a journal has the journal's name: not touched
     Other,
 };
 
@@ -55,11 +56,17 @@ using ChangeBuilder = std::function<Built(std::string_view current)>;
                                        const ChangeBuilder& build,
                                        std::string* committed = nullptr);
 
-// Finishes or undoes a commit that a crash interrupted. Safe to run at any time.
-[[nodiscard]] MenuError RecoverMenuFile(platform::FileSystem& fs, const std::string& path);
+// Finishes or undoes a commit that a crash interrupted. Safe to run at any time. Only what an
+// interrupted commit can leave is rolled back; a file that holds anything else (put back or
+// edited since) is kept, and the journal is kept beside it under another name, given in
+// `setAside`. Something at the journal's name that is no journal is never touched: the result
+// is then ForeignJournal.
+[[nodiscard]] MenuError RecoverMenuFile(platform::FileSystem& fs, const std::string& path,
+                                        std::string* setAside = nullptr);
 
 // The last committed content, without writing anything: the journal's old bytes while a
-// commit is unfinished, else the file itself. For readers that must never write (the engine).
+// commit is unfinished, else the file itself (also when it holds what the user put there
+// after a crash). For readers that must never write (the engine).
 [[nodiscard]] platform::FileError ReadCommittedMenu(platform::FileSystem& fs,
                                                     const std::string& path, std::string& out);
 

@@ -258,7 +258,7 @@ std::size_t LineNumber(std::string_view bytes, std::size_t pos) {
 
 enum class Records { None, UntilDamage, Every };
 
-MenuFile Read(std::string_view bytes, Records records) {
+MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progress = nullptr) {
     MenuFile file;
     std::size_t markerStart = 0;
     std::size_t markerEnd = FindMarkerEnd(bytes, &markerStart);
@@ -316,6 +316,9 @@ MenuFile Read(std::string_view bytes, Records records) {
     }
     for (reader.SkipEmptyLines(); !reader.AtEnd(); reader.SkipEmptyLines()) {
         const std::size_t start = reader.Position();
+        if (progress != nullptr && file.Items.size() % 8192 == 0) {
+            (*progress)(start, bytes.size());
+        }
         const bool complete = reader.Record(fields);
         if (complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) &&
             FitsQuoted(fields[2]) && FitsQuoted(fields[3]) && FitsQuoted(fields[4]) &&
@@ -343,6 +346,10 @@ MenuFile Read(std::string_view bytes, Records records) {
 }  // namespace
 
 MenuFile ReadMenu(std::string_view bytes) { return Read(bytes, Records::UntilDamage); }
+
+MenuFile ReadMenu(std::string_view bytes, const ReadProgress& progress) {
+    return Read(bytes, Records::UntilDamage, &progress);
+}
 
 MenuFile ReadEveryRecord(std::string_view bytes) { return Read(bytes, Records::Every); }
 

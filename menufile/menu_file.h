@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -78,8 +79,12 @@ struct MenuFile {
     [[nodiscard]] bool IsDirectoryPointer() const { return MenuType == kDirectoryPointer; }
 };
 
+// Told now and then how far a long read has come: bytes read of all there are.
+using ReadProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Never reads past the end and accepts any bytes.
 [[nodiscard]] MenuFile ReadMenu(std::string_view bytes);
+[[nodiscard]] MenuFile ReadMenu(std::string_view bytes, const ReadProgress& progress);
 // The same, reading on after each damaged item record: every complete record.
 [[nodiscard]] MenuFile ReadEveryRecord(std::string_view bytes);
 // The same up to the settings line: the picture, the marker, the type and the settings, for a

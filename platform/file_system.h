@@ -16,8 +16,12 @@ enum class FileError {
     ReadOnly,  // read-only attribute, write protection or no permission
     InUse,     // another program holds the file open or locked
     DiskFull,
+    AlreadyExists,  // a new file, or a new name, where something already is
+    PathTooLong,    // longer than the system takes
     Other,
 };
+
+enum class PathKind { Missing, File, Folder };
 
 // An open file, readable and writable. Closing is the destructor.
 class File {
@@ -35,14 +39,19 @@ public:
     virtual ~FileSystem() = default;
     // Whole content of a file, opened with full sharing and closed again.
     [[nodiscard]] virtual FileError ReadFile(const std::string& path, std::string& out) = 0;
-    // An existing file for reading and writing; fails on a read-only or locked file.
+    // An existing file for reading and writing, kept from other writers while it is open; fails
+    // on a read-only file, and on one another writer holds (after waiting a little for it).
     [[nodiscard]] virtual FileError OpenForUpdate(const std::string& path,
                                                   std::unique_ptr<File>& out) = 0;
-    // Creates the file, or empties an existing one, for reading and writing.
+    // Creates a new file for reading and writing, shared with nobody while it is open;
+    // AlreadyExists when anything is at the path, which is never touched.
     [[nodiscard]] virtual FileError Create(const std::string& path,
                                            std::unique_ptr<File>& out) = 0;
     [[nodiscard]] virtual FileError Remove(const std::string& path) = 0;
-    [[nodiscard]] virtual FileError Exists(const std::string& path, bool& exists) = 0;
+    // What is at the path.
+    [[nodiscard]] virtual FileError Probe(const std::string& path, PathKind& kind) = 0;
+    // Gives a file a new name in the same folder; AlreadyExists when the name is taken.
+    [[nodiscard]] virtual FileError Rename(const std::string& from, const std::string& to) = 0;
     // Tells the desktop shell that the file's content (and so maybe its icon) changed.
     virtual void NotifyChanged(const std::string& path) = 0;
 };

@@ -25,6 +25,11 @@ FileError FromLastError() {
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
             return FileError::DiskFull;
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return FileError::AlreadyExists;
+        case ERROR_FILENAME_EXCED_RANGE:
+            return FileError::PathTooLong;
         default:
             return FileError::Other;
     }
@@ -134,10 +139,24 @@ FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_pt
     if (attributes & FILE_ATTRIBUTE_READONLY) {
         return FileError::ReadOnly;
     }
-    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) {
-        return FromLastError();
+    // Another writer (a second editor) holds the file for as long as its change takes: wait
+    // for it a little, so that this change then sees what that one wrote.
+    constexpr DWORD kWaitForWriter = 2000;
+    const ULONGLONG start = ::GetTickCount64();
+    UniqueHfile h;
+    for (;;) {
+        h.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (h) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            ::GetTickCount64() - start >= kWaitForWriter) {
+            ::SetLastError(error);
+            return FromLastError();
+        }
+        ::Sleep(20);
     }
     out = std::make_unique<Win32File>(std::move(h));
     return FileError::None;
@@ -145,7 +164,11 @@ FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_pt
 
 FileError Win32FileSystem::Create(const std::string& path, std::unique_ptr<File>& out) {
     UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h && ::GetLastError() == ERROR_ACCESS_DENIED &&
+        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        return FileError::AlreadyExists;  // a folder, or a read-only file, of that name
+    }
     if (!h) {
         return FromLastError();
     }
@@ -157,18 +180,23 @@ FileError Win32FileSystem::Remove(const std::string& path) {
     return ::DeleteFileA(path.c_str()) ? FileError::None : FromLastError();
 }
 
-FileError Win32FileSystem::Exists(const std::string& path, bool& exists) {
+FileError Win32FileSystem::Probe(const std::string& path, PathKind& kind) {
     DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-            exists = false;
+            kind = PathKind::Missing;
             return FileError::None;
         }
         return FromLastError();
     }
-    exists = (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PathKind::Folder : PathKind::File;
     return FileError::None;
+}
+
+FileError Win32FileSystem::Rename(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? FileError::None
+                                                                           : FromLastError();
 }
 
 void Win32FileSystem::NotifyChanged(const std::string& path) {

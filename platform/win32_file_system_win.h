@@ -11,7 +11,8 @@ public:
     FileError OpenForUpdate(const std::string& path, std::unique_ptr<File>& out) override;
     FileError Create(const std::string& path, std::unique_ptr<File>& out) override;
     FileError Remove(const std::string& path) override;
-    FileError Exists(const std::string& path, bool& exists) override;
+    FileError Probe(const std::string& path, PathKind& kind) override;
+    FileError Rename(const std::string& from, const std::string& to) override;
     void NotifyChanged(const std::string& path) override;
 };
 

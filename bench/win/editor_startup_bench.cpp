@@ -29,6 +29,7 @@ constexpr const char* kEditorClass = "TarvelEditMain";
 constexpr const char* kEditorTitle = "Tarvel Edit";
 constexpr int kItemListId = 1001;
 constexpr int kDeleteButtonId = 1005;
+constexpr int kMoveUpButtonId = 1007;
 
 constexpr int kItems = 10000;
 constexpr int kDeleteIndex = 5000;  // zero-based, so the entry after it moves into its place
@@ -240,14 +241,15 @@ std::string MenuBytes(const std::vector<MenuItem>& items) {
     return menu;
 }
 
-enum class Kind { Floor, Start, Delete };
+enum class Kind { Floor, Start, Delete, MoveUp };
 
 struct Scenario {
     const char* name;
     Kind kind;
     int items = 0;
     std::string menu;       // file bytes; a fresh copy is written for every run
-    std::string afterEdit;  // the file the Delete must leave
+    std::string afterEdit;  // the file the edit must leave
+    int editIndex = kDeleteIndex;
 };
 
 struct Sample {
@@ -327,7 +329,7 @@ Sample RunFloor(const Programs& programs, Totals& totals) {
 Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
     ParkMouse();  // away from the list, so no hover or tooltip joins the measurement
     TempDir dir("editor bench run ");  // declared first: removed once the editor has ended
-    const std::string name = "ten thousand.tvl";
+    const std::string name = "bench menu.tvl";
     const std::string path = dir.File(name);
     if (!WriteFileBytes(path, s.menu)) {
         throw BenchError("cannot write " + path);
@@ -339,11 +341,15 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
         double start = Now();
         p = StartProgram(programs.editor, L"\"" + Widen(path) + L"\"", dir.path());
         sample.shownMs = WaitForEditor(p, s.items, e, start, sample.contentMs);
-        if (s.kind == Kind::Delete) {
-            const std::wstring moving = ListText(e.list, kDeleteIndex + 1);
-            HWND button = ControlById(e.main, kDeleteButtonId, "Button");
-            if (moving.empty() || !button || !SelectListItem(e.list, kDeleteIndex)) {
-                throw BenchError("cannot select entry " + std::to_string(kDeleteIndex));
+        if (s.kind == Kind::Delete || s.kind == Kind::MoveUp) {
+            const bool del = s.kind == Kind::Delete;
+            const int at = s.editIndex;
+            // Delete: the entry after it moves into its place. Move Up: it moves one up.
+            const std::wstring moving = ListText(e.list, del ? at + 1 : at);
+            HWND button =
+                ControlById(e.main, del ? kDeleteButtonId : kMoveUpButtonId, "Button");
+            if (moving.empty() || !button || !SelectListItem(e.list, at)) {
+                throw BenchError("cannot select entry " + std::to_string(at));
             }
             // The selection's own work (preview, button states) is not part of the Delete.
             if (!PollUntil([&] { return ::IsWindowEnabled(button) && Painted(e.main); },
@@ -356,8 +362,8 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
             const bool shown = PollUntil(
                 [&] {
                     if (sample.contentMs == 0) {
-                        if (SendW(e.list, LB_GETCOUNT) != s.items - 1 ||
-                            ListText(e.list, kDeleteIndex) != moving) {
+                        if (SendW(e.list, LB_GETCOUNT) != s.items - (del ? 1 : 0) ||
+                            ListText(e.list, del ? at : at - 1) != moving) {
                             return false;
                         }
                         sample.contentMs = Now() - start;
@@ -366,12 +372,12 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
                 },
                 kReadyTimeoutMs);
             if (!shown) {
-                throw BenchError("the list never showed the Delete");
+                throw BenchError("the list never showed the change");
             }
             sample.shownMs = Now() - start;
             if (!WaitUntil([&] { return ReadFileBytes(path) == s.afterEdit; }, Millis(20000))) {
-                throw BenchError("after the Delete the menu file is not the menu without entry " +
-                                 std::to_string(kDeleteIndex));
+                throw BenchError("after the change of entry " + std::to_string(at) +
+                                 " the menu file is not what it should be");
             }
         }
     } catch (...) {
@@ -430,8 +436,9 @@ std::wstring ProgramPath(const std::wstring& given, const char* relative) {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: editor_startup_bench [runs, default 10] [--editor=tvledit.exe] "
-                 "[--floor=popup_floor.exe]\n");
+                 "usage: editor_startup_bench [runs, default 10] [--large] "
+                 "[--editor=tvledit.exe] [--floor=popup_floor.exe]\n"
+                 "  --large: also 100,000 items (start, Move Up) and 1,000,000 items (start)\n");
     return 2;
 }
 
@@ -442,9 +449,12 @@ int main() {
     wchar_t** wargv = ::CommandLineToArgvW(::GetCommandLineW(), &wargc);
     int runs = 10;
     std::wstring editorArg, floorArg;
+    bool large = false;
     for (int i = 1; i < wargc; ++i) {
         const std::wstring arg = wargv[i];
-        if (arg.rfind(L"--editor=", 0) == 0) {
+        if (arg == L"--large") {
+            large = true;
+        } else if (arg.rfind(L"--editor=", 0) == 0) {
             editorArg = arg.substr(9);
         } else if (arg.rfind(L"--floor=", 0) == 0) {
             floorArg = arg.substr(8);
@@ -489,7 +499,7 @@ int main() {
         const std::string oneItemMenu = MenuBytes({plain.front()});
         const std::string iconMenu = MenuBytes(withIcons);
 
-        const Scenario scenarios[] = {
+        std::vector<Scenario> scenarios = {
             {"floor (empty pop-up)", Kind::Floor, 0, {}, {}},
             // What the editor costs by itself, whatever the menu.
             {"1 item", Kind::Start, 1, oneItemMenu, {}},
@@ -498,14 +508,33 @@ int main() {
             {"Delete on entry 5,000 of 10,000", Kind::Delete, kItems, plainMenu,
              MenuBytes(deleted)},
         };
-        constexpr std::size_t kScenarios = std::size(scenarios);
+        if (large) {
+            // The same rows, ten and a hundred times over.
+            std::vector<MenuItem> many;
+            many.reserve(static_cast<std::size_t>(kItems) * 100);
+            for (int copy = 0; copy < 100; ++copy) {
+                for (MenuItem item : plain) {
+                    item.Name += " " + std::to_string(copy);
+                    many.push_back(std::move(item));
+                }
+            }
+            std::vector<MenuItem> hundred(many.begin(), many.begin() + kItems * 10);
+            std::vector<MenuItem> moved = hundred;
+            std::swap(moved[49999], moved[50000]);
+            const std::string hundredMenu = MenuBytes(hundred);
+            scenarios.push_back({"100,000 items", Kind::Start, kItems * 10, hundredMenu, {}});
+            scenarios.push_back({"Move Up on entry 50,000 of 100,000", Kind::MoveUp, kItems * 10,
+                                 hundredMenu, MenuBytes(moved), 50000});
+            scenarios.push_back({"1,000,000 items", Kind::Start, kItems * 100, MenuBytes(many), {}});
+        }
+        const std::size_t kScenarios = scenarios.size();
         Totals totals;
         // One warm-up of each, so the first run's disk cache does not count; then the scenarios
         // take turns, so a slow spell of the machine hits all of them alike.
         for (const Scenario& s : scenarios) {
             (void)RunOnce(s, programs, totals);
         }
-        std::vector<Sample> samples[kScenarios];
+        std::vector<std::vector<Sample>> samples(kScenarios);
         for (int run = 0; run < runs; ++run) {
             for (std::size_t i = 0; i < kScenarios; ++i) {
                 samples[i].push_back(RunOnce(scenarios[i], programs, totals));

@@ -38,9 +38,13 @@ public:
         Tick();
         return m_real.Remove(path);
     }
-    platform::FileError Exists(const std::string& path, bool& exists) override {
+    platform::FileError Probe(const std::string& path, platform::PathKind& kind) override {
         Tick();
-        return m_real.Exists(path, exists);
+        return m_real.Probe(path, kind);
+    }
+    platform::FileError Rename(const std::string& from, const std::string& to) override {
+        Tick();
+        return m_real.Rename(from, to);
     }
     void NotifyChanged(const std::string& path) override { m_real.NotifyChanged(path); }
 

@@ -61,7 +61,7 @@ FileError MemoryFileSystem::ReadFile(const std::string& path, std::string& out) 
         return e;
     }
     auto it = m_nodes.find(path);
-    if (it == m_nodes.end() || !it->second.exists) {
+    if (it == m_nodes.end() || !it->second.exists || it->second.folder) {
         return FileError::NotFound;
     }
     if (it->second.exclusive) {
@@ -76,7 +76,7 @@ FileError MemoryFileSystem::OpenForUpdate(const std::string& path, std::unique_p
         return e;
     }
     auto it = m_nodes.find(path);
-    if (it == m_nodes.end() || !it->second.exists) {
+    if (it == m_nodes.end() || !it->second.exists || it->second.folder) {
         return FileError::NotFound;
     }
     if (it->second.readOnly) {
@@ -95,9 +95,12 @@ FileError MemoryFileSystem::Create(const std::string& path, std::unique_ptr<File
         return e;
     }
     Node& node = m_nodes[path];
+    if (node.exists) {
+        return FileError::AlreadyExists;  // never emptied or replaced
+    }
     // A read-only name that does not exist yet stands for a folder that takes no new files.
-    if (node.readOnly || (node.exists && (node.inUse || node.writers > 0))) {
-        return node.readOnly ? FileError::ReadOnly : FileError::InUse;
+    if (node.readOnly) {
+        return FileError::ReadOnly;
     }
     node.exists = true;
     node.data.clear();
@@ -112,7 +115,7 @@ FileError MemoryFileSystem::Remove(const std::string& path) {
         return e;
     }
     auto it = m_nodes.find(path);
-    if (it == m_nodes.end() || !it->second.exists) {
+    if (it == m_nodes.end() || !it->second.exists || it->second.folder) {
         return FileError::NotFound;
     }
     if (it->second.readOnly || it->second.inUse || it->second.writers > 0) {
@@ -123,13 +126,46 @@ FileError MemoryFileSystem::Remove(const std::string& path) {
     return FileError::None;
 }
 
-FileError MemoryFileSystem::Exists(const std::string& path, bool& exists) {
+FileError MemoryFileSystem::Probe(const std::string& path, PathKind& kind) {
     if (FileError e = Enter(); e != FileError::None) {
         return e;
     }
     auto it = m_nodes.find(path);
-    exists = it != m_nodes.end() && it->second.exists;
+    kind = it == m_nodes.end() || !it->second.exists ? PathKind::Missing
+           : it->second.folder                       ? PathKind::Folder
+                                                     : PathKind::File;
     return FileError::None;
+}
+
+FileError MemoryFileSystem::Rename(const std::string& from, const std::string& to) {
+    if (FileError e = Enter(); e != FileError::None) {
+        return e;
+    }
+    auto it = m_nodes.find(from);
+    if (it == m_nodes.end() || !it->second.exists || it->second.folder) {
+        return FileError::NotFound;
+    }
+    if (it->second.writers > 0 || it->second.inUse) {
+        return FileError::InUse;
+    }
+    Node& target = m_nodes[to];
+    if (target.exists) {
+        return FileError::AlreadyExists;
+    }
+    Node& source = it->second;
+    // The name changes durably in one step; the content is as durable as it was.
+    target = source;
+    source.exists = source.durableExists = false;
+    source.data.clear();
+    source.durable.clear();
+    return FileError::None;
+}
+
+void MemoryFileSystem::MakeFolder(const std::string& path) {
+    Node& node = m_nodes[path];
+    node = {};
+    node.exists = node.durableExists = true;
+    node.folder = true;
 }
 
 void MemoryFileSystem::NotifyChanged(const std::string&) { ++m_notifications; }
@@ -211,7 +247,7 @@ std::optional<std::string> MemoryFileSystem::Get(const std::string& path) const 
 std::vector<std::string> MemoryFileSystem::Paths() const {
     std::vector<std::string> paths;
     for (const auto& [path, node] : m_nodes) {
-        if (node.exists) {
+        if (node.exists && !node.folder) {
             paths.push_back(path);
         }
     }

@@ -23,11 +23,14 @@ public:
     FileError OpenForUpdate(const std::string& path, std::unique_ptr<File>& out) override;
     FileError Create(const std::string& path, std::unique_ptr<File>& out) override;
     FileError Remove(const std::string& path) override;
-    FileError Exists(const std::string& path, bool& exists) override;
+    FileError Probe(const std::string& path, PathKind& kind) override;
+    FileError Rename(const std::string& from, const std::string& to) override;
     void NotifyChanged(const std::string& path) override;
 
     // A file as if it had been on the disk for long: its content is durable.
     void Put(const std::string& path, std::string content);
+    // A folder at the path: no file can be made there.
+    void MakeFolder(const std::string& path);
     [[nodiscard]] std::optional<std::string> Get(const std::string& path) const;
     [[nodiscard]] std::vector<std::string> Paths() const;
     // On a path where no file is, Create is refused: a folder that takes no new files.
@@ -57,6 +60,7 @@ private:
         bool durableExists = false;
         bool readOnly = false;
         bool inUse = false;
+        bool folder = false;
         int writers = 0;         // open for writing (OpenForUpdate or Create)
         bool exclusive = false;  // open through Create, which shares with nobody
     };

@@ -24,6 +24,8 @@ FileError FromErrno() {
         case EBUSY:
         case ETXTBSY:
             return FileError::InUse;
+        case EEXIST:
+            return FileError::AlreadyExists;
         case ENOSPC:
         case EDQUOT:
             return FileError::DiskFull;
@@ -111,7 +113,7 @@ FileError PosixFileSystem::OpenForUpdate(const std::string& path,
 }
 
 FileError PosixFileSystem::Create(const std::string& path, std::unique_ptr<platform::File>& out) {
-    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         return FromErrno();
     }
@@ -123,17 +125,25 @@ FileError PosixFileSystem::Remove(const std::string& path) {
     return unlink(path.c_str()) == 0 ? FileError::None : FromErrno();
 }
 
-FileError PosixFileSystem::Exists(const std::string& path, bool& exists) {
+FileError PosixFileSystem::Probe(const std::string& path, platform::PathKind& kind) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
-        exists = true;
+        kind = S_ISDIR(st.st_mode) ? platform::PathKind::Folder : platform::PathKind::File;
         return FileError::None;
     }
     if (errno == ENOENT || errno == ENOTDIR) {
-        exists = false;
+        kind = platform::PathKind::Missing;
         return FileError::None;
     }
     return FromErrno();
+}
+
+FileError PosixFileSystem::Rename(const std::string& from, const std::string& to) {
+    // link then unlink: a rename that never replaces what is at the new name.
+    if (link(from.c_str(), to.c_str()) != 0) {
+        return FromErrno();
+    }
+    return unlink(from.c_str()) == 0 ? FileError::None : FromErrno();
 }
 
 }  // namespace test_support

@@ -13,7 +13,8 @@ public:
     platform::FileError Create(const std::string& path,
                                std::unique_ptr<platform::File>& out) override;
     platform::FileError Remove(const std::string& path) override;
-    platform::FileError Exists(const std::string& path, bool& exists) override;
+    platform::FileError Probe(const std::string& path, platform::PathKind& kind) override;
+    platform::FileError Rename(const std::string& from, const std::string& to) override;
     void NotifyChanged(const std::string&) override {}
 };
 

@@ -122,7 +122,9 @@ TEST(Recovery, TheJournalKeepsTheStandardCrcOfTheOldBytes) {
     MemoryFileSystem fs = InterruptedCommit("123456789", kOld, 6);  // the journal is flushed
     const std::string journal = fs.Get(menufile::JournalPath(kPath)).value_or("");
     ASSERT_GE(journal.size(), 32u);
-    EXPECT_EQ(journal.substr(0, 8), "TVLJRNL1");
+    EXPECT_EQ(journal.substr(0, 8), "TVLJRNL2");
+    EXPECT_EQ(journal.substr(32, 9), "123456789") << "the old bytes";
+    EXPECT_EQ(journal.substr(41, kOld.size()), kOld) << "then the new ones";
     std::uint32_t crc = 0;
     for (int i = 0; i < 4; ++i) {
         crc |= static_cast<std::uint32_t>(static_cast<unsigned char>(journal[24 + i])) << (8 * i);
@@ -286,6 +288,181 @@ TEST(CommitHarness, NoFaultCrashOrPowerLossLosesOrCorruptsAMenu) {
     }
     EXPECT_GT(faults.Faults, 0);
     EXPECT_GT(crashes.CrashStates, 500);
+}
+
+}  // namespace
+
+namespace {
+
+using test_support::InterferingFileSystem;
+
+const std::string kRestored = kOld + "\"Restored\",\"r.exe\",\"\",\"\",\"\",0\r\n";
+
+// After a crash left a journal, the user put a backup back, or edited the file by hand: that
+// content is kept whatever the crash left, and the journal is set aside, once.
+TEST(StaleJournal, AFileThatIsNeitherOldNewNorAMixOfThemIsTheUsers) {
+    int states = 0;
+    int keptAside = 0;
+    for (int calls = 4; calls <= 10; ++calls) {  // from the journal's creation to its deletion
+        for (const MemoryFileSystem& crashed : InterruptedCommit(kOld, kNew, calls)
+                                                   .PowerLossStates()) {
+            MemoryFileSystem fs = crashed;
+            if (!fs.Get(menufile::JournalPath(kPath))) {
+                continue;
+            }
+            ++states;
+            fs.Put(kPath, kRestored);
+            std::string seen;
+            ASSERT_EQ(menufile::ReadCommittedMenu(fs, kPath, seen), FileError::None);
+            EXPECT_EQ(seen, kRestored) << "readers see what the user put there";
+            std::string setAside;
+            const MenuError e = menufile::RecoverMenuFile(fs, kPath, &setAside);
+            if (setAside.empty()) {
+                // A journal torn before the menu was touched says nothing and goes.
+                EXPECT_EQ(e, MenuError::None);
+                EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+            } else {
+                ++keptAside;
+                EXPECT_EQ(e, MenuError::None);
+                EXPECT_EQ(setAside, menufile::JournalPath(kPath) + ".stale");
+                EXPECT_TRUE(fs.Get(setAside).has_value()) << "kept, not deleted";
+                EXPECT_FALSE(fs.Get(menufile::JournalPath(kPath)).has_value());
+            }
+            EXPECT_EQ(fs.Get(kPath), kRestored);
+            std::string again;
+            EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath, &again), MenuError::None);
+            EXPECT_TRUE(again.empty()) << "told once";
+        }
+    }
+    EXPECT_GT(states, 5);
+    EXPECT_GT(keptAside, 3);
+
+    // A second stale journal does not replace the first one kept.
+    MemoryFileSystem fs = InterruptedCommit(kOld, kNew, 7);
+    fs.Put(menufile::JournalPath(kPath) + ".stale", "kept earlier");
+    fs.Put(kPath, kRestored);
+    std::string setAside;
+    ASSERT_EQ(menufile::RecoverMenuFile(fs, kPath, &setAside), MenuError::None);
+    EXPECT_EQ(setAside, menufile::JournalPath(kPath) + ".stale-2");
+    EXPECT_EQ(fs.Get(menufile::JournalPath(kPath) + ".stale"), "kept earlier");
+}
+
+// Nothing but a journal is a journal: another file or a folder of that name is never touched,
+// and a change is refused rather than write around it.
+TEST(ForeignJournal, IsNeverTouchedAndStopsChanges) {
+    const std::string journal = menufile::JournalPath(kPath);
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "a file");
+        MemoryFileSystem fs;
+        fs.Put(kPath, kOld);
+        if (folder) {
+            fs.MakeFolder(journal);
+        } else {
+            fs.Put(journal, "my own notes, not a journal\r\n");
+        }
+        EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::ForeignJournal);
+        std::string seen;
+        EXPECT_EQ(menufile::ReadCommittedMenu(fs, kPath, seen), FileError::None);
+        EXPECT_EQ(seen, kOld);
+        const MenuError change = menufile::ChangeMenuFile(fs, kPath, [](std::string_view old) {
+            return menufile::AppendItem(old, {"B", "b.exe", "", "", "", "0"});
+        });
+        EXPECT_EQ(change, MenuError::ForeignJournal);
+        EXPECT_EQ(menufile::CommitMenuFile(fs, kPath, kOld, kNew), MenuError::ForeignJournal);
+        EXPECT_EQ(fs.Get(kPath), kOld);
+        if (!folder) {
+            EXPECT_EQ(fs.Get(journal), "my own notes, not a journal\r\n");
+        }
+    }
+}
+
+// A journal left by the earlier format (old bytes only) is still finished or undone.
+TEST(StaleJournal, AJournalOfTheFirstFormatIsStillRolledBack) {
+    MemoryFileSystem fs = InterruptedCommit(kNew, kShort, 7);  // torn: the new bytes half in
+    std::string journal = *fs.Get(menufile::JournalPath(kPath));
+    // Rewrite it as the first format wrote it: no new bytes, "TVLJRNL1".
+    const std::size_t oldLength = kNew.size();
+    std::string first = "TVLJRNL1" + journal.substr(8, 24) + journal.substr(32, oldLength);
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : first) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+    }
+    crc ^= 0xFFFFFFFFu;
+    for (int i = 0; i < 4; ++i) {
+        first += static_cast<char>((crc >> (8 * i)) & 0xFF);
+    }
+    ASSERT_EQ(fs.Remove(menufile::JournalPath(kPath)), FileError::None);
+    fs.Put(menufile::JournalPath(kPath), first);
+    std::string seen;
+    ASSERT_EQ(menufile::ReadCommittedMenu(fs, kPath, seen), FileError::None);
+    EXPECT_EQ(seen, kNew);
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), kNew);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+}
+
+// Two changes, each built from what it read, interleaved at every file call of the other:
+// each that says it is done is in the file; the other is refused, never lost.
+TEST(ChangeMenuFile, TwoChangesInterleavedAtEveryCallOfEither) {
+    const menufile::MenuItem a{"X", "x.exe", "", "", "", "0"};
+    const menufile::MenuItem b{"Y", "y.exe", "", "", "", "0"};
+    auto appendOver = [](const std::string& base, const menufile::MenuItem& item) {
+        return [base, item](std::string_view old) {
+            return old == base ? menufile::AppendItem(old, item)
+                               : menufile::Built{MenuError::Changed, {}};
+        };
+    };
+    for (bool aFirst : {true, false}) {
+        for (int call = 1;; ++call) {
+            SCOPED_TRACE(std::to_string(call) + (aFirst ? " of X" : " of Y"));
+            MemoryFileSystem disk;
+            disk.Put(kPath, kOld);
+            const auto& [outer, inner] = aFirst ? std::pair{a, b} : std::pair{b, a};
+            MenuError innerResult = MenuError::Other;
+            InterferingFileSystem fs(disk, call, [&] {
+                innerResult = menufile::ChangeMenuFile(disk, kPath, appendOver(kOld, inner));
+            });
+            const MenuError outerResult =
+                menufile::ChangeMenuFile(fs, kPath, appendOver(kOld, outer));
+            if (!fs.Interfered()) {
+                break;
+            }
+            const std::string now = disk.Get(kPath).value_or("");
+            const bool hasOuter = now.find(menufile::FormatItemLine(outer)) != std::string::npos;
+            const bool hasInner = now.find(menufile::FormatItemLine(inner)) != std::string::npos;
+            EXPECT_EQ(hasOuter, outerResult == MenuError::None);
+            EXPECT_EQ(hasInner, innerResult == MenuError::None);
+            EXPECT_TRUE(hasOuter != hasInner) << "exactly one of two changes of one base";
+            EXPECT_TRUE(outerResult == MenuError::None || outerResult == MenuError::Changed);
+            EXPECT_TRUE(innerResult == MenuError::None || innerResult == MenuError::InUse);
+            EXPECT_EQ(disk.Paths(), std::vector<std::string>{kPath});
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A journal another change is still writing is that change's: recovery leaves it, and a change
+// made meanwhile waits for that writer at the menu file instead of failing on the journal.
+TEST(Recovery, LeavesAJournalAnotherChangeIsWriting) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, kOld);
+    std::unique_ptr<platform::File> writing;
+    ASSERT_EQ(fs.Create(menufile::JournalPath(kPath), writing), FileError::None);
+    ASSERT_EQ(writing->WriteAt(0, "TVLJRNL2 half"), FileError::None);
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    std::string seen;
+    EXPECT_EQ(menufile::ReadCommittedMenu(fs, kPath, seen), FileError::None);
+    EXPECT_EQ(seen, kOld);
+    writing.reset();
+    EXPECT_EQ(fs.Get(menufile::JournalPath(kPath)), "TVLJRNL2 half") << "not touched while busy";
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath}) << "torn, once its writer is gone";
 }
 
 }  // namespace

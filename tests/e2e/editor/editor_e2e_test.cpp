@@ -329,7 +329,8 @@ TEST_F(EditorTest, FilesItCannotShowAreRefusedWithAReason) {
     const std::pair<std::string, editor::LoadStatus> cases[] = {
         {"", editor::LoadStatus::Empty},
         {kHead + "\"USERDEF\"\r\n", editor::LoadStatus::NoSettings},
-        {UserMenu({kNotepad}) + "\"cut short\",\"x\"", editor::LoadStatus::Damaged},
+        // A damaged settings line (a damaged record is offered to be left out instead).
+        {kHead + "\"USERDEF\"\r\n1,X\"Y,8,0,0\r\n", editor::LoadStatus::Damaged},
     };
     for (const auto& [bytes, status] : cases) {
         ASSERT_TRUE(WriteFileBytes(m_menu, bytes));

@@ -124,8 +124,29 @@ TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
     MenuEditor editor(fs, icons);
     EXPECT_EQ(editor.LoadEditorMenu(""), LoadStatus::NoPath);
     fs.Put(kPath, UserMenu({kNotepad}));
-    fs.FailAt(1, true, FileError::InUse);
-    EXPECT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Unreadable);
+    // Each reason a file cannot be read is told apart, and the message says which.
+    const std::pair<FileError, LoadStatus> failures[] = {
+        {FileError::InUse, LoadStatus::InUse},
+        {FileError::ReadOnly, LoadStatus::NoPermission},
+        {FileError::PathTooLong, LoadStatus::TooLong},
+        {FileError::DiskFull, LoadStatus::Unreadable},
+    };
+    for (auto [error, status] : failures) {
+        fs.FailAt(fs.Calls() + 1, true, error);
+        EXPECT_EQ(editor.LoadEditorMenu(kPath), status);
+        fs.ClearFaults();
+    }
+    EXPECT_NE(editor::LoadProblemText(LoadStatus::InUse, kPath).find("another program"),
+              std::string::npos);
+    EXPECT_NE(editor::LoadProblemText(LoadStatus::NoPermission, kPath).find("permission"),
+              std::string::npos);
+    EXPECT_NE(editor::LoadProblemText(LoadStatus::TooLong, kPath).find("too long"),
+              std::string::npos);
+    // A folder is not a missing file to create a menu in.
+    fs.MakeFolder("C:\\Users\\me\\Desktop\\Folder.tvl");
+    EXPECT_EQ(editor.LoadEditorMenu("C:\\Users\\me\\Desktop\\Folder.tvl"), LoadStatus::Folder);
+    EXPECT_NE(editor::LoadProblemText(LoadStatus::Folder, "X").find("names a folder"),
+              std::string::npos);
 }
 
 TEST(EditorLoad, UpgradeKeepsTheOldBytesBehindTheStockPicture) {
@@ -274,6 +295,90 @@ TEST(EditorLoad, ShowsTheCommittedContentWhenRecoveryCannotWrite) {
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", std::string(87, '-'), "Last"}));
     EXPECT_EQ(editor.Delete(0).Status, editor::EditStatus::Failed);
+}
+
+}  // namespace
+
+namespace {
+
+// A good menu whose record on one line is damaged opens without that line, when asked to;
+// the other lines stay byte for byte. A file changed since it was read is not written.
+TEST(EditorLoad, ADamagedLineCanBeLeftOutAndTheRestStays) {
+    const std::string cut = "\"Cut\",\"C:\\cut.exe\",\"";
+    const std::string quote = "bad\"name,\"x.exe\",\"\",\"\",\"\",0\r\n";
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad, quote, kLast}) + cut);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged);
+    // Five lines of picture, the marker, the type, the settings, Notepad, then the damage.
+    EXPECT_EQ(editor.DamagedLine(), 10u);
+    EXPECT_NE(editor::DamagedLineQuestion(kPath, 10).find("line 10"), std::string::npos);
+    ASSERT_EQ(editor.DropDamagedLine(), MenuError::None);
+    EXPECT_FALSE(editor.IsLoaded()) << "the cut record at the end is damaged too";
+    EXPECT_EQ(fs.Get(kPath), UserMenu({kNotepad, kLast}) + cut);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged);
+    EXPECT_EQ(editor.DamagedLine(), 11u);
+    ASSERT_EQ(editor.DropDamagedLine(), MenuError::None);
+    ASSERT_TRUE(editor.IsLoaded());
+    EXPECT_EQ(fs.Get(kPath), UserMenu({kNotepad, kLast}));
+    EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", "Last"}));
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+
+    // Asked about one file, then another program wrote it: nothing is written.
+    fs.Put(kPath, UserMenu({kNotepad}) + cut);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged);
+    fs.Put(kPath, UserMenu({kLast}) + cut);
+    EXPECT_EQ(editor.DropDamagedLine(), MenuError::Changed);
+    EXPECT_EQ(fs.Get(kPath), UserMenu({kLast}) + cut);
+
+    // Damage that is not in one record (the settings line) is only refused.
+    fs.Put(kPath, kHead + kUserType + "1,X\"Y,8,0,0\r\n");
+    EXPECT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged);
+    EXPECT_EQ(editor.DamagedLine(), 0u);
+}
+
+// A journal beside a file the user put back after a crash: the file is shown as it is, and
+// the journal is kept aside, which the editor says once.
+TEST(EditorLoad, AStaleJournalBesideARestoredMenuIsSetAsideOnce) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad, kSeparator, kLast}));
+    fs.CrashAt(7);  // the journal is written, the menu file not yet
+    EXPECT_THROW((void)menufile::CommitMenuFile(fs, kPath, UserMenu({kNotepad, kSeparator, kLast}),
+                                                UserMenu({kLast})),
+                 MemoryFileSystem::SimulatedCrash);
+    fs.ClearFaults();
+    const std::string restored = UserMenu({kLetters, kNotepad});
+    fs.Put(kPath, restored);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Letters, 2026", "Notepad"}));
+    EXPECT_EQ(editor.SetAsideJournal(), menufile::JournalPath(kPath) + ".stale");
+    EXPECT_NE(editor::StaleJournalText(kPath, editor.SetAsideJournal()).find(".stale"),
+              std::string::npos);
+    EXPECT_EQ(fs.Get(kPath), restored);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    EXPECT_TRUE(editor.SetAsideJournal().empty()) << "said once";
+    EXPECT_EQ(editor.MoveUp(1).Status, editor::EditStatus::Written) << "and saving works";
+}
+
+// A file of the user's that has the journal's name is never touched; saving says so.
+TEST(EditorLoad, AForeignFileOfTheJournalsNameStopsSavesWithAMessageNamingIt) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad, kLast}));
+    const std::string journal = menufile::JournalPath(kPath);
+    fs.Put(journal, "notes about my menu");
+    FakeIcons icons;
+    MenuEditor editor(fs, icons);
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    const editor::EditResult result = editor.Delete(0);
+    EXPECT_EQ(result.Status, editor::EditStatus::Failed);
+    EXPECT_EQ(result.Error, MenuError::ForeignJournal);
+    const std::string text = editor::WriteErrorText(result.Error, kPath);
+    EXPECT_NE(text.find("\"" + journal + "\""), std::string::npos) << text;
+    EXPECT_EQ(fs.Get(journal), "notes about my menu");
+    EXPECT_EQ(fs.Get(kPath), UserMenu({kNotepad, kLast}));
 }
 
 }  // namespace

@@ -352,7 +352,8 @@ TEST(EditorFaults, EveryInjectedFailureLeavesListAndFileInStep) {
         {"drop", kFour,
          [](MenuEditor& e) {
              editor::DropResult r = e.DropFiles({{"A", "a.exe"}, {"B", "b.exe"}});
-             return EditResult{r.Status, r.Error, r.Added};  // Selection: paths written
+             // Selection: the paths written.
+             return EditResult{r.Status, r.Error, r.Added, r.Change};
          }},
     };
     for (const Operation& op : operations) {
