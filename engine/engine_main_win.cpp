@@ -2,6 +2,7 @@
 // the chosen item and ends.
 #include <windows.h>
 
+#include "engine/engine_messages.h"
 #include "engine/engine_platform_win.h"
 #include "engine/menu_entries.h"
 #include "engine/menu_model.h"
@@ -13,8 +14,9 @@
 
 namespace {
 
-void ShowEmptyMenu() {
-    ::MessageBoxA(nullptr, "Menu is empty.\rPlease run the Menu Editor.", "Error!!", MB_OK);
+void ShowProblem(engine::MenuProblem problem, const std::string& path) {
+    ::MessageBoxA(nullptr, engine::ProblemMessage(problem, path).c_str(), engine::kMessageTitle,
+                  MB_OK);
 }
 
 }  // namespace
@@ -33,10 +35,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // Read whole with full sharing, never written; an unfinished save shows what was saved.
     platform::Win32FileSystem fs;
     std::string bytes;
-    const bool read = menufile::ReadCommittedMenu(fs, path, bytes) == platform::FileError::None;
-    const menufile::MenuFile menu = menufile::ReadMenu(bytes);
-    if (!read || menu.Status != menufile::ReadStatus::Ok) {
-        ShowEmptyMenu();
+    if (const platform::FileError e = menufile::ReadCommittedMenu(fs, path, bytes);
+        e != platform::FileError::None) {
+        platform::PathKind kind = platform::PathKind::Missing;
+        if (fs.Probe(path, kind) != platform::FileError::None) {
+            kind = platform::PathKind::Missing;
+        }
+        ShowProblem(engine::ReadProblem(e, kind, path), path);
+        return 0;
+    }
+    // Every complete record, also past a damaged one: one bad line hides nothing else.
+    const menufile::MenuFile menu = menufile::ReadEveryRecord(bytes);
+    if (!engine::CanShowMenu(menu)) {
+        ShowProblem(engine::MenuProblem::Empty, path);
         return 0;
     }
 
@@ -44,13 +55,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         engine::BuildEntries(menu, engine::ListFolder, engine::DisplayName);
     const engine::ItemFont font(menu.Settings, twipsPerPixel);
     const engine::MeasureWidth measure = [&font](std::string_view s) { return font.Width(s); };
+    const engine::MeasureFit fit = [&font](std::string_view s, float width) {
+        return font.Fit(s, width);
+    };
     engine::MenuModel model(entries, menufile::ToBool(menu.Settings.SmallIcons), twipsPerPixel,
                             font.Height(), measure);
     model.LayoutMenu(engine::MonitorAround(pointer, twipsPerPixel),
                      static_cast<float>(pointer.x * twipsPerPixel),
-                     static_cast<float>(pointer.y * twipsPerPixel), measure);
+                     static_cast<float>(pointer.y * twipsPerPixel), measure, fit);
     if (model.IsEmpty()) {
-        ShowEmptyMenu();
+        ShowProblem(engine::MenuProblem::Empty, path);
         return 0;
     }
 

@@ -1,6 +1,8 @@
 // Windows services the engine uses while loading.
 #include "engine/engine_platform_win.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/menu_font_win.h"
@@ -56,8 +58,27 @@ ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel)
 
 float ItemFont::Width(std::string_view text) const {
     SIZE size{};
-    ::GetTextExtentPoint32A(m_dc.get(), text.data(), static_cast<int>(text.size()), &size);
-    return static_cast<float>(size.cx * m_twipsPerPixel);
+    const int count = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    ::GetTextExtentPoint32A(m_dc.get(), text.data(), count, &size);
+    // In floating point: a name of some megabytes is more twips than an int holds.
+    return static_cast<float>(size.cx) * static_cast<float>(m_twipsPerPixel);
+}
+
+std::size_t ItemFont::Fit(std::string_view text, float width) const {
+    if (text.empty() || !(width >= 0)) {
+        return 0;
+    }
+    // Whole pixels: an extent of n pixels is n * twipsPerPixel twips.
+    const double pixels = std::floor(static_cast<double>(width) / m_twipsPerPixel);
+    const int maxExtent = static_cast<int>(std::min(pixels, static_cast<double>(INT_MAX)));
+    const int count = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    int fit = 0;
+    SIZE size{};
+    if (!::GetTextExtentExPointA(m_dc.get(), text.data(), count, maxExtent, &fit, nullptr,
+                                 &size)) {
+        return 0;
+    }
+    return std::min(static_cast<std::size_t>(std::max(fit, 0)), text.size());
 }
 
 }  // namespace engine

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,8 @@ public:
     ItemFont& operator=(const ItemFont&) = delete;
     [[nodiscard]] HFONT get() const { return m_font.get(); }
     [[nodiscard]] float Width(std::string_view text) const;
+    // How many leading bytes of `text` fit in `width` twips, in one measurement.
+    [[nodiscard]] std::size_t Fit(std::string_view text, float width) const;
     [[nodiscard]] float Height() const { return m_height; }
 
 private:

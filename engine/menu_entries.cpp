@@ -57,6 +57,22 @@ std::vector<std::string> ListPointerNames(const menufile::DirectoryPointer& poin
     return names;
 }
 
+bool CanShowMenu(const menufile::MenuFile& menu) {
+    using menufile::ReadStatus;
+    switch (menu.Status) {
+        case ReadStatus::Ok:
+            return true;
+        case ReadStatus::Truncated:
+        case ReadStatus::BadValue:
+            // One bad record must not hide the good ones; a pointer has nothing to read on to.
+            return !menu.IsDirectoryPointer() && !menu.Items.empty();
+        case ReadStatus::NoMarker:
+        case ReadStatus::NoSettings:
+            return false;
+    }
+    return false;
+}
+
 std::vector<Entry> BuildEntries(const menufile::MenuFile& menu, const FolderLister& list,
                                 const DisplayNamer& displayName) {
     if (!menu.IsDirectoryPointer()) {

@@ -35,6 +35,11 @@ using Entry = menufile::MenuItem;
 [[nodiscard]] std::vector<std::string> ListPointerNames(const menufile::DirectoryPointer& pointer,
                                                         const FolderLister& list);
 
+// True when what was read of a menu file is worth a pop-up: a complete file, or a user-defined
+// menu with complete records around a damaged one (read with menufile::ReadEveryRecord). A
+// file without marker or settings, or a damaged directory pointer, shows none.
+[[nodiscard]] bool CanShowMenu(const menufile::MenuFile& menu);
+
 // The entries of a menu that read completely.
 [[nodiscard]] std::vector<Entry> BuildEntries(const menufile::MenuFile& menu,
                                               const FolderLister& list,

@@ -2,8 +2,51 @@
 #include "engine/menu_model.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace engine {
+namespace {
+
+// A name of megabytes cannot be read in a tooltip, and would cost its layout dearly.
+std::string TooltipOf(const std::string& name) {
+    if (name.size() <= kTooltipLength) {
+        return name;
+    }
+    return name.substr(0, kTooltipLength) + kEllipsis;
+}
+
+// How many leading bytes of `text` fit in `width`, asking about a start of it first: the
+// system measures every byte it is given, and a screen holds far fewer than a long name has.
+std::size_t FittingStart(std::string_view text, float width, const MeasureFit& fit) {
+    for (std::size_t length = kMeasuredLength;; length *= 2) {
+        if (length >= text.size()) {
+            return fit(text, width);
+        }
+        if (const std::size_t n = fit(text.substr(0, length), width); n < length) {
+            return n;
+        }
+    }
+}
+
+}  // namespace
+
+MeasureFit FitByWidth(MeasureWidth measure) {
+    return [measure = std::move(measure)](std::string_view text, float width) {
+        // Every length up to `low` fits; none beyond `high` does.
+        std::size_t low = 0;
+        std::size_t high = text.size();
+        while (low < high) {
+            const std::size_t mid = low + (high - low + 1) / 2;
+            if (measure(text.substr(0, mid)) <= width) {
+                low = mid;
+            } else {
+                high = mid - 1;
+            }
+        }
+        return low;
+    };
+}
 
 MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
                      float textHeight, const MeasureWidth& measure)
@@ -27,7 +70,11 @@ MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twi
         Cell cell;
         cell.Item = entry;
         cell.Caption = entry.Name;
-        cell.CaptionWidth = measure(cell.Caption);
+        // Far wider than any screen, or else made of letters too narrow to see: the layout
+        // finds out how much of it fits.
+        cell.CaptionWidth = cell.Caption.size() <= kMeasuredLength
+                                ? measure(cell.Caption)
+                                : std::numeric_limits<float>::infinity();
         cell.Top = top;
         top += m_cellHeight;
         m_cells.push_back(std::move(cell));
@@ -50,6 +97,11 @@ float MenuModel::CaptionLeft() const {
 
 void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
                            const MeasureWidth& measure) {
+    LayoutMenu(monitor, pointerX, pointerY, measure, FitByWidth(measure));
+}
+
+void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
+                           const MeasureWidth& measure, const MeasureFit& fit) {
     const float screenHeight = monitor.Bottom - monitor.Top;
     const float screenWidth = monitor.Right - monitor.Left;
     m_left = pointerX;
@@ -74,15 +126,23 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
     const float half = screenWidth / 2;
     for (Cell& cell : m_cells) {
         if (cell.CaptionWidth + kCaptionRoom > half) {
-            cell.Tooltip = cell.Item.Name;
-            while (!cell.Caption.empty() && cell.CaptionWidth + kCaptionRoom > half) {
-                cell.Caption.pop_back();
+            // The longest start that leaves the room free, asked for once: measuring start
+            // after start would cost the square of the length.
+            const std::size_t fits = FittingStart(cell.Caption, half - kCaptionRoom, fit);
+            if (fits >= cell.Caption.size() && std::isinf(cell.CaptionWidth)) {
+                cell.CaptionWidth = measure(cell.Caption);  // long, yet it fits whole
+            }
+            if (cell.CaptionWidth + kCaptionRoom > half) {
+                cell.Tooltip = TooltipOf(cell.Item.Name);
+                // Never the whole caption, which did not fit even if the fit says otherwise.
+                const std::size_t kept =
+                    cell.Caption.empty() ? 0 : std::min(fits, cell.Caption.size() - 1);
+                // Three more bytes make way for the ending; a caption shorter than it keeps
+                // nothing.
+                cell.Caption.resize(kept >= 3 ? kept - 3 : 0);
+                cell.Caption += kEllipsis;
                 cell.CaptionWidth = measure(cell.Caption);
             }
-            // Never cut to a negative length: a caption shorter than the ending keeps nothing.
-            cell.Caption.resize(cell.Caption.size() >= 3 ? cell.Caption.size() - 3 : 0);
-            cell.Caption += kEllipsis;
-            cell.CaptionWidth = measure(cell.Caption);
         }
         maxCaption = std::max(maxCaption, cell.CaptionWidth);
     }

@@ -28,6 +28,12 @@ inline constexpr float kLargeCaptionLeft = 720;
 inline constexpr float kSeparatorDarkY = 50;
 inline constexpr float kSeparatorLightY = 65;
 inline constexpr const char* kEllipsis = "...";
+// Bytes of a name a tooltip shows before its "...": nobody reads more, and the tooltip lays out
+// all it is given (Wine's keeps only its first 1,023 characters, so the "..." stays in view).
+inline constexpr std::size_t kTooltipLength = 1000;
+// Bytes of a caption measured at once: more letters than any screen shows side by side.
+// Measuring megabytes of a name would only keep the menu waiting.
+inline constexpr std::size_t kMeasuredLength = 4096;
 
 inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
@@ -39,6 +45,14 @@ inline constexpr int kMiddleButton = 4;
 
 // Width of a caption as drawn in the item font, in twips.
 using MeasureWidth = std::function<float(std::string_view)>;
+// How many leading bytes of a caption fit in `width` twips in the item font: the largest n whose
+// first n bytes measure at most `width`; 0 when none do.
+using MeasureFit = std::function<std::size_t(std::string_view text, float width)>;
+
+// A fit found from widths alone, halving the length: about twice the logarithm of the length
+// in measurements, for callers that cannot ask for a fit in one call. Assumes a longer text is
+// never narrower.
+[[nodiscard]] MeasureFit FitByWidth(MeasureWidth measure);
 
 struct Rect {
     float Left = 0;
@@ -50,9 +64,10 @@ struct Rect {
 struct Cell {
     Entry Item;             // Name, Target, Arguments, StartIn, IconFile, IconIndex
     std::string Caption;    // the Name, shortened with "..." when too wide
-    std::string Tooltip;    // the full Name when the caption was shortened
+    std::string Tooltip;    // the Name when the caption was shortened; a name longer than
+                            // kTooltipLength is cut there, with "..."
     float Top = 0;          // inside the list
-    float CaptionWidth = 0;
+    float CaptionWidth = 0;  // before LayoutMenu, infinite for a caption too long to measure
     bool Highlighted = false;      // cell and caption colours
     bool IconHighlighted = false;  // the icon square's background
 };
@@ -74,7 +89,7 @@ enum class Action { None, Launch, Close };
 class MenuModel {
 public:
     // Cells and separators stacked in menu order. `textHeight` is the height of a caption in
-    // the item font, in twips.
+    // the item font, in twips. Captions of up to kMeasuredLength bytes are measured here.
     MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
               float textHeight, const MeasureWidth& measure);
 
@@ -84,6 +99,11 @@ public:
     // Places the window at the pointer and sizes it: shortens wide captions, keeps the window
     // inside `monitor` (the whole area of the monitor under the pointer) and opens it upward or
     // leftward where it would not fit. Then sets up the scroll strips; no item is current.
+    // A caption is shortened with one fit (of at most kMeasuredLength bytes, unless that many
+    // fit) and one measurement, whatever its length.
+    void LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
+                    const MeasureWidth& measure, const MeasureFit& fit);
+    // The same with the fit found by FitByWidth.
     void LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
                     const MeasureWidth& measure);
 

@@ -1,6 +1,7 @@
 // tvlengin.exe under Wine: where the menu opens, how keys and clicks pick an item, what is
 // launched, and when the menu ends.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -18,9 +19,11 @@ constexpr char kPopupClass[] = "TarvelMenuPopup";
 constexpr int kLargeCellPx = 40;  // 32-pixel icon + 120 twips, 8-point text
 constexpr int kSmallCellPx = 24;  // 16-pixel icon + 120 twips
 
-std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIcons = false) {
+std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIcons = false,
+                      const std::string& fontSize = "8.25") {
     std::string s = "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n";
-    s += menufile::FormatSettingsLine({smallIcons ? "1" : "0", "MS Sans Serif", "8.25", "0", "0"});
+    s += menufile::FormatSettingsLine(
+        {smallIcons ? "1" : "0", "MS Sans Serif", fontSize, "0", "0"});
     for (const auto& item : items) {
         s += menufile::FormatItemLine(item);
     }
@@ -86,6 +89,16 @@ RECT WindowRect(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);
     return r;
+}
+
+bool OnTheScreen(const RECT& r) {
+    return r.left >= 0 && r.top >= 0 && r.right <= ::GetSystemMetrics(SM_CXSCREEN) &&
+           r.bottom <= ::GetSystemMetrics(SM_CYSCREEN) && r.right > r.left && r.bottom > r.top;
+}
+
+std::string Text(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+           std::to_string(r.right) + "," + std::to_string(r.bottom);
 }
 
 TEST_F(EngineTest, OpensAtThePointerAndKeepsInsideTheScreen) {
@@ -304,6 +317,155 @@ TEST_F(EngineTest, Screenshots) {
     auto launched = Launched();
     ASSERT_TRUE(launched.has_value());
     EXPECT_TRUE(HasLine(*launched, "argv=item24")) << *launched;
+}
+
+TEST_F(EngineTest, ANameOfTwoMegabytesIsShortenedAndItsItemStillOpens) {
+    auto items = RecorderItems(3);
+    while (items[1].Name.size() < 2 * 1024 * 1024) {
+        items[1].Name += " Wide words";
+    }
+    HWND popup = Open(MenuBytes(items), {200, 200});
+    ASSERT_NE(popup, nullptr) << "the window comes within the usual wait";
+    const RECT r = WindowRect(popup);
+    EXPECT_TRUE(OnTheScreen(r)) << Text(r);
+    EXPECT_LT(r.right - r.left, 1024 / 2 + 1) << "the caption is cut to half the screen";
+    EXPECT_EQ(r.bottom - r.top, static_cast<int>(std::nearbyint((3 * 600 + 70) / 15.0)));
+    // Resting on the long cell brings up its tooltip, which holds no megabytes to lay out and
+    // wraps on the screen. The tooltip is made after the first paint; only a move after that
+    // shows it.
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND hwnd : TopWindows(m_engine.pid())) {
+            if (ClassOf(hwnd) == TOOLTIPS_CLASSA) {
+                return true;
+            }
+        }
+        return false;
+    }));
+    ASSERT_TRUE(MoveMouse(ClientToScreenAt(popup, 100, kLargeCellPx + 20)));
+    HWND tip = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        tip = FindWindowOf(m_engine.pid(), TOOLTIPS_CLASSA, nullptr);
+        return tip != nullptr;
+    }));
+    if (tip) {
+        EXPECT_TRUE(OnTheScreen(WindowRect(tip))) << Text(WindowRect(tip));
+    }
+    EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-long-name.bmp"));
+    ParkMouse();
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item1")) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, DamagedRecordsHideOnlyThemselves) {
+    // A record with a quote in its name after the first, and a last record cut short.
+    const auto items = RecorderItems(3);
+    std::string bytes = MenuBytes({items[0]});
+    bytes += "Bad \"name,\"C:\\x.exe\",\"\",\"\",\"\",0\r\n";
+    bytes += menufile::FormatItemLine(items[1]);
+    bytes += menufile::FormatItemLine(items[2]);
+    bytes += "\"Cut short\",\"C:\\x";
+    ASSERT_EQ(menufile::ReadMenu(bytes).Status, menufile::ReadStatus::BadValue);
+
+    HWND popup = Open(bytes, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top,
+              static_cast<int>(std::nearbyint((3 * 600 + 70) / 15.0)))
+        << "the three complete records";
+    PostKey(popup, VK_UP);  // from no item, Up goes to the last
+    PostKey(popup, VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item2")) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+    EXPECT_EQ(ReadFileBytes(m_menu), bytes) << "the engine never writes the menu file";
+
+    // Nothing complete to show: no record but a damaged one, or a pointer cut short.
+    const std::string head = "pic\r\n<START TVL>\r\n";
+    const std::string settings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
+    for (const std::string& damaged :
+         {head + "\"USERDEF\"\r\n" + settings + "\"Cut short\",\"C:\\x",
+          head + "\"DIRPOINT\"\r\n" + settings + "\"C:\\windows\\\",\"*.*\", 1,"}) {
+        m_menu = m_dir.File("damaged.tvl");
+        ASSERT_TRUE(WriteFileBytes(m_menu, damaged));
+        m_engine = Start(WinPath(TVLENGIN_EXE), Quote(m_menu), m_dir.path());
+        auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+        ASSERT_TRUE(text.has_value()) << damaged;
+        EXPECT_NE(text->find("Menu is empty."), std::string::npos) << *text;
+        EXPECT_TRUE(m_engine.WaitForExit().has_value());
+    }
+}
+
+TEST_F(EngineTest, AbsurdFontSizesStillShowAReadableMenuOnTheScreen) {
+    for (const char* size : {"1e300", "5000", "0", "-5"}) {
+        for (POINT at : {POINT{200, 150}, POINT{1000, 740}}) {
+            HWND popup = Open(MenuBytes(RecorderItems(3), false, size), at);
+            ASSERT_NE(popup, nullptr) << size;
+            const RECT r = WindowRect(popup);
+            EXPECT_TRUE(OnTheScreen(r)) << size << ": " << Text(r);
+            // Three cells and 70 twips below them.
+            const double cell = (r.bottom - r.top - 70 / 15.0) / 3;
+            EXPECT_GE(cell, 10) << size;
+            EXPECT_LE(cell, 200) << size;
+            EXPECT_LT(r.right - r.left, 1024 / 2 + 1) << size;
+            PostKey(popup, VK_ESCAPE);
+            ExpectEndsWithoutLaunch();
+        }
+    }
+}
+
+TEST_F(EngineTest, APathThatHoldsNoMenuSaysWhatIsWrongWithIt) {
+    const std::string folder = m_dir.File("a folder.tvl");
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string locked = m_dir.File("locked.tvl");
+    ASSERT_TRUE(WriteFileBytes(locked, MenuBytes(RecorderItems(2))));
+    platform::UniqueHfile lock(::CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                             nullptr));
+    ASSERT_TRUE(lock);
+    const std::string longName = m_dir.path() + "\\" + std::string(300, 'n') + ".tvl";
+    std::string deep = m_dir.path();
+    while (deep.size() < 2000) {
+        deep += "\\WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW";
+    }
+    deep += "\\menu.tvl";
+
+    struct Case {
+        std::string path;
+        const char* says;
+        std::string shows;  // a part of the path the message names
+    };
+    const Case cases[] = {
+        {folder, "names a folder, not a menu file", folder},
+        {folder + "\\", "names a folder, not a menu file", folder},
+        {m_dir.File("missing.tvl"), "does not exist", m_dir.File("missing.tvl")},
+        {m_dir.File("no folder\\missing.tvl"), "does not exist", "no folder\\missing.tvl"},
+        {locked, "cannot be read", locked},
+        {longName, "too long", m_dir.path().substr(0, 20)},
+        {deep, "too long", "...\\menu.tvl"},
+    };
+    for (const Case& c : cases) {
+        m_engine = Start(WinPath(TVLENGIN_EXE), Quote(c.path), m_dir.path());
+        ASSERT_TRUE(m_engine);
+        const HWND box = WaitForWindow(m_engine.pid(), "#32770", "Error!!");
+        ASSERT_NE(box, nullptr) << c.path;
+        const RECT r = WindowRect(box);
+        EXPECT_TRUE(OnTheScreen(r)) << c.path << ": " << Text(r);
+        if (c.path == deep) {
+            EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-long-path.bmp"));
+        }
+        auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+        ASSERT_TRUE(text.has_value()) << c.path;
+        EXPECT_NE(text->find(c.says), std::string::npos) << *text;
+        EXPECT_NE(text->find(c.shows), std::string::npos) << *text;
+        EXPECT_EQ(text->find("Menu is empty."), std::string::npos) << *text;
+        EXPECT_LT(text->size(), 300u) << "a long path is shortened";
+        EXPECT_TRUE(m_engine.WaitForExit().has_value());
+    }
 }
 
 }  // namespace

@@ -111,3 +111,42 @@ TEST(UserDefined, EntriesAreTheRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CanShowMenu, ShowsTheCompleteRecordsAroundADamagedOne) {
+    const std::string head = "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n";
+    const std::string a = "\"a\",\"a.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string bad = "b\"x,\"b.exe\",\"\",\"\",\"\",0\r\n";  // a quote in a name
+    const std::string c = "\"c\",\"c.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string cut = "\"d\",\"d.exe\",\"";
+
+    const menufile::MenuFile lastCut = menufile::ReadEveryRecord(head + a + c + cut);
+    EXPECT_TRUE(engine::CanShowMenu(lastCut));
+    EXPECT_EQ(Names(engine::BuildEntries(lastCut, nullptr, nullptr)),
+              (std::vector<std::string>{"a", "c"}));
+    const menufile::MenuFile middleBad = menufile::ReadEveryRecord(head + bad + c + cut);
+    EXPECT_TRUE(engine::CanShowMenu(middleBad));
+    EXPECT_EQ(Names(engine::BuildEntries(middleBad, nullptr, nullptr)),
+              (std::vector<std::string>{"c"}));
+    EXPECT_TRUE(engine::CanShowMenu(menufile::ReadEveryRecord(head + a)));
+    EXPECT_TRUE(engine::CanShowMenu(menufile::ReadEveryRecord(head)))
+        << "a readable menu without items: the model finds it empty";
+
+    // Nothing complete, or nothing to read on to.
+    for (const std::string& bytes : {
+             head + cut,
+             head + bad,
+             std::string("0,\"A\",8,0,0\r\n") + a,                 // no marker
+             std::string("pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A"),  // settings cut short
+             std::string("pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,A\"B,8,0,0\r\n") + a,
+             std::string("pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"A\",8,0,0\r\n\"C:\\\",\"*"),
+             std::string("pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"A\",8,0,0\r\n"),
+         }) {
+        EXPECT_FALSE(engine::CanShowMenu(menufile::ReadEveryRecord(bytes))) << bytes;
+    }
+    EXPECT_TRUE(engine::CanShowMenu(menufile::ReadEveryRecord(
+        "pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"A\",8,0,0\r\n\"C:\\\",\"*.*\",1,0,0\r\n")));
+}
+
+}  // namespace

@@ -2,6 +2,8 @@
 // taller than the screen, shortened captions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/menu_model.h"
 
 namespace {
@@ -182,6 +184,167 @@ TEST(HitTest, StripsCoverTheListAndIconsAreTheirOwnElements) {
     shortList.LayoutMenu(kScreen, 0, 0, kMeasure);
     EXPECT_EQ(shortList.HitTest(700, 1200 + 10).kind, Kind::ListFree);
     EXPECT_EQ(shortList.VisibleCells(1270 - 90), (std::pair<std::size_t, std::size_t>{0, 2}));
+}
+
+}  // namespace
+
+namespace {
+
+using engine::Entry;
+using engine::MenuModel;
+
+// A font of uneven letters, measured as the system measures: a width, and how many leading
+// bytes fit in a width, each call counted with the bytes it looks at.
+struct CountingFont {
+    static float Letter(char c) { return static_cast<float>(40 + (c % 7) * 25); }
+
+    float Width(std::string_view s) {
+        ++widths;
+        bytes += s.size();
+        float w = 0;
+        for (char c : s) {
+            w += Letter(c);
+        }
+        return w;
+    }
+    std::size_t Fit(std::string_view s, float width) {
+        ++fits;
+        bytes += s.size();
+        float w = 0;
+        std::size_t n = 0;
+        while (n < s.size() && w + Letter(s[n]) <= width) {
+            w += Letter(s[n++]);
+        }
+        return n;
+    }
+    engine::MeasureWidth Measure() {
+        return [this](std::string_view s) { return Width(s); };
+    }
+    engine::MeasureFit Fitter() {
+        return [this](std::string_view s, float width) { return Fit(s, width); };
+    }
+    void Reset() {
+        widths = 0;
+        fits = 0;
+        bytes = 0;
+    }
+
+    int widths = 0;
+    int fits = 0;
+    std::size_t bytes = 0;
+};
+
+// The rule captions are shortened by, taken literally: a byte off the end until the rest
+// fits beside the room, three more off, then the ending.
+std::string ShortenedByteByByte(std::string caption, float half,
+                                const engine::MeasureWidth& measure) {
+    if (measure(caption) + engine::kCaptionRoom <= half) {
+        return caption;
+    }
+    while (!caption.empty() && measure(caption) + engine::kCaptionRoom > half) {
+        caption.pop_back();
+    }
+    caption.resize(caption.size() >= 3 ? caption.size() - 3 : 0);
+    return caption + engine::kEllipsis;
+}
+
+std::string Name(std::size_t length, unsigned seed) {
+    const char letters[] = "iWm. lAx_0";
+    std::string name;
+    for (std::size_t i = 0; i < length; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        name += letters[(seed >> 16) % 10];
+    }
+    return name;
+}
+
+TEST(LongCaptions, AreShortenedWithAFewMeasurementsWhateverTheirLength) {
+    for (std::size_t length : {1000u, 5000u, 100000u, 2000000u}) {
+        CountingFont font;
+        const std::string name = Name(length, 7);
+        MenuModel m({{name, "a.exe", "", "", "", "0"}, {"short", "b.exe", "", "", "", "0"}},
+                    false, 15, 195, font.Measure());
+        EXPECT_LE(font.widths, 2) << "at most one measurement per caption";
+        m.LayoutMenu(kScreen, 0, 0, font.Measure(), font.Fitter());
+        EXPECT_EQ(font.fits, 1) << length;
+        EXPECT_LE(font.widths, 3) << length;
+        EXPECT_LT(font.bytes, 3 * engine::kMeasuredLength)
+            << "no more of the name is measured than a screen could show: " << length;
+        const std::string& caption = m.Cells()[0].Caption;
+        EXPECT_LT(caption.size(), 400u);
+        EXPECT_EQ(caption.substr(caption.size() - 3), "...");
+        EXPECT_EQ(name.compare(0, caption.size() - 3, caption, 0, caption.size() - 3), 0);
+        EXPECT_EQ(m.Cells()[0].CaptionWidth, font.Width(caption));
+        EXPECT_EQ(m.Width(), font.Width(caption) + 1000);
+    }
+
+    // Without a fit of its own the layout halves its way to the cut: measurements grow with
+    // the logarithm of the length, not with the length.
+    CountingFont font;
+    MenuModel m({{Name(2000000, 3), "a.exe", "", "", "", "0"}}, false, 15, 195, font.Measure());
+    font.Reset();
+    m.LayoutMenu(kScreen, 0, 0, font.Measure());
+    EXPECT_LE(font.widths, 2 + 13) << "a start of 4096 < 2^13 bytes is enough";
+    EXPECT_EQ(m.Cells()[0].Caption.substr(m.Cells()[0].Caption.size() - 3), "...");
+}
+
+TEST(LongCaptions, ThatFitWholeStayWhole) {
+    // Letters of no width: however long, the caption fits and is not cut.
+    const engine::MeasureWidth measure = [](std::string_view s) {
+        return static_cast<float>(std::count(s.begin(), s.end(), 'w')) * 100.0f;
+    };
+    const engine::MeasureFit fit = [](std::string_view s, float width) {
+        std::size_t n = 0;
+        for (float w = 0; n < s.size() && w + (s[n] == 'w' ? 100.0f : 0.0f) <= width; ++n) {
+            w += s[n] == 'w' ? 100.0f : 0.0f;
+        }
+        return n;
+    };
+    const std::string narrow = std::string(10, 'w') + std::string(100000, '\x01');
+    const std::string wide = std::string(100000, '\x01') + std::string(100, 'w');
+    MenuModel m({{narrow, "a.exe", "", "", "", "0"}, {wide, "b.exe", "", "", "", "0"}}, false, 15,
+                195, measure);
+    m.LayoutMenu(kScreen, 0, 0, measure, fit);
+    EXPECT_EQ(m.Cells()[0].Caption, narrow);
+    EXPECT_EQ(m.Cells()[0].CaptionWidth, 1000);
+    EXPECT_EQ(m.Cells()[0].Tooltip, "");
+    // Half of 15360 less the room leaves 5680 twips: 56 of the wide letters.
+    EXPECT_EQ(m.Cells()[1].Caption, std::string(100000, '\x01') + std::string(53, 'w') + "...");
+    EXPECT_EQ(m.Cells()[1].Tooltip.size(), engine::kTooltipLength + 3);
+}
+
+TEST(LongCaptions, AreCutWhereTakingOffOneByteAtATimeCutsThem) {
+    CountingFont font;
+    const engine::MeasureWidth measure = font.Measure();
+    for (float screenWidth = 2000; screenWidth <= 16000; screenWidth += 333) {
+        const engine::Rect screen{0, 0, screenWidth, 11520};
+        for (std::size_t length = 0; length <= 90; length += 3) {
+            const std::string name = Name(length, static_cast<unsigned>(length + screenWidth));
+            const std::string expected = ShortenedByteByByte(name, screenWidth / 2, measure);
+            // With the fit the system gives, and with the fit found from widths alone.
+            MenuModel withFit({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, measure);
+            withFit.LayoutMenu(screen, 0, 0, measure, font.Fitter());
+            MenuModel widthsOnly({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, measure);
+            widthsOnly.LayoutMenu(screen, 0, 0, measure);
+            for (const MenuModel* m : {&withFit, &widthsOnly}) {
+                const engine::Cell& cell = m->Cells()[0];
+                ASSERT_EQ(cell.Caption, expected) << screenWidth << " " << name;
+                EXPECT_EQ(cell.CaptionWidth, measure(expected));
+                EXPECT_EQ(cell.Tooltip, expected == name ? "" : name);
+            }
+        }
+    }
+}
+
+TEST(LongCaptions, TooltipsHoldAReadableLength) {
+    const std::string huge = Name(2 * 1024 * 1024, 11);
+    const std::string longest = Name(engine::kTooltipLength, 5);
+    MenuModel m({{huge, "a.exe", "", "", "", "0"}, {longest, "b.exe", "", "", "", "0"}}, false,
+                15, 195, kMeasure);
+    m.LayoutMenu(kScreen, 0, 0, kMeasure);
+    EXPECT_EQ(m.Cells()[0].Tooltip, huge.substr(0, engine::kTooltipLength) + "...");
+    EXPECT_EQ(m.Cells()[1].Tooltip, longest) << "a name of the tooltip's length shows whole";
+    EXPECT_EQ(m.Cells()[0].Item.Name, huge) << "the item itself keeps its name";
 }
 
 }  // namespace

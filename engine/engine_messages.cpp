@@ -1,0 +1,38 @@
+// The engine's message texts, and the rule that shortens the path they name.
+#include "engine/engine_messages.h"
+
+
+namespace engine {
+
+MenuProblem ReadProblem(platform::FileError error, platform::PathKind kind, std::string_view path) {
+    // Windows tells a path it will not take by its length as often as by a "not found".
+    if (error == platform::FileError::PathTooLong || path.size() > kLongestPath) {
+        return MenuProblem::TooLong;
+    }
+    // Opening a folder as a file fails as access denied: the path says more.
+    if (kind == platform::PathKind::Folder) {
+        return MenuProblem::Folder;
+    }
+    return error == platform::FileError::NotFound ? MenuProblem::Missing : MenuProblem::Unreadable;
+}
+
+std::string ProblemMessage(MenuProblem problem, std::string_view path) {
+    const std::string shown = platform::ShortenPath(path);
+    switch (problem) {
+        case MenuProblem::Empty:
+            return "Menu is empty.\rPlease run the Menu Editor.";
+        case MenuProblem::Folder:
+            return "The path names a folder, not a menu file:\n" + shown;
+        case MenuProblem::Missing:
+            return "The menu file does not exist:\n" + shown;
+        case MenuProblem::Unreadable:
+            return "The menu file cannot be read:\n" + shown +
+                   "\nAnother program may have it locked, or you may not be allowed to read it.";
+        case MenuProblem::TooLong:
+            return "The path of the menu file is too long (" + std::to_string(path.size()) +
+                   " characters):\n" + shown;
+    }
+    return {};
+}
+
+}  // namespace engine

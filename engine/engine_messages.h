@@ -1,0 +1,34 @@
+// What the engine tells the user instead of showing a menu: the texts of its message boxes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/display_path.h"
+#include "platform/file_system.h"
+
+namespace engine {
+
+inline constexpr const char* kMessageTitle = "Error!!";
+// The longest path Windows opens without long-path support: MAX_PATH less its closing null.
+inline constexpr std::size_t kLongestPath = 259;
+
+enum class MenuProblem {
+    Empty,       // a readable menu without items, or a file that is not a menu
+    Folder,      // the path names a folder
+    Missing,     // nothing is at the path
+    Unreadable,  // another program has the file locked, no permission, a failed read
+    TooLong,     // a path longer than Windows takes
+};
+
+// Why a read of the menu file at `path` failed with `error` (not None), given what the file
+// system finds at the path.
+[[nodiscard]] MenuProblem ReadProblem(platform::FileError error, platform::PathKind kind,
+                                      std::string_view path);
+
+// The text of the message box. Every message but Empty's names the path, shortened by
+// platform::ShortenPath.
+[[nodiscard]] std::string ProblemMessage(MenuProblem problem, std::string_view path);
+
+}  // namespace engine

@@ -1,0 +1,92 @@
+// What the engine says instead of showing a menu, and how it shortens the path it names.
+#include <gtest/gtest.h>
+
+#include "engine/engine_messages.h"
+
+namespace {
+
+using engine::MenuProblem;
+using platform::FileError;
+using platform::PathKind;
+
+TEST(ReadProblem, SaysWhatIsWrongWithThePath) {
+    const std::string path = "C:\\Menus\\Tools.tvl";
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, path),
+              MenuProblem::Missing);
+    // A folder cannot be opened as a file: Windows says access denied.
+    EXPECT_EQ(engine::ReadProblem(FileError::ReadOnly, PathKind::Folder, path),
+              MenuProblem::Folder);
+    EXPECT_EQ(engine::ReadProblem(FileError::ReadOnly, PathKind::File, path),
+              MenuProblem::Unreadable);
+    EXPECT_EQ(engine::ReadProblem(FileError::InUse, PathKind::File, path), MenuProblem::Unreadable);
+    EXPECT_EQ(engine::ReadProblem(FileError::Other, PathKind::File, path), MenuProblem::Unreadable);
+    EXPECT_EQ(engine::ReadProblem(FileError::PathTooLong, PathKind::Missing, path),
+              MenuProblem::TooLong);
+    // Windows also says "not found" of a path longer than it takes.
+    const std::string longest = "C:\\" + std::string(engine::kLongestPath - 3, 'a');
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, longest),
+              MenuProblem::Missing);
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, longest + "a"),
+              MenuProblem::TooLong);
+}
+
+TEST(ProblemMessage, NamesThePathAndWhatIsWrong) {
+    const std::string path = "C:\\Menus\\Tools.tvl";
+    struct Case {
+        MenuProblem problem;
+        const char* says;
+    };
+    const Case cases[] = {
+        {MenuProblem::Folder, "names a folder, not a menu file"},
+        {MenuProblem::Missing, "does not exist"},
+        {MenuProblem::Unreadable, "cannot be read"},
+        {MenuProblem::TooLong, "too long"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = engine::ProblemMessage(c.problem, path);
+        EXPECT_NE(text.find(c.says), std::string::npos) << text;
+        EXPECT_NE(text.find("\n" + path), std::string::npos) << "the path on a line of its own";
+    }
+    EXPECT_NE(engine::ProblemMessage(MenuProblem::Unreadable, path).find("locked"),
+              std::string::npos);
+    EXPECT_EQ(engine::ProblemMessage(MenuProblem::Empty, path),
+              "Menu is empty.\rPlease run the Menu Editor.");
+
+    // A long path is named shortened, and its length is told.
+    const std::string deep = "C:\\" + std::string(2000, 'd') + "\\Tools.tvl";
+    const std::string text = engine::ProblemMessage(MenuProblem::TooLong, deep);
+    EXPECT_NE(text.find(platform::ShortenPath(deep)), std::string::npos) << text;
+    EXPECT_NE(text.find("2013 characters"), std::string::npos) << text;
+    EXPECT_LT(text.size(), 200u);
+}
+
+TEST(ShortenPath, KeepsTheStartAndTheFileNameWithinTheLimit) {
+    EXPECT_EQ(platform::ShortenPath("C:\\Menus\\Tools.tvl"), "C:\\Menus\\Tools.tvl");
+    const std::string exact = "C:\\" + std::string(platform::kShownPathLength - 3, 'x');
+    EXPECT_EQ(platform::ShortenPath(exact), exact);
+
+    std::string deep = "C:\\Users\\Somebody";
+    while (deep.size() < 2000) {
+        deep += "\\folder " + std::to_string(deep.size());
+    }
+    deep += "\\Quick Tools.tvl";
+    const std::string shown = platform::ShortenPath(deep);
+    EXPECT_EQ(shown.size(), platform::kShownPathLength);
+    EXPECT_EQ(shown.rfind("C:\\Users\\Somebody", 0), 0u) << shown;
+    const std::string tail = "...\\Quick Tools.tvl";
+    EXPECT_EQ(shown.substr(shown.size() - tail.size()), tail) << shown;
+
+    // A file name too long for the limit keeps its end, after the start of the path.
+    const std::string longName = "C:\\Menus\\" + std::string(300, 'n') + "Tools.tvl";
+    const std::string cut = platform::ShortenPath(longName, 30);
+    EXPECT_EQ(cut.size(), 30u);
+    EXPECT_EQ(cut.rfind("C:\\Men", 0), 0u) << cut;
+    EXPECT_EQ(cut.substr(cut.size() - 9), "Tools.tvl") << cut;
+    EXPECT_NE(cut.find("..."), std::string::npos) << cut;
+
+    EXPECT_EQ(platform::ShortenPath(std::string(100, 'p'), 20),
+              std::string(5, 'p') + "..." + std::string(12, 'p'))
+        << "no folder at all";
+}
+
+}  // namespace
