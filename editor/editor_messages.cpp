@@ -1,9 +1,12 @@
 // Texts of the editor's message boxes that name the menu file.
 #include "editor/editor_messages.h"
 
+#include "platform/display_path.h"
+
 namespace editor {
 
-std::string LoadProblemText(LoadStatus status, const std::string& path) {
+std::string LoadProblemText(LoadStatus status, const std::string& fullPath) {
+    const std::string path = platform::ShortenPath(fullPath);
     const std::string file = "The menu file\r" + path + "\r";
     switch (status) {
         case LoadStatus::NoPath:
@@ -43,7 +46,7 @@ std::string WriteErrorText(menufile::MenuError error, const std::string& menuPat
     std::string named;
     switch (error) {
         case MenuError::ForeignJournal:
-            named = "\"" + menufile::JournalPath(menuPath) +
+            named = "\"" + platform::ShortenPath(menufile::JournalPath(menuPath)) +
                     "\" is in the way: saving needs that name beside the menu file for a "
                     "moment. Please move or rename it.";
             why = named.c_str();
@@ -88,20 +91,20 @@ std::string WriteErrorText(menufile::MenuError error, const std::string& menuPat
 }
 
 std::string DamagedLineQuestion(const std::string& path, std::size_t line) {
-    return "The menu file\r" + path + "\rhas a damaged record on line " + std::to_string(line) +
+    return "The menu file\r" + platform::ShortenPath(path) + "\rhas a damaged record on line " + std::to_string(line) +
            ": it is cut short or holds a value that cannot be written back.\r"
            "Would you like to open the menu without that line?";
 }
 
 std::string StaleJournalText(const std::string& menuPath, const std::string& setAside) {
-    return "The menu file\r" + menuPath +
+    return "The menu file\r" + platform::ShortenPath(menuPath) +
            "\rwas changed after a save of it was interrupted, and is kept as it is now.\r"
            "What it held before that save is in\r" +
-           setAside;
+           platform::ShortenPath(setAside);
 }
 
 std::string CreateMenuQuestion(const std::string& path) {
-    return "The menu file\r" + path +
+    return "The menu file\r" + platform::ShortenPath(path) +
            "\rdoes not exist.\rWould you like to create a new, empty menu there?";
 }
 

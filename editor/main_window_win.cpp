@@ -255,9 +255,11 @@ LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
     };
     // Nothing else touches the editor state until the load is over: the window takes no
     // input meanwhile, and it only paints what it held before.
+    HWND window = Hwnd();
     std::thread loader([&] {
         status = m_editor.LoadEditorMenu(path, &progress);
         finished = true;
+        ::PostMessageA(window, WM_NULL, 0, 0);  // wakes the wait below at once
     });
     const ULONGLONG start = ::GetTickCount64();
     HWND bar = nullptr;

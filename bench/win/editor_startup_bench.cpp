@@ -280,7 +280,8 @@ double WaitForEditor(const Process& p, int count, Editor& e, double start, doubl
                     return false;
                 }
             }
-            if (!e.list) {
+            // A very large menu gets a list made anew once it is loaded: look it up again.
+            if (!e.list || !::IsWindow(e.list)) {
                 e.list = ControlById(e.main, kItemListId, "ListBox");
                 if (!e.list) {
                     return false;

@@ -292,4 +292,25 @@ TEST_F(HostileTest, AMillionItemsLoadWithProgressAndTheWindowAnswers) {
     editor.Kill();
 }
 
+// A message that names a long path is never wider than the screen.
+TEST_F(HostileTest, AMessageNamingALongPathFitsTheScreen) {
+    std::string deep = m_dir.path();
+    while (deep.size() < 200) {
+        deep += "\\a folder with a long name";
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+    }
+    const std::string missing = deep + "\\a menu that is not there yet.tvl";
+    Process editor = Start(WinPath(TVLEDIT_EXE), Quote(missing), m_dir.path());
+    HWND box = WaitForWindow(editor.pid(), "#32770", editor::kQueryTitle);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), editor::CreateMenuQuestion(missing));
+    RECT r{};
+    GetWindowRect(box, &r);
+    EXPECT_GE(r.left, 0);
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(AnswerMessageBox(editor.pid(), editor::kQueryTitle, IDNO).has_value(), true);
+    EXPECT_TRUE(editor.WaitForExit().has_value());
+    EXPECT_FALSE(FileExists(missing));
+}
+
 }  // namespace

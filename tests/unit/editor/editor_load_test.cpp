@@ -382,3 +382,20 @@ TEST(EditorLoad, AForeignFileOfTheJournalsNameStopsSavesWithAMessageNamingIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A message naming a path of any length stays one short line for it: the box fits the screen.
+TEST(EditorMessages, LongPathsAreShortenedKeepingTheirStartAndFileName) {
+    const std::string deep = "C:\\Users\\me\\" + std::string(1800, 'd') + "\\Tools menu.tvl";
+    for (const std::string& text :
+         {editor::LoadProblemText(LoadStatus::Damaged, deep), editor::CreateMenuQuestion(deep),
+          editor::DamagedLineQuestion(deep, 12), editor::StaleJournalText(deep, deep + ".x"),
+          editor::WriteErrorText(MenuError::ForeignJournal, deep)}) {
+        EXPECT_LT(text.size(), 400u) << text.substr(0, 100);
+        EXPECT_NE(text.find("C:\\Users\\"), std::string::npos);
+        EXPECT_NE(text.find("Tools menu.tvl"), std::string::npos) << text;
+    }
+}
+
+}  // namespace
