@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the editor start-up and edit benchmark under a private Wine session.
-# Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10]
+# Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10] [--large]
+#   --large adds menus of 100,000 items (start, Move Up) and 1,000,000 items (start).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,4 +14,4 @@ cmake --build build/win64 --target editor_startup_bench keepalive
 source scripts/wine-session.sh
 wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
-wine "$root/build/win64/bench/win/editor_startup_bench.exe" "${1:-10}"
+wine "$root/build/win64/bench/win/editor_startup_bench.exe" "${1:-10}" "${@:2}"
