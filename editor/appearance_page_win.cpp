@@ -9,18 +9,21 @@
 #include <vector>
 
 #include "editor/control_factory_win.h"
+#include "editor/dialog_window_win.h"
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "editor/menu_picture.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/menu_font_win.h"
+#include "platform/text_win.h"
+#include "platform/window_base_win.h"
 
 namespace editor {
 namespace {
 
 UINT_PTR CALLBACK FontDialogHook(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
-        ::SetWindowTextA(dialog, kFontDialogTitle);
+        platform::SetWindowTextUtf8(dialog, kFontDialogTitle);
     }
     return 0;
 }
@@ -95,7 +98,7 @@ void AppearancePage::OnScroll(HWND scrollBar, int code) {
 
 void AppearancePage::Show() {
     const menufile::MenuSettings& s = m_editor.Settings();
-    ::SendMessageA(m_host.Control(kSmallIconsCheck), BM_SETCHECK,
+    ::SendMessageW(m_host.Control(kSmallIconsCheck), BM_SETCHECK,
                    menufile::ToInt(s.SmallIcons) > 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     m_appearance = AppearanceOf(s);
     ShowSampleFont(s);
@@ -116,21 +119,22 @@ void AppearancePage::Show() {
 void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {
     m_sampleFont = platform::CreateMenuFont(settings, m_dotsPerInch);
     HWND sample = m_host.Control(kFontSample);
-    HFONT font = m_sampleFont ? m_sampleFont.get()
-                              : reinterpret_cast<HFONT>(::SendMessageA(m_host.Window(), WM_GETFONT,
-                                                                       0, 0));
-    ::SendMessageA(sample, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HFONT font = m_sampleFont
+                     ? m_sampleFont.get()
+                     : reinterpret_cast<HFONT>(::SendMessageW(m_host.Window(), WM_GETFONT, 0, 0));
+    ::SendMessageW(sample, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void AppearancePage::OnChangeFont() {
-    LOGFONTA font{};
+    LOGFONTW font{};
     const float size = DialogFontSize(m_appearance.FontSize);
     font.lfHeight = menufile::FontHeightPixels(size, m_dotsPerInch);
     font.lfWeight = m_appearance.FontBold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = m_appearance.FontItalic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
-    m_appearance.FontName.copy(font.lfFaceName, sizeof font.lfFaceName - 1);
-    CHOOSEFONTA choose{};
+    const std::wstring face = platform::Widen(m_appearance.FontName);
+    face.copy(font.lfFaceName, LF_FACESIZE - 1);
+    CHOOSEFONTW choose{};
     choose.lStructSize = sizeof choose;
     choose.hwndOwner = m_host.Window();
     choose.lpLogFont = &font;
@@ -139,7 +143,7 @@ void AppearancePage::OnChangeFont() {
     if (!platform::ShowFontDialog(choose)) {
         return;  // cancelled: the sample keeps its font
     }
-    m_appearance.FontName = font.lfFaceName;
+    m_appearance.FontName = platform::Narrow(font.lfFaceName);
     m_appearance.FontSize = static_cast<float>(choose.iPointSize) / 10.0f;
     m_appearance.FontBold = font.lfWeight >= FW_BOLD;
     m_appearance.FontItalic = font.lfItalic != 0;
@@ -183,7 +187,7 @@ std::string AppearancePage::RenderedPicture() const {
 
 void AppearancePage::OnSave() {
     m_appearance.SmallIcons =
-        ::SendMessageA(m_host.Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        ::SendMessageW(m_host.Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
     // The menu keeps its picture byte for byte unless an icon was chosen for it here.
     std::string picture;
     if (m_menuIcon->ShowsLibraryIcon()) {
@@ -194,7 +198,7 @@ void AppearancePage::OnSave() {
     switch (result.Status) {
         case EditStatus::Written:
         case EditStatus::Unchanged:
-            ::MessageBoxA(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
+            ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
             return;
         case EditStatus::Reloaded:
             m_host.ShowReloaded();

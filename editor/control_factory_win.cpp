@@ -3,11 +3,15 @@
 
 #include <commctrl.h>
 
+#include <string>
+
+#include "platform/text_win.h"
+
 namespace editor {
 namespace {
 
 struct ControlClass {
-    const char* Name;
+    const wchar_t* Name;
     DWORD Style;
     DWORD ExStyle;
 };
@@ -16,42 +20,42 @@ ControlClass ClassOf(const ControlLayout& c) {
     const DWORD tab = WS_TABSTOP;
     switch (c.Kind) {
         case ControlKind::Tabs:
-            return {WC_TABCONTROLA, tab, 0};
+            return {WC_TABCONTROLW, tab, 0};
         case ControlKind::Frame:
-            return {"BUTTON", BS_GROUPBOX, 0};
+            return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Label:
-            return {"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
         case ControlKind::List:
-            return {"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+            return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Picture:
-            return {"STATIC", SS_OWNERDRAW | SS_NOTIFY, c.Sunken ? WS_EX_CLIENTEDGE : 0u};
+            return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, c.Sunken ? WS_EX_CLIENTEDGE : 0u};
         case ControlKind::Button:
-            return {"BUTTON", tab | BS_PUSHBUTTON | BS_MULTILINE, 0};
+            return {L"BUTTON", tab | BS_PUSHBUTTON | BS_MULTILINE, 0};
         case ControlKind::Check:
-            return {"BUTTON", tab | BS_AUTOCHECKBOX | BS_MULTILINE | BS_TOP, 0};
+            return {L"BUTTON", tab | BS_AUTOCHECKBOX | BS_MULTILINE | BS_TOP, 0};
         case ControlKind::Text:
-            return {"EDIT", tab | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            return {L"EDIT", tab | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
         case ControlKind::DriveList:
-            return {"COMBOBOX", tab | CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+            return {L"COMBOBOX", tab | CBS_DROPDOWNLIST | WS_VSCROLL, 0};
         case ControlKind::FolderList:
-            return {"LISTBOX",
+            return {L"LISTBOX",
                     tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                         WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::ScrollBar:
-            return {"SCROLLBAR", SBS_HORZ | WS_DISABLED, 0};
+            return {L"SCROLLBAR", SBS_HORZ | WS_DISABLED, 0};
     }
-    return {"STATIC", 0, 0};
+    return {L"STATIC", 0, 0};
 }
 
 }  // namespace
 
 platform::UniqueHfont CreateDialogFont(int dotsPerInch) {
-    return platform::UniqueHfont(::CreateFontA(
-        -::MulDiv(8, dotsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-        "MS Sans Serif"));
+    return platform::UniqueHfont(
+        ::CreateFontW(-::MulDiv(8, dotsPerInch, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
 }
 
 int ScreenDotsPerInch() {
@@ -66,12 +70,13 @@ HWND CreateControl(HWND parent, const ControlLayout& c, float twipsPerPixel, HFO
     const PixelRect r = ClientRect(c, twipsPerPixel);
     // A drop-down list's height is that of its open list.
     const int height = c.Kind == ControlKind::DriveList ? r.Height * 8 : r.Height;
-    HWND hwnd = ::CreateWindowExA(
-        cls.ExStyle, cls.Name, c.Caption,
+    const std::wstring caption = c.Caption != nullptr ? platform::Widen(c.Caption) : L"";
+    HWND hwnd = ::CreateWindowExW(
+        cls.ExStyle, cls.Name, caption.c_str(),
         WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0u) | cls.Style, r.Left, r.Top,
         r.Width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.Id)),
-        ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
 }
 

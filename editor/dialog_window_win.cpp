@@ -1,17 +1,57 @@
-// Modal behaviour and table-made controls of the editor's secondary windows.
+// Modal behaviour and table-made controls of the editor's secondary windows; the message boxes
+// and the Open dialog of every editor window.
 #include "editor/dialog_window_win.h"
+
+#include <commdlg.h>
 
 #include <algorithm>
 
 #include "editor/control_factory_win.h"
 #include "editor/editor_messages.h"
+#include "platform/common_dialogs_win.h"
+#include "platform/text_win.h"
 
 namespace editor {
 
-void DialogWindow::RunModal(HWND owner, const char* className, const char* title,
-                            float widthTwips, float heightTwips) {
+int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT type) {
+    return ::MessageBoxW(owner, platform::Widen(text).c_str(), platform::Widen(title).c_str(),
+                         type);
+}
+
+std::optional<std::string> AskForFile(HWND owner, const char* title, const char* filter,
+                                      DWORD flags, const std::string& initial,
+                                      const char* defaultExtension) {
+    std::wstring file = platform::Widen(initial);
+    if (file.size() >= kLongestPath) {
+        file.clear();  // no room for it: the dialog starts empty
+    }
+    file.resize(kLongestPath, L'\0');
+    // Zero-separated, two zeros at the end.
+    std::wstring filters = platform::Widen(filter);
+    std::replace(filters.begin(), filters.end(), L'|', L'\0');
+    filters.append(2, L'\0');
+    const std::wstring caption = platform::Widen(title);
+    const std::wstring extension =
+        defaultExtension != nullptr ? platform::Widen(defaultExtension) : std::wstring();
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filters.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = caption.c_str();
+    ofn.lpstrDefExt = defaultExtension != nullptr ? extension.c_str() : nullptr;
+    ofn.Flags = flags;
+    if (!platform::ShowOpenDialog(ofn)) {
+        return std::nullopt;
+    }
+    return platform::Narrow(file.c_str());
+}
+
+void DialogWindow::RunModal(HWND owner, const char* className, const char* title, float widthTwips,
+                            float heightTwips) {
     m_twipsPerPixel = TwipsPerPixel(ScreenDotsPerInch());
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     RegisterWindowClass(className, icon, ::GetSysColorBrush(COLOR_BTNFACE));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT frame{0, 0, TwipsToPixels(widthTwips, m_twipsPerPixel),
@@ -33,16 +73,16 @@ void DialogWindow::RunModal(HWND owner, const char* className, const char* title
     ::ShowWindow(Hwnd(), SW_SHOW);
     MSG msg;
     while (!m_done) {
-        const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));  // the program is ending
             }
             break;
         }
-        if (!::IsDialogMessageA(Hwnd(), &msg)) {
+        if (!::IsDialogMessageW(Hwnd(), &msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     if (owner) {
@@ -62,28 +102,34 @@ void DialogWindow::CreateControls(std::span<const ControlLayout> controls) {
     }
 }
 
-std::string DialogWindow::Text(int id) const { return platform::WindowText(Control(id)); }
-
-void DialogWindow::SetText(int id, const std::string& text) {
-    ::SetWindowTextA(Control(id), text.c_str());
+std::string DialogWindow::Text(int id) const {
+    return platform::WindowText(Control(id));
 }
 
-void DialogWindow::Show(int id, bool shown) { ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE); }
+void DialogWindow::SetText(int id, const std::string& text) {
+    platform::SetWindowTextUtf8(Control(id), text);
+}
 
-void DialogWindow::Enable(int id, bool enabled) { ::EnableWindow(Control(id), enabled); }
+void DialogWindow::Show(int id, bool shown) {
+    ::ShowWindow(Control(id), shown ? SW_SHOW : SW_HIDE);
+}
+
+void DialogWindow::Enable(int id, bool enabled) {
+    ::EnableWindow(Control(id), enabled);
+}
 
 void DialogWindow::SetDefaultButton(int id) {
     if (m_defaultButton != 0 && m_defaultButton != id) {
-        ::SendMessageA(Control(m_defaultButton), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        ::SendMessageW(Control(m_defaultButton), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     }
     m_defaultButton = id;
     if (id != 0) {
-        ::SendMessageA(Control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+        ::SendMessageW(Control(id), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
     }
 }
 
 void DialogWindow::ShowError(const std::string& text) {
-    ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
+    ShowMessageBox(Hwnd(), text, kErrorTitle, MB_OK);
 }
 
 void DialogWindow::ShowWriteError(menufile::MenuError error, const std::string& menuPath) {
@@ -94,21 +140,22 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     const bool pushed = (draw.itemState & ODS_SELECTED) != 0;
     RECT frame = draw.rcItem;
     ::DrawFrameControl(draw.hDC, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
-    char text[128] = {};
-    ::GetWindowTextA(draw.hwndItem, text, sizeof text);
+    const std::wstring text = platform::Widen(platform::WindowText(draw.hwndItem));
     HGDIOBJ old = ::SelectObject(
-        draw.hDC, reinterpret_cast<HGDIOBJ>(::SendMessageA(draw.hwndItem, WM_GETFONT, 0, 0)));
+        draw.hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(draw.hwndItem, WM_GETFONT, 0, 0)));
     RECT area = draw.rcItem;
     ::InflateRect(&area, -3, -3);
     if (pushed) {
         ::OffsetRect(&area, 1, 1);
     }
     RECT measured = area;
-    ::DrawTextA(draw.hDC, text, -1, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
-    area.top += std::max<LONG>(0, ((area.bottom - area.top) - (measured.bottom - measured.top)) / 2);
+    const int length = static_cast<int>(text.size());
+    ::DrawTextW(draw.hDC, text.c_str(), length, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    area.top +=
+        std::max<LONG>(0, ((area.bottom - area.top) - (measured.bottom - measured.top)) / 2);
     ::SetBkMode(draw.hDC, TRANSPARENT);
     ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextA(draw.hDC, text, -1, &area, DT_CENTER | DT_WORDBREAK);
+    ::DrawTextW(draw.hDC, text.c_str(), length, &area, DT_CENTER | DT_WORDBREAK);
     ::SelectObject(draw.hDC, old);
     if (draw.itemState & ODS_FOCUS) {
         RECT focus = draw.rcItem;
@@ -119,7 +166,7 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
 
 void DialogWindow::Close() {
     m_done = true;
-    ::PostMessageA(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
+    ::PostMessageW(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
 }
 
 LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam) {

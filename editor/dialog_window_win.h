@@ -1,9 +1,11 @@
-// What the wizard and the icon chooser share: controls made from a layout table, the dialog
-// font, acting modally over the main window, and the error message boxes.
+// What the editor's windows share: message boxes and the Open dialog; and for the wizard and
+// the icon chooser, controls made from a layout table, the dialog font, acting modally over
+// the main window.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -13,6 +15,20 @@
 #include "platform/window_base_win.h"
 
 namespace editor {
+
+// Characters of the longest path the wide file functions take.
+inline constexpr DWORD kLongestPath = 32768;
+
+// A message box over `owner`; its answer (IDYES, IDOK...).
+int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT type);
+
+// The Open dialog with `filter` as "Name|pattern|Name|pattern", starting at `initial`, with
+// room for the longest path. The path chosen; nothing when cancelled or failed (then
+// platform::OpenDialogError tells which).
+[[nodiscard]] std::optional<std::string> AskForFile(HWND owner, const char* title,
+                                                    const char* filter, DWORD flags,
+                                                    const std::string& initial = {},
+                                                    const char* defaultExtension = nullptr);
 
 class DialogWindow : public platform::WindowBase {
 public:

@@ -5,15 +5,19 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "editor/dialog_window_win.h"
 #include "editor/editor_messages.h"
 #include "editor/icon_library.h"
-#include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
+#include "platform/window_base_win.h"
 
 namespace editor {
 
-int IconBrowser::Position() const { return ::GetScrollPos(m_scroll, SB_CTL); }
+int IconBrowser::Position() const {
+    return ::GetScrollPos(m_scroll, SB_CTL);
+}
 
 void IconBrowser::Activate(const std::string& library, int position) {
     m_library = library;
@@ -25,7 +29,7 @@ void IconBrowser::Activate(const std::string& library, int position) {
 int IconBrowser::Open(const std::string& library, int position) {
     m_library = library;
     const int count = platform::CountIcons(library);
-    ::SetWindowTextA(m_label, IconCountText(count).c_str());
+    platform::SetWindowTextUtf8(m_label, IconCountText(count));
     ::SetScrollRange(m_scroll, SB_CTL, 0, ScrollMaximum(count), FALSE);
     ::EnableWindow(m_scroll, TRUE);
     const int start = StartPosition(position, count);
@@ -35,26 +39,15 @@ int IconBrowser::Open(const std::string& library, int position) {
 }
 
 bool IconBrowser::ChooseLibrary(HWND owner) {
-    char file[MAX_PATH] = {};
-    m_library.copy(file, sizeof file - 1);
-    std::string filter = kLibraryFilter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = kLibraryDialogTitle;
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!platform::ShowOpenDialog(ofn)) {
+    const std::optional<std::string> file = AskForFile(owner, kLibraryDialogTitle, kLibraryFilter,
+                                                       OFN_EXPLORER | OFN_HIDEREADONLY, m_library);
+    if (!file) {
         return false;  // cancelled or failed: nothing changes
     }
     m_icon.reset();
-    m_library = file;
+    m_library = *file;
     if (platform::CountIcons(m_library) == 0) {
-        ::MessageBoxA(owner, kNoIconsMessage, kErrorTitle, MB_OK);
+        ShowMessageBox(owner, kNoIconsMessage, kErrorTitle, MB_OK);
     }
     (void)Open(m_library, 0);
     return true;

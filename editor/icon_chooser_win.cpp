@@ -61,7 +61,7 @@ void IconChooserWindow::OnCreate() {
     ::SetWindowPos(Control(kChooserPreview), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_browser = std::make_unique<IconBrowser>(Control(kChooserCount), Control(kChooserScroll),
                                               Control(kChooserPreview));
-    ::SendMessageA(Control(kChooserLibrary), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
+    ::SendMessageW(Control(kChooserLibrary), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
     SetDefaultButton(kChooserOk);
     m_browser->Activate(m_params.Library, m_params.IconIndex);
 }

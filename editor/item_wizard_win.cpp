@@ -8,23 +8,14 @@
 #include "editor/editor_messages.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 
 namespace editor {
 namespace {
 
 bool PathExistsOnDisk(const std::string& path) {
     // Hidden and system files and folders count; so does a drive's root.
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// "Name|pattern|Name|pattern" as the file dialog wants it: zero-separated, two zeros at the end.
-std::string DialogFilter(const char* filter) {
-    std::string s(filter);
-    for (char& c : s) {
-        c = c == '|' ? '\0' : c;
-    }
-    s.append(2, '\0');
-    return s;
+    return ::GetFileAttributesW(platform::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
@@ -76,8 +67,8 @@ void ItemWizardWindow::ReadBoxes() {
 
 void ItemWizardWindow::ShowPage() {
     const bool first = m_wizard.CurrentPage() == ItemWizard::Page::Path;
-    for (int id : {kWizardPath, kWizardBrowse, kWizardArgsLabel, kWizardArgs,
-                   kWizardStartInLabel, kWizardStartIn}) {
+    for (int id : {kWizardPath, kWizardBrowse, kWizardArgsLabel, kWizardArgs, kWizardStartInLabel,
+                   kWizardStartIn}) {
         Show(id, first);
     }
     Show(kWizardName, !first);
@@ -162,18 +153,9 @@ void ItemWizardWindow::OnBack() {
 }
 
 void ItemWizardWindow::OnBrowse() {
-    char file[MAX_PATH] = {};
-    const std::string filter = DialogFilter(kBrowseFilter);
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Hwnd();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = kBrowseTitle;
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (platform::ShowOpenDialog(ofn)) {
-        SetText(kWizardPath, file);
+    if (const auto file =
+            AskForFile(Hwnd(), kBrowseTitle, kBrowseFilter, OFN_EXPLORER | OFN_HIDEREADONLY)) {
+        SetText(kWizardPath, *file);
     } else if (platform::OpenDialogError() == 0) {
         SetText(kWizardPath, "");  // cancelled: the path box empties
     } else {
@@ -208,14 +190,13 @@ void ItemWizardWindow::OnDrawPicture(const DRAWITEMSTRUCT& draw) {
     for (int y = 0; y < height; ++y) {
         const int t = height > 1 ? y * 255 / (height - 1) : 0;
         auto mix = [t](int a, int b) { return a + (b - a) * t / 255; };
-        const platform::UniqueHbrush brush(
-            ::CreateSolidBrush(RGB(mix(GetRValue(top), GetRValue(bottom)),
-                                   mix(GetGValue(top), GetGValue(bottom)),
-                                   mix(GetBValue(top), GetBValue(bottom)))));
+        const platform::UniqueHbrush brush(::CreateSolidBrush(
+            RGB(mix(GetRValue(top), GetRValue(bottom)), mix(GetGValue(top), GetGValue(bottom)),
+                mix(GetBValue(top), GetBValue(bottom)))));
         RECT line{r.left, r.top + y, r.right, r.top + y + 1};
         ::FillRect(draw.hDC, &line, brush.get());
     }
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (icon) {
         ::DrawIconEx(draw.hDC, (r.left + r.right - 32) / 2, r.top + 16, icon, 32, 32, 0, nullptr,
                      DI_NORMAL);

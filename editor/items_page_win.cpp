@@ -10,6 +10,7 @@
 #include "editor/item_wizard_win.h"
 #include "editor/main_window_layout.h"
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace editor {
@@ -30,6 +31,11 @@ std::string LastPart(const std::string& path) {
     return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
 }
 
+// A row of text added (LB_ADDSTRING) or put in at `row` (LB_INSERTSTRING).
+void AddRow(HWND list, UINT message, WPARAM row, const std::string& text) {
+    ::SendMessageW(list, message, row, reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
+}
+
 // What a dialog's save hands back: it reports a failed write itself; a file changed
 // elsewhere is told by the page.
 menufile::MenuError DialogError(const EditResult& result) {
@@ -41,18 +47,20 @@ menufile::MenuError DialogError(const EditResult& result) {
 
 }  // namespace
 
-HWND ItemsPage::List() const { return m_host.Control(kItemList); }
+HWND ItemsPage::List() const {
+    return m_host.Control(kItemList);
+}
 
 int ItemsPage::Selected() const {
-    return static_cast<int>(::SendMessageA(List(), LB_GETCURSEL, 0, 0));
+    return static_cast<int>(::SendMessageW(List(), LB_GETCURSEL, 0, 0));
 }
 
 void ItemsPage::OnCreate() {
     // The drops are posted to the list; the main window's message loop hands them here. What
     // DragAcceptFiles does, without loading the shell for it.
     HWND list = List();
-    ::SetWindowLongPtrA(list, GWL_EXSTYLE,
-                        ::GetWindowLongPtrA(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+    ::SetWindowLongPtrW(list, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }
 
 bool ItemsPage::OnCommand(int id, int code) {
@@ -96,11 +104,11 @@ bool ItemsPage::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
         return false;
     }
     // The height the list box gives its rows of text: the font's.
-    TEXTMETRICA metrics{};
+    TEXTMETRICW metrics{};
     platform::WindowDc dc(m_host.Window());
     platform::SelectGuard font(
-        dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageA(m_host.Window(), WM_GETFONT, 0, 0)));
-    ::GetTextMetricsA(dc.get(), &metrics);
+        dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(m_host.Window(), WM_GETFONT, 0, 0)));
+    ::GetTextMetricsW(dc.get(), &metrics);
     measure.itemHeight = static_cast<UINT>(std::max<LONG>(1, metrics.tmHeight));
     return true;
 }
@@ -111,13 +119,12 @@ void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) const {
     ::FillRect(draw.hDC, &draw.rcItem,
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (draw.itemID < entries.size()) {
-        const std::string& text = entries[draw.itemID].Text;
+        const std::wstring text = platform::Widen(entries[draw.itemID].Text);
         ::SetBkMode(draw.hDC, TRANSPARENT);
-        ::SetTextColor(draw.hDC,
-                       ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT r = draw.rcItem;
         r.left += 2;
-        ::DrawTextA(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+        ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
     if (draw.itemState & ODS_FOCUS) {
@@ -133,18 +140,18 @@ void ItemsPage::UseVirtualList(bool on) {
     RECT place{};
     ::GetWindowRect(old, &place);
     ::MapWindowPoints(nullptr, m_host.Window(), reinterpret_cast<POINT*>(&place), 2);
-    DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(old, GWL_STYLE));
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE));
     style &= ~static_cast<DWORD>(LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_HASSTRINGS);
     if (on) {
         style |= LBS_OWNERDRAWFIXED | LBS_NODATA;
     }
     m_virtual = on;  // the new list asks for its row height while it is made
-    HWND replacement = ::CreateWindowExA(
-        static_cast<DWORD>(::GetWindowLongPtrA(old, GWL_EXSTYLE)), "LISTBOX", "", style,
-        place.left, place.top, place.right - place.left, place.bottom - place.top,
-        m_host.Window(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kItemList)),
-        ::GetModuleHandleA(nullptr), nullptr);
-    ::SendMessageA(replacement, WM_SETFONT, ::SendMessageA(old, WM_GETFONT, 0, 0), FALSE);
+    HWND replacement = ::CreateWindowExW(
+        static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE)), L"LISTBOX", L"", style,
+        place.left, place.top, place.right - place.left, place.bottom - place.top, m_host.Window(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kItemList)), ::GetModuleHandleW(nullptr),
+        nullptr);
+    ::SendMessageW(replacement, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
     // Where the old one was in the z-order, which is also the tab order.
     ::SetWindowPos(replacement, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const bool focused = ::GetFocus() == old;
@@ -175,23 +182,23 @@ bool ItemsPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
 void ItemsPage::Fill() {
     const auto& entries = m_editor.Entries();
     // Scrolled back to where it was, so a reload deep in a long list does not jump to its top.
-    const LRESULT top = ::SendMessageA(List(), LB_GETTOPINDEX, 0, 0);
+    const LRESULT top = ::SendMessageW(List(), LB_GETTOPINDEX, 0, 0);
     UseVirtualList(entries.size() > kVirtualListRows);
     HWND list = List();
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     if (m_virtual) {
-        ::SendMessageA(list, LB_SETCOUNT, entries.size(), 0);
+        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
     } else {
-        ::SendMessageA(list, LB_INITSTORAGE, entries.size(), entries.size() * 16);
+        ::SendMessageW(list, LB_INITSTORAGE, entries.size(), entries.size() * 16 * sizeof(wchar_t));
         for (const ListEntry& entry : entries) {
-            ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.Text.c_str()));
+            AddRow(list, LB_ADDSTRING, 0, entry.Text);
         }
     }
     if (top > 0 && top < static_cast<LRESULT>(entries.size())) {
-        ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     }
-    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
     ClearPreview();
 }
@@ -201,27 +208,27 @@ void ItemsPage::ShowChange(const ListChange& change, int selection) {
     const auto& entries = m_editor.Entries();
     if (m_virtual && change.What != Kind::None && change.What != Kind::Reloaded) {
         // The rows are drawn from the entries, which hold the change already.
-        const LRESULT top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
-        ::SendMessageA(list, LB_SETCOUNT, entries.size(), 0);
-        ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        const LRESULT top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
         ::InvalidateRect(list, nullptr, TRUE);
-        ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
         ShowPreview(selection);
         return;
     }
     auto insert = [&](int row) {
-        ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(entries[static_cast<std::size_t>(row)].Text.c_str()));
+        AddRow(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
+               entries[static_cast<std::size_t>(row)].Text);
     };
     auto rewrite = [&](int row) {
-        ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
         insert(row);
     };
     switch (change.What) {
         case Kind::None:
             break;
         case Kind::Removed:
-            ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(change.Index), 0);
+            ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(change.Index), 0);
             break;
         case Kind::Inserted:
             insert(change.Index);
@@ -242,7 +249,7 @@ void ItemsPage::ShowChange(const ListChange& change, int selection) {
             Fill();
             break;
     }
-    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
     ShowPreview(selection);  // a move keeps the moved entry selected and shown
 }
 
@@ -296,7 +303,9 @@ void ItemsPage::ShowDialogResult(const EditResult& result) {
     }
 }
 
-void ItemsPage::OnSelected() { ShowPreview(Selected()); }
+void ItemsPage::OnSelected() {
+    ShowPreview(Selected());
+}
 
 void ItemsPage::OnDelete() {
     const int selected = Selected();
@@ -307,14 +316,20 @@ void ItemsPage::OnDelete() {
     ShowListResult(m_editor.Delete(selected));
 }
 
-void ItemsPage::OnMoveUp() { ShowListResult(m_editor.MoveUp(Selected())); }
+void ItemsPage::OnMoveUp() {
+    ShowListResult(m_editor.MoveUp(Selected()));
+}
 
-void ItemsPage::OnMoveDown() { ShowListResult(m_editor.MoveDown(Selected())); }
+void ItemsPage::OnMoveDown() {
+    ShowListResult(m_editor.MoveDown(Selected()));
+}
 
-void ItemsPage::OnSeparator() { ShowListResult(m_editor.Separator(Selected())); }
+void ItemsPage::OnSeparator() {
+    ShowListResult(m_editor.Separator(Selected()));
+}
 
 void ItemsPage::OnToPointer() {
-    if (::SendMessageA(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
+    if (::SendMessageW(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
         return;
     }
     ClearPreview();

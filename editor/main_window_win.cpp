@@ -5,17 +5,18 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
-#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
 
 #include "editor/control_factory_win.h"
+#include "editor/dialog_window_win.h"
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "platform/command_line.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 
 namespace editor {
 namespace {
@@ -48,10 +49,14 @@ IconHandle Win32IconSource::Extract(const std::string& file, int index) {
     return reinterpret_cast<IconHandle>(large);
 }
 
-void Win32IconSource::Destroy(IconHandle icon) { ::DestroyIcon(reinterpret_cast<HICON>(icon)); }
+void Win32IconSource::Destroy(IconHandle icon) {
+    ::DestroyIcon(reinterpret_cast<HICON>(icon));
+}
 
 MainWindow::MainWindow(platform::FileSystem& fs, std::string stockPicture)
-    : m_fs(fs), m_editor(fs, m_icons), m_stockPicture(std::move(stockPicture)) {}
+    : m_fs(fs),
+      m_editor(fs, m_icons, platform::SystemCodePage()),
+      m_stockPicture(std::move(stockPicture)) {}
 
 MainWindow::~MainWindow() {
     if (Hwnd() != nullptr) {
@@ -61,7 +66,7 @@ MainWindow::~MainWindow() {
 
 bool MainWindow::Create() {
     m_twipsPerPixel = TwipsPerPixel(ScreenDotsPerInch());
-    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!RegisterWindowClass(kMainWindowClass, icon, ::GetSysColorBrush(COLOR_BTNFACE))) {
         return false;
     }
@@ -69,9 +74,9 @@ bool MainWindow::Create() {
     RECT frame{0, 0, TwipsToPixels(kFormWidth, m_twipsPerPixel),
                TwipsToPixels(kFormHeight, m_twipsPerPixel)};
     ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    return CreateWindowFor(kMainWindowClass, kMainTitle, style, WS_EX_CONTROLPARENT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                           frame.bottom - frame.top, nullptr) != nullptr;
+    return CreateWindowFor(kMainWindowClass, kMainTitle, style, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                           nullptr) != nullptr;
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -124,20 +129,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnCreate() {
     m_font = CreateDialogFont(ScreenDotsPerInch());
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
-    m_toolTip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    m_toolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   Hwnd(), nullptr, instance, nullptr);
     for (const ControlLayout& c : MainWindowControls()) {
         HWND hwnd = CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), false);
-        if (c.ToolTip != nullptr && m_toolTip != nullptr) {
-            TTTOOLINFOA tool{};
-            tool.cbSize = TTTOOLINFOA_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND;  // the message loop relays the mouse
-            tool.hwnd = Hwnd();
-            tool.uId = reinterpret_cast<UINT_PTR>(hwnd);
-            tool.lpszText = const_cast<char*>(c.ToolTip);
-            ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        if (c.ToolTip != nullptr) {
+            AddToolTip(hwnd, c.ToolTip);
         }
     }
     HWND tabs = Control(kTabs);
@@ -145,11 +144,12 @@ void MainWindow::OnCreate() {
     // the face colour; the classic tab control paints its page in that colour too.
     platform::UseClassicLook(tabs);
     for (const char* caption : {kContentsTab, kAppearanceTab}) {
-        TCITEMA item{};
+        std::wstring text = platform::Widen(caption);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(caption);
-        ::SendMessageA(tabs, TCM_INSERTITEMA,
-                       static_cast<WPARAM>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)),
+        item.pszText = text.data();
+        ::SendMessageW(tabs, TCM_INSERTITEMW,
+                       static_cast<WPARAM>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)),
                        reinterpret_cast<LPARAM>(&item));
     }
     // Frames and the tab control lie under what they hold, or they would clip it away. The
@@ -160,8 +160,7 @@ void MainWindow::OnCreate() {
         }
         HWND frame = Control(c.Id);
         ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        m_frames.emplace_back(frame, [frame](UINT message, WPARAM wParam, LPARAM,
-                                             LRESULT& result) {
+        m_frames.emplace_back(frame, [frame](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
             if (message != WM_ERASEBKGND) {
                 return false;
             }
@@ -259,7 +258,7 @@ LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
     std::thread loader([&] {
         status = m_editor.LoadEditorMenu(path, &progress);
         finished = true;
-        ::PostMessageA(window, WM_NULL, 0, 0);  // wakes the wait below at once
+        ::PostMessageW(window, WM_NULL, 0, 0);  // wakes the wait below at once
     });
     const ULONGLONG start = ::GetTickCount64();
     HWND bar = nullptr;
@@ -268,26 +267,26 @@ LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
     while (!finished) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 quit = true;
                 quitCode = static_cast<int>(msg.wParam);
                 continue;
             }
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         if (bar == nullptr && !finished && ::GetTickCount64() - start >= kQuietLoad) {
             const PixelRect r = ClientRect(*FindControl(kItemList), m_twipsPerPixel);
-            bar = ::CreateWindowExA(0, PROGRESS_CLASSA, nullptr, WS_CHILD | WS_VISIBLE, r.Left,
+            bar = ::CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, r.Left,
                                     r.Top + r.Height / 2 - 10, r.Width, 20, Hwnd(), nullptr,
-                                    ::GetModuleHandleA(nullptr), nullptr);
-            ::SendMessageA(bar, PBM_SETRANGE32, 0, 1000);
+                                    ::GetModuleHandleW(nullptr), nullptr);
+            ::SendMessageW(bar, PBM_SETRANGE32, 0, 1000);
             ::EnableWindow(Hwnd(), FALSE);
             ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
         }
         if (bar != nullptr && total > 0) {
-            ::SendMessageA(bar, PBM_SETPOS, static_cast<WPARAM>(done * 1000 / total), 0);
+            ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(done * 1000 / total), 0);
         }
     }
     loader.join();
@@ -302,21 +301,9 @@ LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
 }
 
 std::string MainWindow::AskForMenuFile() {
-    std::string filter = kOpenFilter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter += '\0';
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Hwnd();
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = kOpenTitle;
-    ofn.lpstrDefExt = "tvl";
     // No "file must exist": a new name is how a first menu is made.
-    ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return platform::ShowOpenDialog(ofn) ? std::string(file) : std::string();
+    const DWORD flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    return AskForFile(Hwnd(), kOpenTitle, kOpenFilter, flags, {}, "tvl").value_or(std::string());
 }
 
 void MainWindow::ShowMenu() {
@@ -334,11 +321,11 @@ void MainWindow::ShowMenu() {
 // The pages' host ----------------------------------------------------------------------------
 
 bool MainWindow::Ask(const std::string& text) {
-    return ::MessageBoxA(Hwnd(), text.c_str(), kQueryTitle, MB_YESNO) == IDYES;
+    return ShowMessageBox(Hwnd(), text, kQueryTitle, MB_YESNO) == IDYES;
 }
 
 void MainWindow::Tell(const std::string& text) {
-    ::MessageBoxA(Hwnd(), text.c_str(), kErrorTitle, MB_OK);
+    ShowMessageBox(Hwnd(), text, kErrorTitle, MB_OK);
 }
 
 void MainWindow::ShowReloaded() {
@@ -361,22 +348,35 @@ void MainWindow::ShowPage() {
     }
 }
 
-void MainWindow::Close() { ::DestroyWindow(Hwnd()); }
+void MainWindow::Close() {
+    ::DestroyWindow(Hwnd());
+}
 
 void MainWindow::Replaced(HWND old, HWND replacement) {
     const ControlLayout* layout = FindControl(::GetDlgCtrlID(replacement));
     if (m_toolTip == nullptr || layout == nullptr || layout->ToolTip == nullptr) {
         return;
     }
-    TTTOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.hwnd = Hwnd();
     tool.uId = reinterpret_cast<UINT_PTR>(old);
-    ::SendMessageA(m_toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    tool.uFlags = TTF_IDISHWND;
-    tool.uId = reinterpret_cast<UINT_PTR>(replacement);
-    tool.lpszText = const_cast<char*>(layout->ToolTip);
-    ::SendMessageA(m_toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    ::SendMessageW(m_toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    AddToolTip(replacement, layout->ToolTip);
+}
+
+void MainWindow::AddToolTip(HWND control, const char* text) {
+    if (m_toolTip == nullptr) {
+        return;
+    }
+    std::wstring wide = platform::Widen(text);  // the tooltip keeps a copy
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;  // the message loop relays the mouse
+    tool.hwnd = Hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = wide.data();
+    ::SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {
@@ -392,9 +392,9 @@ bool MainWindow::PreTranslate(MSG& msg) {
     }
     if (m_toolTip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
         ::GetParent(msg.hwnd) == Hwnd()) {
-        ::SendMessageA(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+        ::SendMessageW(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
     }
-    return ::IsDialogMessageA(Hwnd(), &msg);
+    return ::IsDialogMessageW(Hwnd(), &msg);
 }
 
 }  // namespace editor

@@ -49,6 +49,8 @@ protected:
 private:
     void OnCreate();
     void OnCommand(int id, int code);
+    // The tooltip `text` over a control.
+    void AddToolTip(HWND control, const char* text);
 
     [[nodiscard]] std::string AskForMenuFile();
     // Loads the menu file on a second thread while this one keeps the window answering; a

@@ -13,6 +13,7 @@ using menufile::MenuItem;
 using menufile::ReadStatus;
 using platform::FileError;
 using Kind = ListChange::Kind;
+using menufile::TextEncoding;
 
 LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
     if (bytes.empty()) {
@@ -39,16 +40,60 @@ LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
 // A user-defined menu with the records `each` hands to its argument, in order: the picture and
 // marker of `old`, the type line, the settings as the list holds them. What the list holds was
 // read from the file, so it reads back as itself; only records a change brings in are checked.
+bool Ascii(const MenuItem& item) {
+    return menufile::IsAscii(item.Name) && menufile::IsAscii(item.Target) &&
+           menufile::IsAscii(item.Arguments) && menufile::IsAscii(item.StartIn) &&
+           menufile::IsAscii(item.IconFile) && menufile::IsAscii(item.IconIndex);
+}
+
+// The text is written in `encoding`; a record that does not fit it gives nothing (no content).
 template <class Each>
 Built ComposeItems(std::string_view old, const MenuFile& header,
-                   const menufile::MenuSettings& settings, Each&& each) {
+                   const menufile::MenuSettings& settings, TextEncoding encoding,
+                   const menufile::CodePage& codePage, Each&& each) {
+    const std::optional<menufile::MenuSettings> encoded =
+        menufile::EncodeSettings(settings, encoding, codePage);
+    if (!encoded) {
+        return {MenuError::BadText, {}};
+    }
     std::string content;
     content.reserve(old.size() + 256);
     content.append(old.substr(0, header.PrefixLength));
     content += menufile::FormatTypeLine(menufile::kUserDefined);
-    content += menufile::FormatSettingsLine(settings);
-    each([&](const MenuItem& item) { menufile::AppendItemLine(content, item); });
+    content += menufile::FormatSettingsLine(*encoded);
+    bool fits = true;
+    each([&](const MenuItem& item) {
+        if (!fits) {
+            return;
+        }
+        if (encoding == TextEncoding::Utf8 || Ascii(item)) {
+            menufile::AppendItemLine(content, item);  // the text as it is held
+        } else if (std::optional<MenuItem> bytes = menufile::EncodeItem(item, encoding, codePage)) {
+            menufile::AppendItemLine(content, *bytes);
+        } else {
+            fits = false;
+        }
+    });
+    if (!fits) {
+        return {MenuError::BadText, {}};
+    }
     return {MenuError::None, std::move(content)};
+}
+
+// The first encoding of the file's own, then UTF-8, in which `build` gives content: a file keeps
+// its encoding while every text fits it, and becomes UTF-8 when one does not.
+template <class BuildIn>
+Built InFittingEncoding(TextEncoding own, TextEncoding& used, BuildIn&& build) {
+    Built built = build(own);
+    used = own;
+    if (built.Error == MenuError::BadText && own != TextEncoding::Utf8) {
+        Built utf8 = build(TextEncoding::Utf8);
+        if (utf8.Error != MenuError::BadText) {
+            used = TextEncoding::Utf8;
+            return utf8;
+        }
+    }
+    return built;
 }
 
 EditResult Unchanged(int selection) {
@@ -71,7 +116,9 @@ ListEntry EntryOf(const MenuItem& item) {
     return {item.Name.empty() ? kSeparatorText : item.Name, item.Target};
 }
 
-MenuEditor::MenuEditor(platform::FileSystem& fs, IconSource& icons) : m_fs(fs), m_icons(icons) {}
+MenuEditor::MenuEditor(platform::FileSystem& fs, IconSource& icons,
+                       const menufile::CodePage& codePage)
+    : m_fs(fs), m_icons(icons), m_codePage(codePage) {}
 
 void MenuEditor::Clear() {
     m_entries.clear();
@@ -87,6 +134,7 @@ void MenuEditor::Clear() {
 }
 
 void MenuEditor::Adopt(std::string bytes, MenuFile&& file) {
+    m_encoding = file.Encoding;
     m_isPointer = file.IsDirectoryPointer();
     m_settings = file.Settings;
     m_pointer = file.Pointer.value_or(menufile::DirectoryPointer{});
@@ -134,6 +182,7 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
     }
     MenuFile file = progress != nullptr ? menufile::ReadMenu(bytes, *progress)
                                         : menufile::ReadMenu(bytes);
+    menufile::DecodeMenu(bytes, file, m_codePage);
     LoadStatus status = Classify(bytes, file);
     if (status == LoadStatus::Loaded) {
         Adopt(std::move(bytes), std::move(file));
@@ -226,6 +275,7 @@ void MenuEditor::Reload() {
         return;
     }
     MenuFile file = menufile::ReadMenu(bytes);
+    menufile::DecodeMenu(bytes, file, m_codePage);
     if (file.Status != ReadStatus::Ok) {
         // Nothing readable is left to show; the list must not pretend otherwise.
         const bool isPointer = m_isPointer;
@@ -242,13 +292,36 @@ bool MenuEditor::Agrees(const MenuFile& file) const {
            file.Pointer.value_or(menufile::DirectoryPointer{}) == m_pointer;
 }
 
-menufile::MenuFile MenuEditor::Known(const MenuFile& header) const {
+std::optional<MenuFile> MenuEditor::Known(const MenuFile& header, TextEncoding encoding) const {
     MenuFile file = header;
-    file.Items = m_records;
+    std::optional<menufile::MenuSettings> settings =
+        menufile::EncodeSettings(m_settings, encoding, m_codePage);
+    if (!settings) {
+        return std::nullopt;
+    }
+    file.Settings = std::move(*settings);
+    file.Items.reserve(m_records.size());
+    for (const MenuItem& item : m_records) {
+        std::optional<MenuItem> bytes = menufile::EncodeItem(item, encoding, m_codePage);
+        if (!bytes) {
+            return std::nullopt;
+        }
+        file.Items.push_back(std::move(*bytes));
+    }
     if (m_isPointer) {
-        file.Pointer = m_pointer;
+        file.Pointer = menufile::EncodePointer(m_pointer, encoding, m_codePage);
+        if (!file.Pointer) {
+            return std::nullopt;
+        }
     }
     return file;
+}
+
+template <class Each>
+Built MenuEditor::Compose(std::string_view old, const MenuFile& header, Each&& each) {
+    return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+        return ComposeItems(old, header, m_settings, encoding, m_codePage, each);
+    });
 }
 
 EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& build) {
@@ -262,7 +335,8 @@ EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& bu
             // Bytes that are what the list was read from or last wrote need no parse; others
             // must still read as what the list shows.
             if (old != m_bytes) {
-                const MenuFile file = menufile::ReadMenu(old);
+                MenuFile file = menufile::ReadMenu(old);
+                menufile::DecodeMenu(old, file, m_codePage);
                 if (file.Status != ReadStatus::Ok) {
                     return Built{MenuError::Damaged, {}};  // replaced by something that is no menu
                 }
@@ -279,6 +353,7 @@ EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& bu
         &committed);
     if (e == MenuError::None) {
         m_bytes = std::move(committed);
+        m_encoding = m_written;
         return {EditStatus::Written, MenuError::None, selection, change};
     }
     Reload();
@@ -297,7 +372,7 @@ EditResult MenuEditor::Delete(int selected) {
     const auto k = static_cast<std::size_t>(selected);
     EditResult result = Rewrite(-1, {Kind::Removed, selected, 1},
                                 [&](std::string_view old, const MenuFile& header) {
-                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                    return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
                                             if (i != k) {
                                                 add(m_records[i]);
@@ -332,7 +407,7 @@ EditResult MenuEditor::Swap(int upper, int selection) {
     const auto a = static_cast<std::size_t>(upper);
     EditResult result = Rewrite(selection, {Kind::Swapped, upper, 2},
                                 [&](std::string_view old, const MenuFile& header) {
-                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                    return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
                                             add(m_records[i == a ? a + 1 : i == a + 1 ? a : i]);
                                         }
@@ -353,7 +428,7 @@ EditResult MenuEditor::Separator(int selected) {
     const auto k = static_cast<std::size_t>(selected);
     EditResult result = Rewrite(-1, {Kind::Inserted, selected, 1},
                                 [&](std::string_view old, const MenuFile& header) {
-                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                    return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
                                             if (i == k) {
                                                 add(MenuItem::Separator());
@@ -394,10 +469,23 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
 EditResult MenuEditor::Append(const MenuItem& item, int selection) {
     const int at = static_cast<int>(m_entries.size());
     EditResult result = Rewrite(selection, {Kind::Appended, at, 1},
-                                [&](std::string_view old, const MenuFile&) {
+                                [&](std::string_view old, const MenuFile& header) {
                                     if (!menufile::ReadsBackAsWritten(item)) {
                                         return Built{MenuError::BadText, {}};
                                     }
+                                    const std::optional<MenuItem> bytes =
+                                        menufile::EncodeItem(item, m_encoding, m_codePage);
+                                    if (!bytes) {
+                                        // Text the file's code page cannot hold: the whole
+                                        // file becomes UTF-8, this record with it.
+                                        return Compose(old, header, [&](auto add) {
+                                            for (const MenuItem& record : m_records) {
+                                                add(record);
+                                            }
+                                            add(item);
+                                        });
+                                    }
+                                    m_written = m_encoding;
                                     std::string content;
                                     content.reserve(old.size() + 256);
                                     content = old;
@@ -406,7 +494,7 @@ EditResult MenuEditor::Append(const MenuItem& item, int selection) {
                                     if (content.back() != '\n' && content.back() != '\r') {
                                         content += menufile::kLineEnd;
                                     }
-                                    menufile::AppendItemLine(content, item);
+                                    menufile::AppendItemLine(content, *bytes);
                                     return Built{MenuError::None, std::move(content)};
                                 });
     if (result.Status == EditStatus::Written) {
@@ -430,7 +518,7 @@ EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int select
                                     if (!menufile::ReadsBackAsWritten(item)) {
                                         return Built{MenuError::BadText, {}};
                                     }
-                                    return ComposeItems(old, header, m_settings, [&](auto add) {
+                                    return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
                                             add(i == k ? item : m_records[i]);
                                         }
@@ -473,7 +561,22 @@ EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int i
 EditResult MenuEditor::SaveAppearance(const std::string* picture,
                                       const menufile::MenuSettings& settings) {
     EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
-        return menufile::SaveAppearance(old, Known(header), picture, settings);
+        return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+            std::optional<MenuFile> file = Known(header, encoding);
+            std::optional<menufile::MenuSettings> bytes =
+                menufile::EncodeSettings(settings, encoding, m_codePage);
+            if (!file || !bytes) {
+                return Built{MenuError::BadText, {}};
+            }
+            if (encoding != m_encoding && m_isPointer) {
+                // The pointer record is kept as written: in the new encoding it is written anew
+                // from what it holds.
+                std::string converted(old.substr(0, header.RecordsOffset));
+                converted += menufile::FormatPointerLine(*file->Pointer);
+                return menufile::SaveAppearance(converted, *file, picture, *bytes);
+            }
+            return menufile::SaveAppearance(old, *file, picture, *bytes);
+        });
     });
     if (result.Status == EditStatus::Written) {
         m_settings = settings;
@@ -505,7 +608,11 @@ EditResult MenuEditor::ChangeToDirectoryPointer() {
     }
     EditResult result =
         Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
-            return menufile::ChangeToDirectoryPointer(old, Known(header));
+            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                std::optional<MenuFile> file = Known(header, encoding);
+                return file ? menufile::ChangeToDirectoryPointer(old, *file)
+                            : Built{MenuError::BadText, {}};
+            });
         });
     if (result.Status == EditStatus::Written) {
         m_entries.clear();
@@ -522,7 +629,11 @@ EditResult MenuEditor::ChangeToUserDefined() {
     }
     EditResult result =
         Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
-            return menufile::ChangeToUserDefined(old, Known(header));
+            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                std::optional<MenuFile> file = Known(header, encoding);
+                return file ? menufile::ChangeToUserDefined(old, *file)
+                            : Built{MenuError::BadText, {}};
+            });
         });
     if (result.Status == EditStatus::Written) {
         m_isPointer = false;
@@ -537,8 +648,16 @@ EditResult MenuEditor::SaveDirectoryPointer(const std::string& folder, const std
         return Unchanged(-1);
     }
     EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
-        return menufile::SaveDirectoryPointer(old, Known(header), folder, pattern, showFolders,
-                                              hideExtensions, showHidden);
+        return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+            std::optional<MenuFile> file = Known(header, encoding);
+            const std::optional<menufile::DirectoryPointer> typed = menufile::EncodePointer(
+                {folder, pattern, "0", "0", "0"}, encoding, m_codePage);
+            if (!file || !typed) {
+                return Built{MenuError::BadText, {}};
+            }
+            return menufile::SaveDirectoryPointer(old, *file, typed->Folder, typed->Pattern,
+                                                  showFolders, hideExtensions, showHidden);
+        });
     });
     if (result.Status == EditStatus::Written) {
         m_pointer = {folder, pattern, std::to_string(showFolders), std::to_string(hideExtensions),

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,7 +96,8 @@ struct DropResult {
 // list is reloaded from it.
 class MenuEditor {
 public:
-    MenuEditor(platform::FileSystem& fs, IconSource& icons);
+    // Menu files that are not UTF-8 are in `codePage`; everything the editor holds is UTF-8.
+    MenuEditor(platform::FileSystem& fs, IconSource& icons, const menufile::CodePage& codePage);
     MenuEditor(const MenuEditor&) = delete;
     MenuEditor& operator=(const MenuEditor&) = delete;
 
@@ -173,8 +175,14 @@ private:
     // handle, and only when they still read as what the list shows.
     EditResult Rewrite(int selection, ListChange change, const Build& build);
     [[nodiscard]] bool Agrees(const menufile::MenuFile& file) const;
-    // The file the list shows: `header` with the list's records or pointer.
-    [[nodiscard]] menufile::MenuFile Known(const menufile::MenuFile& header) const;
+    // The file the list shows: `header` with the list's settings, records or pointer, their
+    // text in `encoding`; empty when some of it does not fit.
+    [[nodiscard]] std::optional<menufile::MenuFile> Known(const menufile::MenuFile& header,
+                                                          menufile::TextEncoding encoding) const;
+    // The list's records as `each` hands them, in the file's encoding, or in UTF-8 when one does
+    // not fit it.
+    template <class Each>
+    menufile::Built Compose(std::string_view old, const menufile::MenuFile& header, Each&& each);
     EditResult Swap(int upper, int selection);
     EditResult Append(const menufile::MenuItem& item, int selection);
     EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection);
@@ -185,6 +193,9 @@ private:
 
     platform::FileSystem& m_fs;
     IconCache m_icons;
+    const menufile::CodePage& m_codePage;
+    menufile::TextEncoding m_encoding = menufile::TextEncoding::Ansi;  // of the file as read
+    menufile::TextEncoding m_written = menufile::TextEncoding::Ansi;   // of the change being made
     std::string m_path;
     bool m_loaded = false;
     bool m_isPointer = false;

@@ -8,6 +8,7 @@
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
 #include "platform/window_base_win.h"
 
@@ -18,51 +19,84 @@ constexpr int kFolderIndent = 8;  // pixels per level of the folder list
 
 // Sub-folder names of a folder, or false when it cannot be listed.
 bool ListSubFolders(const std::string& folder, std::vector<std::string>& names) {
-    std::string pattern = WithTrailingBackslash(folder) + "*";
-    WIN32_FIND_DATAA data{};
-    platform::UniqueHfind find(::FindFirstFileA(pattern.c_str(), &data));
+    const std::wstring pattern = platform::WidePath(WithTrailingBackslash(folder) + "*");
+    WIN32_FIND_DATAW data{};
+    platform::UniqueHfind find(::FindFirstFileW(pattern.c_str(), &data));
     if (!find) {
         return ::GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty root
     }
     do {
-        const std::string name = data.cFileName;
+        const std::wstring_view name = data.cFileName;
         const DWORD hidden = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-            !(data.dwFileAttributes & hidden) && name != "." && name != "..") {
-            names.push_back(name);
+            !(data.dwFileAttributes & hidden) && name != L"." && name != L"..") {
+            names.push_back(platform::Narrow(name));
         }
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
     return true;
+}
+
+// What `ask(size, buffer)` writes, where `ask` answers as GetCurrentDirectory does: the length
+// written when it fits in `size` characters, else the size it needs, 0 on failure. What it
+// writes can grow between two calls, so it is asked until it fits.
+template <class Ask>
+std::wstring SystemText(Ask&& ask) {
+    std::wstring text;
+    for (DWORD size = ask(0, nullptr); size > 0;) {
+        text.assign(size, L'\0');
+        const DWORD got = ask(size, text.data());
+        if (got < size) {
+            text.resize(got);
+            return text;
+        }
+        size = got;
+    }
+    return {};
+}
+
+// The process's current folder; empty when it cannot be had.
+std::string CurrentFolder() {
+    return platform::Narrow(SystemText(
+        [](DWORD size, wchar_t* buffer) { return ::GetCurrentDirectoryW(size, buffer); }));
+}
+
+// The full path of `path` as the system resolves it (a bare drive: its current folder).
+std::string FullPath(const std::string& path) {
+    const std::wstring wide = platform::Widen(path);
+    return platform::Narrow(SystemText([&](DWORD size, wchar_t* buffer) {
+        return ::GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+    }));
 }
 
 }  // namespace
 
-std::string PointerPage::TextOf(int id) const { return platform::WindowText(m_host.Control(id)); }
+std::string PointerPage::TextOf(int id) const {
+    return platform::WindowText(m_host.Control(id));
+}
 
 void PointerPage::SetText(int id, const std::string& text) {
-    ::SetWindowTextA(m_host.Control(id), text.c_str());
+    platform::SetWindowTextUtf8(m_host.Control(id), text);
 }
 
 void PointerPage::OnCreate(HFONT font) {
     m_font = font;
     // Enter on the folder list opens the folder, as a double click does; it presses no button.
-    m_folderKeys = platform::Subclass(m_host.Control(kFolderList), [this](UINT message,
-                                                                          WPARAM wParam,
-                                                                          LPARAM lParam,
-                                                                          LRESULT& result) {
-        if (message == WM_GETDLGCODE && lParam != 0 &&
-            reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
-            result = DLGC_WANTALLKEYS;
-            return true;
-        }
-        if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-            OnFolderOpened();
-            result = 0;
-            return true;
-        }
-        return false;
-    });
-    ::SendMessageA(m_host.Control(kPathBox), EM_LIMITTEXT, MAX_PATH, 0);
+    m_folderKeys =
+        platform::Subclass(m_host.Control(kFolderList),
+                           [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+                               if (message == WM_GETDLGCODE && lParam != 0 &&
+                                   reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN) {
+                                   result = DLGC_WANTALLKEYS;
+                                   return true;
+                               }
+                               if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+                                   OnFolderOpened();
+                                   result = 0;
+                                   return true;
+                               }
+                               return false;
+                           });
+    ::SendMessageW(m_host.Control(kPathBox), EM_LIMITTEXT, MAX_PATH, 0);
 }
 
 void PointerPage::Prepare() {
@@ -73,11 +107,10 @@ void PointerPage::Prepare() {
     FillDrives();
     // Like the classic drive and folder lists, both start at the current folder; the path box
     // stays empty until the folder is changed.
-    char current[MAX_PATH] = {};
-    if (DWORD got = ::GetCurrentDirectoryA(MAX_PATH, current); got > 0 && got < MAX_PATH) {
+    if (const std::string current = CurrentFolder(); !current.empty()) {
         auto it = std::find(m_drives.begin(), m_drives.end(), DriveOf(current));
         if (it != m_drives.end()) {
-            ::SendMessageA(m_host.Control(kDriveList), CB_SETCURSEL,
+            ::SendMessageW(m_host.Control(kDriveList), CB_SETCURSEL,
                            static_cast<WPARAM>(it - m_drives.begin()), 0);
         }
         SetFolder(current, false);
@@ -116,10 +149,10 @@ bool PointerPage::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
     if (measure.CtlID != kFolderList) {
         return false;
     }
-    TEXTMETRICA metrics{};
+    TEXTMETRICW metrics{};
     platform::WindowDc dc(m_host.Window());
     platform::SelectGuard font(dc.get(), m_font);
-    ::GetTextMetricsA(dc.get(), &metrics);
+    ::GetTextMetricsW(dc.get(), &metrics);
     measure.itemHeight =
         static_cast<UINT>(std::max<int>(metrics.tmHeight, ::GetSystemMetrics(SM_CYSMICON)) + 1);
     return true;
@@ -148,7 +181,8 @@ bool PointerPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
     ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = draw.rcItem;
     text.left = x;
-    ::DrawTextA(draw.hDC, row.Label.c_str(), static_cast<int>(row.Label.size()), &text,
+    const std::wstring label = platform::Widen(row.Label);
+    ::DrawTextW(draw.hDC, label.c_str(), static_cast<int>(label.size()), &text,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (draw.itemState & ODS_FOCUS) {
         ::DrawFocusRect(draw.hDC, &draw.rcItem);
@@ -167,7 +201,7 @@ void PointerPage::Show() {
     SetText(kPathBox, p.Folder);
     SetText(kPatternBox, p.Pattern);
     auto check = [&](int id, const std::string& value) {
-        ::SendMessageA(m_host.Control(id), BM_SETCHECK,
+        ::SendMessageW(m_host.Control(id), BM_SETCHECK,
                        menufile::ToInt(value) != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
     };
     check(kShowFoldersCheck, p.ShowFolders);
@@ -177,24 +211,27 @@ void PointerPage::Show() {
 
 void PointerPage::FillDrives() {
     HWND combo = m_host.Control(kDriveList);
-    char buffer[512] = {};
-    DWORD length = ::GetLogicalDriveStringsA(sizeof buffer - 1, buffer);
+    // "C:\", "D:\", ... each ended by a zero.
+    const std::wstring roots = SystemText(
+        [](DWORD size, wchar_t* buffer) { return ::GetLogicalDriveStringsW(size, buffer); });
     // Asking an empty floppy or card reader for its label must not bring up a system box.
     UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    for (const char* root = buffer; length > 0 && length < sizeof buffer && *root != '\0';
-         root += std::char_traits<char>::length(root) + 1) {
-        std::string drive(root, 2);
-        std::string text(1, static_cast<char>(std::tolower(static_cast<unsigned char>(root[0]))));
-        text += ':';
-        char label[MAX_PATH + 1] = {};
-        if (::GetDriveTypeA(root) == DRIVE_FIXED &&
-            ::GetVolumeInformationA(root, label, sizeof label, nullptr, nullptr, nullptr, nullptr,
-                                    0) &&
-            label[0] != '\0') {
-            text += " [" + std::string(label) + "]";
+    for (std::size_t at = 0; at < roots.size() && roots[at] != L'\0';) {
+        const std::wstring root(roots.c_str() + at);
+        at += root.size() + 1;
+        const std::string drive = platform::Narrow(std::wstring_view(root).substr(0, 2));
+        std::string text = drive;
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+        wchar_t label[MAX_PATH + 1] = {};  // a volume label is at most 32 characters
+        if (::GetDriveTypeW(root.c_str()) == DRIVE_FIXED &&
+            ::GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
+                                    nullptr, 0) &&
+            label[0] != L'\0') {
+            text += " [" + platform::Narrow(label) + "]";
         }
         m_drives.push_back(drive);
-        ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        ::SendMessageW(combo, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
     }
     ::SetErrorMode(oldMode);
 }
@@ -204,7 +241,7 @@ void PointerPage::SelectDrive(const std::string& drive) {
     if (it == m_drives.end()) {
         return;
     }
-    ::SendMessageA(m_host.Control(kDriveList), CB_SETCURSEL,
+    ::SendMessageW(m_host.Control(kDriveList), CB_SETCURSEL,
                    static_cast<WPARAM>(it - m_drives.begin()), 0);
     OnDriveChanged();
 }
@@ -226,13 +263,14 @@ void PointerPage::SetFolder(const std::string& folder, bool notify) {
     m_folder = chain.back();
     m_folderRows = FolderRows(m_folder, std::move(names));
     HWND list = m_host.Control(kFolderList);
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const FolderRow& row : m_folderRows) {
-        ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.Label.c_str()));
+        ::SendMessageW(list, LB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(platform::Widen(row.Label).c_str()));
     }
-    ::SendMessageA(list, LB_SETCURSEL, chain.size() - 1, 0);
-    ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    ::SendMessageW(list, LB_SETCURSEL, chain.size() - 1, 0);
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
     if (notify) {
         SetText(kPathBox, m_folder);  // the folder list changed: the path box follows
@@ -241,21 +279,19 @@ void PointerPage::SetFolder(const std::string& folder, bool notify) {
 
 void PointerPage::OnDriveChanged() {
     const int index =
-        static_cast<int>(::SendMessageA(m_host.Control(kDriveList), CB_GETCURSEL, 0, 0));
+        static_cast<int>(::SendMessageW(m_host.Control(kDriveList), CB_GETCURSEL, 0, 0));
     if (index < 0 || index >= static_cast<int>(m_drives.size())) {
         return;
     }
     // The drive's current folder, as the classic drive and folder lists do.
-    char full[MAX_PATH] = {};
     const std::string drive = m_drives[static_cast<std::size_t>(index)];
-    DWORD got = ::GetFullPathNameA(drive.c_str(), MAX_PATH, full, nullptr);
-    SetFolder(got > 0 && got < MAX_PATH && DriveOf(full) == drive ? std::string(full)
-                                                                  : drive + "\\");
+    const std::string full = FullPath(drive);
+    SetFolder(!full.empty() && DriveOf(full) == drive ? full : drive + "\\");
 }
 
 void PointerPage::OnFolderOpened() {
     const int row =
-        static_cast<int>(::SendMessageA(m_host.Control(kFolderList), LB_GETCURSEL, 0, 0));
+        static_cast<int>(::SendMessageW(m_host.Control(kFolderList), LB_GETCURSEL, 0, 0));
     if (row >= 0 && row < static_cast<int>(m_folderRows.size())) {
         SetFolder(m_folderRows[static_cast<std::size_t>(row)].Path);
     }
@@ -266,13 +302,15 @@ void PointerPage::OnPathChanged() {
     const std::string fixed = WithTrailingBackslash(text);
     if (fixed != text) {
         SetText(kPathBox, fixed);  // raises the change once more, which then stops
-        ::SendMessageA(m_host.Control(kPathBox), EM_SETSEL, fixed.size() - 1, fixed.size() - 1);
+        // The caret before the backslash, counted in the box's UTF-16 characters.
+        const WPARAM caret = platform::Widen(fixed).size() - 1;
+        ::SendMessageW(m_host.Control(kPathBox), EM_SETSEL, caret, static_cast<LPARAM>(caret));
     }
 }
 
 void PointerPage::OnSave() {
     auto checked = [&](int id) {
-        return ::SendMessageA(m_host.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+        return ::SendMessageW(m_host.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     };
     const EditResult result = m_editor.SaveDirectoryPointer(
         TextOf(kPathBox), TextOf(kPatternBox), checked(kShowFoldersCheck),

@@ -8,15 +8,15 @@
 
 #include "editor/main_window_win.h"
 #include "editor/resource_ids.h"
+#include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
 namespace {
 
 // The icon file image that new and upgraded menus carry as their picture.
 std::string StockPicture() {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC found =
-        ::FindResourceA(module, MAKEINTRESOURCEA(IDR_STOCK_PICTURE), MAKEINTRESOURCEA(10));
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_STOCK_PICTURE), RT_RCDATA);
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     return bytes ? std::string(static_cast<const char*>(bytes), ::SizeofResource(module, found))
@@ -26,7 +26,7 @@ std::string StockPicture() {
 // Places are measured in twips against the real screen resolution, not a scaled 96 dpi.
 void BecomeDpiAware() {
     using SetAware = BOOL(WINAPI*)();
-    if (HMODULE user = ::GetModuleHandleA("user32.dll")) {
+    if (HMODULE user = ::GetModuleHandleW(L"user32.dll")) {
         if (auto set = reinterpret_cast<SetAware>(
                 reinterpret_cast<void*>(::GetProcAddress(user, "SetProcessDPIAware")))) {
             set();
@@ -36,7 +36,8 @@ void BecomeDpiAware() {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+// The command line given here is in the ANSI code page; the wide one keeps every name.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, char*, int) {
     BecomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
@@ -46,14 +47,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (!window.Create()) {
         return 1;
     }
-    if (!window.Start(commandLine != nullptr ? commandLine : "")) {
+    if (!window.Start(platform::CommandLineArguments())) {
         return 0;
     }
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!window.PreTranslate(msg)) {
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
     }
     return static_cast<int>(msg.wParam);

@@ -10,19 +10,21 @@
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
 #include "platform/command_line.h"
+#include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
 namespace {
 
 void ShowProblem(engine::MenuProblem problem, const std::string& path) {
-    ::MessageBoxA(nullptr, engine::ProblemMessage(problem, path).c_str(), engine::kMessageTitle,
-                  MB_OK);
+    ::MessageBoxW(nullptr, platform::Widen(engine::ProblemMessage(problem, path)).c_str(),
+                  platform::Widen(engine::kMessageTitle).c_str(), MB_OK);
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    const std::string path = platform::PathFromCommandLine(commandLine ? commandLine : "");
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
+    // The wide command line: the ANSI one has "?" for every letter outside the code page.
+    const std::string path = platform::PathFromCommandLine(platform::CommandLineArguments());
     if (path.empty()) {
         return 0;
     }
@@ -44,15 +46,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         ShowProblem(engine::ReadProblem(e, kind, path), path);
         return 0;
     }
-    // Every complete record, also past a damaged one: one bad line hides nothing else.
-    const menufile::MenuFile menu = menufile::ReadEveryRecord(bytes);
+    // Every complete record, also past a damaged one: one bad line hides nothing else. From here
+    // on its text is UTF-8, whichever encoding the file holds.
+    menufile::MenuFile menu = menufile::ReadEveryRecord(bytes);
+    menufile::DecodeMenu(bytes, menu, platform::SystemCodePage());
     if (!engine::CanShowMenu(menu)) {
         ShowProblem(engine::MenuProblem::Empty, path);
         return 0;
     }
 
-    const std::vector<engine::Entry> entries =
-        engine::BuildEntries(menu, engine::ListFolder, engine::DisplayName);
+    const std::vector<engine::Entry> entries = engine::BuildEntries(
+        menu, engine::ListFolder, engine::DisplayName, engine::ExplorerOrder());
     const engine::ItemFont font(menu.Settings, twipsPerPixel);
     const engine::MeasureWidth measure = [&font](std::string_view s) { return font.Width(s); };
     const engine::MeasureFit fit = [&font](std::string_view s, float width) {
@@ -73,9 +77,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return 1;
     }
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return 0;
 }

@@ -3,10 +3,23 @@
 
 
 namespace engine {
+namespace {
+
+// Windows counts a path in UTF-16 units: one for each UTF-8 character, two for one of four bytes.
+std::size_t WindowsLength(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) == 0x80 ? 0 : (byte & 0xF8) == 0xF0 ? 2 : 1;
+    }
+    return units;
+}
+
+}  // namespace
 
 MenuProblem ReadProblem(platform::FileError error, platform::PathKind kind, std::string_view path) {
     // Windows tells a path it will not take by its length as often as by a "not found".
-    if (error == platform::FileError::PathTooLong || path.size() > kLongestPath) {
+    if (error == platform::FileError::PathTooLong || WindowsLength(path) > kLongestPath) {
         return MenuProblem::TooLong;
     }
     // Opening a folder as a file fails as access denied: the path says more.
@@ -29,7 +42,7 @@ std::string ProblemMessage(MenuProblem problem, std::string_view path) {
             return "The menu file cannot be read:\n" + shown +
                    "\nAnother program may have it locked, or you may not be allowed to read it.";
         case MenuProblem::TooLong:
-            return "The path of the menu file is too long (" + std::to_string(path.size()) +
+            return "The path of the menu file is too long (" + std::to_string(WindowsLength(path)) +
                    " characters):\n" + shown;
     }
     return {};

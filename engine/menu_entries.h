@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,18 @@ using FolderLister =
     std::function<std::vector<FolderEntry>(const std::string& folder, const std::string& pattern)>;
 // The shell's display name of a path; empty when the shell has none.
 using DisplayNamer = std::function<std::string(const std::string& path)>;
+// True when name `a` is listed before name `b` (UTF-8 both).
+using NameOrder = std::function<bool(const std::string& a, const std::string& b)>;
+
+// The order where no system is asked: byte by byte, ASCII letters without regard to case.
+[[nodiscard]] bool LessWithoutCase(const std::string& a, const std::string& b);
+
+// The bytes a stretch of text without digits sorts by (compared byte by byte): the Windows build
+// asks the user's locale, which orders case and accents as Explorer does.
+using TextKey = std::function<std::string(std::string_view text)>;
+// The order Explorer lists names in: runs of digits by their number ("file2" before "file10"),
+// the text between them by its key; digits before text. Each name's key is made once.
+[[nodiscard]] NameOrder NaturalOrder(TextKey textKey);
 
 // One entry in menu order; a separator has an empty Name and Target.
 using Entry = menufile::MenuItem;
@@ -31,18 +44,20 @@ using Entry = menufile::MenuItem;
 
 // The names a directory pointer shows, in order: with ShowFolders the sub-folders first
 // (never hidden or system ones), then the files matching the pattern (hidden ones only with
-// ShowHidden); each group sorted without regard to case.
+// ShowHidden); each group sorted by `order`, names it finds equal in the order listed.
 [[nodiscard]] std::vector<std::string> ListPointerNames(const menufile::DirectoryPointer& pointer,
-                                                        const FolderLister& list);
+                                                        const FolderLister& list,
+                                                        const NameOrder& order = LessWithoutCase);
 
 // True when what was read of a menu file is worth a pop-up: a complete file, or a user-defined
 // menu with complete records around a damaged one (read with menufile::ReadEveryRecord). A
 // file without marker or settings, or a damaged directory pointer, shows none.
 [[nodiscard]] bool CanShowMenu(const menufile::MenuFile& menu);
 
-// The entries of a menu that read completely.
+// The entries of a menu that read completely; a directory pointer's in ListPointerNames' order.
 [[nodiscard]] std::vector<Entry> BuildEntries(const menufile::MenuFile& menu,
                                               const FolderLister& list,
-                                              const DisplayNamer& displayName);
+                                              const DisplayNamer& displayName,
+                                              const NameOrder& order = LessWithoutCase);
 
 }  // namespace engine

@@ -8,12 +8,32 @@
 namespace engine {
 namespace {
 
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// Bytes of the character a lead byte starts; a stray byte stands alone.
+std::size_t SequenceLength(unsigned char c) {
+    if ((c & 0xE0) == 0xC0) {
+        return 2;
+    }
+    if ((c & 0xF0) == 0xE0) {
+        return 3;
+    }
+    return (c & 0xF8) == 0xF0 ? 4 : 1;
+}
+
+// The first `length` bytes of `text`, less a character they would split.
+std::string_view WholeCharacters(std::string_view text, std::size_t length) {
+    return text.substr(0, CharacterStart(text, length));
+}
+
 // A name of megabytes cannot be read in a tooltip, and would cost its layout dearly.
 std::string TooltipOf(const std::string& name) {
     if (name.size() <= kTooltipLength) {
         return name;
     }
-    return name.substr(0, kTooltipLength) + kEllipsis;
+    return std::string(WholeCharacters(name, kTooltipLength)) + kEllipsis;
 }
 
 // How many leading bytes of `text` fit in `width`, asking about a start of it first: the
@@ -23,7 +43,9 @@ std::size_t FittingStart(std::string_view text, float width, const MeasureFit& f
         if (length >= text.size()) {
             return fit(text, width);
         }
-        if (const std::size_t n = fit(text.substr(0, length), width); n < length) {
+        // Half a character would be measured as a character of its own.
+        const std::string_view start = WholeCharacters(text, length);
+        if (const std::size_t n = fit(start, width); n < start.size()) {
             return n;
         }
     }
@@ -31,20 +53,39 @@ std::size_t FittingStart(std::string_view text, float width, const MeasureFit& f
 
 }  // namespace
 
+std::size_t CharacterStart(std::string_view text, std::size_t at) {
+    if (at >= text.size()) {
+        return text.size();
+    }
+    if (!IsContinuation(static_cast<unsigned char>(text[at]))) {
+        return at;
+    }
+    // A character has at most three bytes after its lead byte. Bytes that belong to no lead
+    // byte are no character to keep whole: the cut stays where it was.
+    for (std::size_t lead = at; lead-- > 0 && at - lead <= 3;) {
+        const auto c = static_cast<unsigned char>(text[lead]);
+        if (!IsContinuation(c)) {
+            return SequenceLength(c) > at - lead ? lead : at;
+        }
+    }
+    return at;
+}
+
 MeasureFit FitByWidth(MeasureWidth measure) {
     return [measure = std::move(measure)](std::string_view text, float width) {
-        // Every length up to `low` fits; none beyond `high` does.
+        // Every length up to `low` fits; none beyond `high` does. A length inside a character
+        // stands for the start of that character, so every one measured is whole characters.
         std::size_t low = 0;
         std::size_t high = text.size();
         while (low < high) {
             const std::size_t mid = low + (high - low + 1) / 2;
-            if (measure(text.substr(0, mid)) <= width) {
+            if (measure(WholeCharacters(text, mid)) <= width) {
                 low = mid;
             } else {
                 high = mid - 1;
             }
         }
-        return low;
+        return CharacterStart(text, low);
     };
 }
 
@@ -134,12 +175,17 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
             }
             if (cell.CaptionWidth + kCaptionRoom > half) {
                 cell.Tooltip = TooltipOf(cell.Item.Name);
-                // Never the whole caption, which did not fit even if the fit says otherwise.
-                const std::size_t kept =
-                    cell.Caption.empty() ? 0 : std::min(fits, cell.Caption.size() - 1);
-                // Three more bytes make way for the ending; a caption shorter than it keeps
-                // nothing.
-                cell.Caption.resize(kept >= 3 ? kept - 3 : 0);
+                // Never the whole caption, which did not fit even if the fit says otherwise;
+                // never part of a character.
+                std::size_t kept = CharacterStart(
+                    cell.Caption,
+                    cell.Caption.empty() ? 0 : std::min(fits, cell.Caption.size() - 1));
+                // Three more characters make way for the ending; a caption shorter than it
+                // keeps nothing.
+                for (int i = 0; i < 3 && kept > 0; ++i) {
+                    kept = CharacterStart(cell.Caption, kept - 1);
+                }
+                cell.Caption.resize(kept);
                 cell.Caption += kEllipsis;
                 cell.CaptionWidth = measure(cell.Caption);
             }

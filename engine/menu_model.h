@@ -28,8 +28,9 @@ inline constexpr float kLargeCaptionLeft = 720;
 inline constexpr float kSeparatorDarkY = 50;
 inline constexpr float kSeparatorLightY = 65;
 inline constexpr const char* kEllipsis = "...";
-// Bytes of a name a tooltip shows before its "...": nobody reads more, and the tooltip lays out
-// all it is given (Wine's keeps only its first 1,023 characters, so the "..." stays in view).
+// Bytes of a name a tooltip shows before its "..." (fewer where a character would be split):
+// nobody reads more, and the tooltip lays out all it is given (Wine's keeps only its first 1,023
+// characters, so the "..." stays in view).
 inline constexpr std::size_t kTooltipLength = 1000;
 // Bytes of a caption measured at once: more letters than any screen shows side by side.
 // Measuring megabytes of a name would only keep the menu waiting.
@@ -46,8 +47,12 @@ inline constexpr int kMiddleButton = 4;
 // Width of a caption as drawn in the item font, in twips.
 using MeasureWidth = std::function<float(std::string_view)>;
 // How many leading bytes of a caption fit in `width` twips in the item font: the largest n whose
-// first n bytes measure at most `width`; 0 when none do.
+// first n bytes measure at most `width`, at the start of a character; 0 when none do.
 using MeasureFit = std::function<std::size_t(std::string_view text, float width)>;
+
+// Where the UTF-8 character holding byte `at` of `text` starts: `at` itself at the start of a
+// character, the size of `text` at or past its end. A cut there never splits a character.
+[[nodiscard]] std::size_t CharacterStart(std::string_view text, std::size_t at);
 
 // A fit found from widths alone, halving the length: about twice the logarithm of the length
 // in measurements, for callers that cannot ask for a fit in one call. Assumes a longer text is

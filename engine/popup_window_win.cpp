@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 
 namespace engine {
 namespace {
@@ -64,20 +65,20 @@ void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
     platform::RegisterTooltipClass();
-    m_tooltip = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+    m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                                  ::GetModuleHandleA(nullptr), nullptr);
+                                  ::GetModuleHandleW(nullptr), nullptr);
     if (m_tooltip) {
-        TOOLINFOA tool{};
+        TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
         tool.uFlags = TTF_SUBCLASS;
         tool.hwnd = Hwnd();
         tool.uId = 1;
         ::GetClientRect(Hwnd(), &tool.rect);
-        tool.lpszText = const_cast<char*>("");
-        ::SendMessageA(m_tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-        ::SendMessageA(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
     }
 }
 
@@ -168,15 +169,16 @@ void PopupWindow::UpdateTooltip(const Element& hovered) {
         return;
     }
     m_tooltipCell = cell;
-    TOOLINFOA tool{};
+    TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.hwnd = Hwnd();
     tool.uId = 1;
-    const std::string text =
-        cell >= 0 ? m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip : std::string();
-    tool.lpszText = const_cast<char*>(text.c_str());
-    ::SendMessageA(m_tooltip, TTM_POP, 0, 0);
-    ::SendMessageA(m_tooltip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    const std::wstring text =
+        cell >= 0 ? platform::Widen(m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip)
+                  : std::wstring();
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
+    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void PopupWindow::OnMouseMove(int x, int y) {
@@ -350,8 +352,9 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     ::SelectClipRgn(dc, nullptr);
 
     ::SetTextColor(dc, ::GetSysColor(cell.Highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-    ::TextOutA(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), cell.Caption.c_str(),
-               static_cast<int>(cell.Caption.size()));
+    const std::wstring caption = platform::Widen(cell.Caption);
+    ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
+               static_cast<int>(caption.size()));
 }
 
 void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "menufile/menu_commit.h"
+#include "menufile/text_encoding.h"
 
 namespace menufile {
 
@@ -75,6 +76,8 @@ struct MenuFile {
     std::size_t DamageOffset = 0;
     std::size_t DamageEnd = 0;
     std::size_t DamagedLine = 0;  // 1-based, counted over the whole file; 0: none
+    // The encoding of the data, once DecodeMenu made its text UTF-8; as read until then.
+    TextEncoding Encoding = TextEncoding::Ansi;
 
     [[nodiscard]] bool IsDirectoryPointer() const { return MenuType == kDirectoryPointer; }
 };

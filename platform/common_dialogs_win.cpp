@@ -6,15 +6,15 @@
 namespace platform {
 namespace {
 
-using OpenFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+using OpenFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 using ErrorFn = DWORD(WINAPI*)();
-using FontFn = BOOL(WINAPI*)(CHOOSEFONTA*);
+using FontFn = BOOL(WINAPI*)(CHOOSEFONTW*);
 using ThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
 
 }  // namespace
 
-bool ShowOpenDialog(OPENFILENAMEA& ofn) {
-    static const auto open = Bind<OpenFn>(L"comdlg32.dll", "GetOpenFileNameA");
+bool ShowOpenDialog(OPENFILENAMEW& ofn) {
+    static const auto open = Bind<OpenFn>(L"comdlg32.dll", "GetOpenFileNameW");
     return open != nullptr && open(&ofn) != FALSE;
 }
 
@@ -23,8 +23,8 @@ DWORD OpenDialogError() {
     return error != nullptr ? error() : 0;
 }
 
-bool ShowFontDialog(CHOOSEFONTA& choose) {
-    static const auto font = Bind<FontFn>(L"comdlg32.dll", "ChooseFontA");
+bool ShowFontDialog(CHOOSEFONTW& choose) {
+    static const auto font = Bind<FontFn>(L"comdlg32.dll", "ChooseFontW");
     return font != nullptr && font(&choose) != FALSE;
 }
 

@@ -8,11 +8,11 @@
 namespace platform {
 
 // GetOpenFileName; false when cancelled or failed (then OpenDialogError tells which).
-[[nodiscard]] bool ShowOpenDialog(OPENFILENAMEA& ofn);
+[[nodiscard]] bool ShowOpenDialog(OPENFILENAMEW& ofn);
 // CommDlgExtendedError: 0 after a cancel.
 [[nodiscard]] DWORD OpenDialogError();
 // ChooseFont; false when cancelled.
-[[nodiscard]] bool ShowFontDialog(CHOOSEFONTA& choose);
+[[nodiscard]] bool ShowFontDialog(CHOOSEFONTW& choose);
 // Draws the control without visual styles.
 void UseClassicLook(HWND control);
 

@@ -30,9 +30,21 @@ inline constexpr std::size_t kShownPathLength = 64;
     const std::size_t separator = path.find_last_of("\\/");
     const std::size_t name = separator == std::string_view::npos ? 0 : separator;
     const std::size_t tail = std::min(path.size() - name, room - room / 3);
-    std::string shown(path.substr(0, room - tail));
+    // Cut between characters only: a UTF-8 follower byte (10xxxxxx) never starts a piece.
+    auto follower = [&](std::size_t at) {
+        return at < path.size() && (static_cast<unsigned char>(path[at]) & 0xC0) == 0x80;
+    };
+    std::size_t headEnd = room - tail;
+    while (headEnd > 0 && follower(headEnd)) {
+        --headEnd;
+    }
+    std::size_t tailStart = path.size() - tail;
+    while (follower(tailStart)) {
+        ++tailStart;
+    }
+    std::string shown(path.substr(0, headEnd));
     shown += kEllipsis;
-    shown += path.substr(path.size() - tail);
+    shown += path.substr(tailStart);
     return shown;
 }
 

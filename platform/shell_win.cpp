@@ -1,39 +1,40 @@
-// Shell calls both programs use, bound on first use.
+// Shell calls both programs use, bound on first use; text is UTF-8 here and UTF-16 to the shell.
 #include "platform/shell_win.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/system_library_win.h"
+#include "platform/text_win.h"
 
 namespace platform {
 namespace {
 
-using ExtractIconExFn = UINT(WINAPI*)(LPCSTR, int, HICON*, HICON*, UINT);
-using ExtractIconFn = HICON(WINAPI*)(HINSTANCE, LPCSTR, UINT);
-using DragQueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPSTR, UINT);
+using ExtractIconExFn = UINT(WINAPI*)(LPCWSTR, int, HICON*, HICON*, UINT);
+using ExtractIconFn = HICON(WINAPI*)(HINSTANCE, LPCWSTR, UINT);
+using DragQueryFileFn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using DragFinishFn = void(WINAPI*)(HDROP);
-using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
-using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 using ChangeNotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
 using ImageListDrawFn = BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT);
 using InitControlsFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
-    static const auto extract = Bind<ExtractIconExFn>(L"shell32.dll", "ExtractIconExA");
-    return extract ? extract(file.c_str(), index, large, small, count) : 0;
+    static const auto extract = Bind<ExtractIconExFn>(L"shell32.dll", "ExtractIconExW");
+    return extract ? extract(Widen(file).c_str(), index, large, small, count) : 0;
 }
 
-DWORD_PTR FileInfo(const std::string& path, SHFILEINFOA& info, UINT flags,
-                   DWORD attributes = 0) {
-    static const auto get = Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoA");
-    return get ? get(path.c_str(), attributes, &info, sizeof info, flags) : 0;
+DWORD_PTR FileInfo(const std::string& path, SHFILEINFOW& info, UINT flags, DWORD attributes = 0) {
+    static const auto get = Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoW");
+    return get ? get(Widen(path).c_str(), attributes, &info, sizeof info, flags) : 0;
 }
 
-std::string NameOf(const SHFILEINFOA& info) {
-    return std::string(info.szDisplayName, strnlen(info.szDisplayName, sizeof info.szDisplayName));
+std::string NameOf(const SHFILEINFOW& info) {
+    return Narrow(std::wstring_view(info.szDisplayName,
+                                    wcsnlen(info.szDisplayName, std::size(info.szDisplayName))));
 }
 
 }  // namespace
@@ -61,7 +62,7 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
     if (path.empty()) {
         return false;
     }
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME | SHGFI_SHELLICONSIZE;
     if (smallIcon) {
         flags |= SHGFI_SMALLICON;
@@ -77,7 +78,7 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
 }
 
 bool GetFolderIcon(bool open, ShellInfo& out) {
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |
                        (open ? SHGFI_OPENICON : 0u);
     DWORD_PTR list = FileInfo("folder", info, flags, FILE_ATTRIBUTE_DIRECTORY);
@@ -90,17 +91,18 @@ bool GetFolderIcon(bool open, ShellInfo& out) {
 }
 
 HICON ExtractOneIcon(const std::string& file, int index) {
-    static const auto extract = Bind<ExtractIconFn>(L"shell32.dll", "ExtractIconA");
+    static const auto extract = Bind<ExtractIconFn>(L"shell32.dll", "ExtractIconW");
     if (!extract) {
         return nullptr;
     }
-    HICON icon = extract(::GetModuleHandleW(nullptr), file.c_str(), static_cast<UINT>(index));
+    HICON icon =
+        extract(::GetModuleHandleW(nullptr), Widen(file).c_str(), static_cast<UINT>(index));
     // A file that is no library answers 1 instead of an icon.
     return reinterpret_cast<INT_PTR>(icon) > 1 ? icon : nullptr;
 }
 
 std::vector<std::string> TakeDroppedPaths(HDROP drop) {
-    static const auto query = Bind<DragQueryFileFn>(L"shell32.dll", "DragQueryFileA");
+    static const auto query = Bind<DragQueryFileFn>(L"shell32.dll", "DragQueryFileW");
     static const auto finish = Bind<DragFinishFn>(L"shell32.dll", "DragFinish");
     std::vector<std::string> paths;
     if (!query || !finish) {
@@ -109,16 +111,16 @@ std::vector<std::string> TakeDroppedPaths(HDROP drop) {
     const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = query(drop, i, nullptr, 0);
-        std::string path(length, '\0');
+        std::wstring path(length, L'\0');
         path.resize(query(drop, i, path.data(), length + 1));
-        paths.push_back(std::move(path));
+        paths.push_back(Narrow(path));
     }
     finish(drop);
     return paths;
 }
 
 std::string ShellDisplayName(const std::string& path) {
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     return FileInfo(path, info, SHGFI_DISPLAYNAME) != 0 ? NameOf(info) : std::string();
 }
 
@@ -138,20 +140,44 @@ void RegisterTooltipClass() {
 }
 
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
-               const std::string& startIn) {
-    static const auto execute = Bind<ShellExecuteFn>(L"shell32.dll", "ShellExecuteA");
+               const std::string& startIn, DWORD* error) {
+    static const auto execute = Bind<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
+    if (error != nullptr) {
+        *error = ERROR_SUCCESS;
+    }
     if (!execute) {
+        if (error != nullptr) {
+            *error = ERROR_PROC_NOT_FOUND;
+        }
         return false;
     }
-    HINSTANCE result = execute(owner, "Open", target.c_str(), arguments.c_str(), startIn.c_str(),
-                               SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    const std::wstring file = Widen(target);
+    const std::wstring parameters = Widen(arguments);
+    const std::wstring directory = Widen(startIn);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // No message box of the shell's own: the caller says what went wrong.
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner;
+    info.lpVerb = L"Open";
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.lpDirectory = directory.empty() ? nullptr : directory.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (execute(&info)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = ::GetLastError();
+    }
+    return false;
 }
 
 void NotifyShellChanged(const std::string& path) {
     static const auto notify = Bind<ChangeNotifyFn>(L"shell32.dll", "SHChangeNotify");
     if (notify) {
-        notify(SHCNE_UPDATEITEM, SHCNF_PATHA, path.c_str(), nullptr);
+        const std::wstring wide = Widen(path);
+        notify(SHCNE_UPDATEITEM, SHCNF_PATHW, wide.c_str(), nullptr);
     }
 }
 

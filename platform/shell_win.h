@@ -1,4 +1,5 @@
-// Shell calls both programs use: icons of files, display names, opening items. The shell and
+// Shell calls both programs use: icons of files, display names, opening items. Paths and
+// names are UTF-8. The shell and
 // common-controls libraries are loaded on first use, so a program that shows its window
 // before it needs them does not wait for them at start-up.
 #pragma once
@@ -49,9 +50,10 @@ void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y);
 // Registers the tooltip window class.
 void RegisterTooltipClass();
 
-// Opens the item with the verb "Open"; true when the shell accepted it.
+// Opens the item with the verb "Open"; true when the shell accepted it, else `error` (when
+// given) holds the system's error code.
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
-               const std::string& startIn);
+               const std::string& startIn, DWORD* error = nullptr);
 
 // Tells the desktop shell that the file changed (its icon may be new).
 void NotifyShellChanged(const std::string& path);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/shell_win.h"
+#include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace platform {
@@ -114,13 +115,13 @@ private:
 }  // namespace
 
 FileError Win32FileSystem::ReadFile(const std::string& path, std::string& out) {
-    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ,
+    UniqueHfile h(::CreateFileW(WidePath(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h) {
         return FromLastError();
     }
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return FileError::NotFound;
     }
@@ -128,7 +129,7 @@ FileError Win32FileSystem::ReadFile(const std::string& path, std::string& out) {
 }
 
 FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_ptr<File>& out) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return FromLastError();
     }
@@ -145,8 +146,8 @@ FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_pt
     const ULONGLONG start = ::GetTickCount64();
     UniqueHfile h;
     for (;;) {
-        h.reset(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        h.reset(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (h) {
             break;
         }
@@ -163,10 +164,10 @@ FileError Win32FileSystem::OpenForUpdate(const std::string& path, std::unique_pt
 }
 
 FileError Win32FileSystem::Create(const std::string& path, std::unique_ptr<File>& out) {
-    UniqueHfile h(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    UniqueHfile h(::CreateFileW(WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h && ::GetLastError() == ERROR_ACCESS_DENIED &&
-        ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        ::GetFileAttributesW(WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES) {
         return FileError::AlreadyExists;  // a folder, or a read-only file, of that name
     }
     if (!h) {
@@ -177,11 +178,11 @@ FileError Win32FileSystem::Create(const std::string& path, std::unique_ptr<File>
 }
 
 FileError Win32FileSystem::Remove(const std::string& path) {
-    return ::DeleteFileA(path.c_str()) ? FileError::None : FromLastError();
+    return ::DeleteFileW(WidePath(path).c_str()) ? FileError::None : FromLastError();
 }
 
 FileError Win32FileSystem::Probe(const std::string& path, PathKind& kind) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    DWORD attributes = ::GetFileAttributesW(WidePath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
@@ -195,8 +196,9 @@ FileError Win32FileSystem::Probe(const std::string& path, PathKind& kind) {
 }
 
 FileError Win32FileSystem::Rename(const std::string& from, const std::string& to) {
-    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? FileError::None
-                                                                           : FromLastError();
+    return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(), MOVEFILE_WRITE_THROUGH)
+               ? FileError::None
+               : FromLastError();
 }
 
 void Win32FileSystem::NotifyChanged(const std::string& path) {

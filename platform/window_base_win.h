@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace platform {
 
-// The text of a window or control.
+// The text of a window or control, and setting it; UTF-8.
 [[nodiscard]] std::string WindowText(HWND hwnd);
+void SetWindowTextUtf8(HWND hwnd, std::string_view text);
 
 class WindowBase {
 public:

@@ -32,14 +32,26 @@ LRESULT SendW(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
+// Texts are UTF-8 on the driver's side and UTF-16 on the system's.
 std::string Narrow(const std::wstring& wide) {
     if (wide.empty()) {
         return {};
     }
     const int size = static_cast<int>(wide.size());
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
     std::string out(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, out.data(), n, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty()) {
+        return {};
+    }
+    const int size = static_cast<int>(text.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring out(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), n);
     return out;
 }
 
@@ -230,12 +242,14 @@ Process Start(const std::string& exe, const std::string& args, const std::string
     }
     // No standard handles: under Wine a child would otherwise keep the driver's stdout pipe open
     // after a failed test leaked it, and CTest would wait for that pipe forever.
-    STARTUPINFOA si{};
+    STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
+    std::wstring wideLine = Widen(commandLine);
+    const std::wstring wideDir = Widen(workDir);
+    if (!CreateProcessW(Widen(exe).c_str(), wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : wideDir.c_str(), &si, &pi)) {
         return Process();
     }
     // Returns at once for a program that exits or has no message loop.
@@ -346,18 +360,19 @@ HWND FocusOf(HWND anyWindowOfThread) {
 }
 
 std::string GetText(HWND hwnd) {
-    const LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    const LRESULT length = SendW(hwnd, WM_GETTEXTLENGTH, 0, 0);
     if (length <= 0) {
         return {};
     }
-    std::string text(length + 1, '\0');
-    const LRESULT got = Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    std::wstring text(length + 1, L'\0');
+    const LRESULT got = SendW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(got < 0 ? 0 : got);
-    return text;
+    return Narrow(text);
 }
 
 bool SetText(HWND hwnd, const std::string& text) {
-    return Send(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) == TRUE;
+    const std::wstring wide = Widen(text);
+    return SendW(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str())) == TRUE;
 }
 
 std::vector<std::string> ListItems(HWND list) {
@@ -555,7 +570,7 @@ bool LeftDrag(POINT from, POINT to) {
 // ---- Files
 
 std::optional<std::string> ReadFileBytes(const std::string& path) {
-    platform::UniqueHfile file(CreateFileA(path.c_str(), GENERIC_READ,
+    platform::UniqueHfile file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
@@ -571,8 +586,8 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
 }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    platform::UniqueHfile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    platform::UniqueHfile file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file &&
            WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
@@ -581,7 +596,7 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ExeDir() {
@@ -613,11 +628,11 @@ std::string UniqueName(const std::string& prefix) {
 }
 
 bool RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW(Widen(path + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = found.cFileName;
+            const std::string name = Narrow(found.cFileName);
             if (name == "." || name == "..") {
                 continue;
             }
@@ -625,20 +640,20 @@ bool RemoveTree(const std::string& path) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(child);
             } else {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
+                SetFileAttributesW(Widen(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(Widen(child).c_str());
             }
-        } while (FindNextFileA(find, &found));
+        } while (FindNextFileW(find, &found));
         FindClose(find);
     }
-    return RemoveDirectoryA(path.c_str()) != 0;
+    return RemoveDirectoryW(Widen(path).c_str()) != 0;
 }
 
 TempDir::TempDir(const std::string& prefix) {
-    char temp[MAX_PATH] = {};
-    const DWORD n = GetTempPathA(sizeof(temp), temp);
-    m_path = UniqueName(std::string(temp, n) + prefix);
-    CreateDirectoryA(m_path.c_str(), nullptr);
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    m_path = UniqueName(Narrow(std::wstring(temp, n)) + prefix);
+    CreateDirectoryW(Widen(m_path).c_str(), nullptr);
 }
 
 TempDir::~TempDir() {
@@ -710,16 +725,13 @@ bool PostFileDrop(HWND target, const std::vector<std::string>& paths, POINT clie
     drop.pFiles = sizeof(DROPFILES);
     drop.pt = clientPt;
     drop.fNC = FALSE;
-    drop.fWide = FALSE;
+    drop.fWide = TRUE;  // UTF-16 names: DragQueryFileA still gets them in the code page
     std::string block(reinterpret_cast<const char*>(&drop), sizeof(drop));
     for (const std::string& p : paths) {
-        block += p;
-        block += '\0';
+        const std::wstring wide = Widen(p) + L'\0';
+        block.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
     }
-    block += '\0';
-    if (paths.empty()) {
-        block += '\0';
-    }
+    block.append(paths.empty() ? 2 * sizeof(wchar_t) : sizeof(wchar_t), '\0');
 
     DWORD pid = 0;
     GetWindowThreadProcessId(target, &pid);
@@ -728,7 +740,7 @@ bool PostFileDrop(HWND target, const std::vector<std::string>& paths, POINT clie
     if (!process) {
         return false;
     }
-    // A fixed block's address is its HGLOBAL, so DragQueryFileA in the target can read it.
+    // A fixed block's address is its HGLOBAL, so DragQueryFile in the target can read it.
     void* remote = VirtualAllocEx(process.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
                                   PAGE_READWRITE);
     if (!remote) {

@@ -1,4 +1,5 @@
 // End-to-end test driver: starts programs, finds their windows and controls, sends input.
+// Texts, paths and command lines are UTF-8 unless a function says otherwise.
 #pragma once
 
 #include <windows.h>
@@ -45,7 +46,7 @@ private:
 };
 
 // Runs exe with the command line `"exe" args` in workDir (empty: the driver's own) and waits
-// until it is idle for input. An empty Process means CreateProcessA failed.
+// until it is idle for input. An empty Process means CreateProcess failed.
 [[nodiscard]] Process Start(const std::string& exe, const std::string& args = {},
                             const std::string& workDir = {});
 [[nodiscard]] std::string Quote(const std::string& text);

@@ -1,5 +1,5 @@
 // tvledit.exe under Wine: list changes, menu type, pointer page, upgrades, new menus and drops,
-// checked in the bytes of the menu file.
+// with names outside the code page too, checked in the bytes of the menu file.
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
@@ -10,6 +10,8 @@
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "menufile/menu_file.h"
+#include "menufile/text_encoding.h"
+#include "platform/text_win.h"
 #include "winauto.h"
 
 namespace {
@@ -43,6 +45,27 @@ std::string StockPicture() {
     return ReadFileBytes(WinPath(STOCK_ICON)).value_or("<no icon>");
 }
 
+// The menu as the editor reads it: its text decoded to UTF-8 from the file's encoding.
+menufile::MenuFile Decoded(const std::string& bytes) {
+    menufile::MenuFile menu = menufile::ReadMenu(bytes);
+    menufile::DecodeMenu(bytes, menu, platform::SystemCodePage());
+    return menu;
+}
+
+// The shell's display name of a path, which a drop lists the path under.
+std::string ShellName(const std::string& path) {
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(platform::Widen(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) ==
+        0) {
+        return "<no name>";
+    }
+    return platform::Narrow(info.szDisplayName);
+}
+
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -71,17 +94,20 @@ protected:
     void Check(int id, bool on) {
         SendMessageA(Item(id), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    // The working folder holds the menu and nothing else: no journal, no temporary file.
-    [[nodiscard]] std::vector<std::string> FolderContent() const {
+    // The working folder (or `folder`) holds the menu and nothing else: no journal, no
+    // temporary file.
+    [[nodiscard]] std::vector<std::string> FolderContent(const std::string& folder = {}) const {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA data{};
-        HANDLE find = FindFirstFileA((m_dir.path() + "\\*").c_str(), &data);
+        WIN32_FIND_DATAW data{};
+        const std::string pattern = (folder.empty() ? m_dir.path() : folder) + "\\*";
+        HANDLE find = FindFirstFileW(platform::Widen(pattern).c_str(), &data);
         if (find != INVALID_HANDLE_VALUE) {
             do {
-                if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") {
-                    names.push_back(data.cFileName);
+                const std::string name = platform::Narrow(data.cFileName);
+                if (name != "." && name != "..") {
+                    names.push_back(name);
                 }
-            } while (FindNextFileA(find, &data));
+            } while (FindNextFileW(find, &data));
             FindClose(find);
         }
         return names;
@@ -365,6 +391,126 @@ TEST_F(EditorTest, ScreenshotsOfBothTabs) {
     EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
     EXPECT_EQ(GetText(Item(editor::kFontSample)), "Menu Text will look like this.");
     Shoot("editor_appearance");
+}
+
+// Names outside the code page ----------------------------------------------------------------
+
+TEST_F(EditorTest, AMenuUnderACyrillicPathOpensShowsItsItemsAndCommits) {
+    const std::string folder = m_dir.File("Меню");
+    ASSERT_TRUE(MakeFolder(folder));
+    m_menu = folder + "\\Инструменты.tvl";
+    const MenuItem notes{"Блокнот", "C:\\windows\\notepad.exe", "", "", "", "0"};
+    ASSERT_TRUE(Open(UserMenu({notes, kLetters, kUser})));
+    HWND list = Item(editor::kItemList);
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Блокнот", "Letters, 2026", "User"}));
+
+    ASSERT_TRUE(SelectListItem(list, 0));
+    Click(Item(editor::kMoveDownButton));
+    EXPECT_EQ(File(), UserMenu({kLetters, notes, kUser})) << "a UTF-8 menu stays UTF-8";
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Letters, 2026", "Блокнот", "User"}));
+    EXPECT_EQ(Selection(), 1);
+}
+
+TEST_F(EditorTest, AMenuInTheCodePageKeepsItsBytesThroughAnEdit) {
+    const std::optional<std::string> cafe = platform::SystemCodePage().FromUtf8("Café");
+    if (!cafe) {
+        GTEST_SKIP() << "the system's code page has no é";
+    }
+    const MenuItem ansi{*cafe, "C:\\windows\\notepad.exe", "", "", "", "0"};
+    ASSERT_TRUE(Open(UserMenu({ansi, kLetters})));
+    HWND list = Item(editor::kItemList);
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Café", "Letters, 2026"}));
+    ASSERT_TRUE(SelectListItem(list, 1));
+    Click(Item(editor::kMoveUpButton));
+    EXPECT_EQ(File(), UserMenu({kLetters, ansi})) << "the record keeps its code page bytes";
+}
+
+TEST_F(EditorTest, AMissingMenuUnderACyrillicPathIsOfferedUnderItsOwnName) {
+    const std::string folder = m_dir.File("Меню");
+    ASSERT_TRUE(MakeFolder(folder));
+    m_menu = folder + "\\Инструменты.tvl";
+    Launch(Quote(m_menu));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
+              editor::CreateMenuQuestion(m_menu));
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    ASSERT_TRUE(m_main);
+    EXPECT_EQ(File(), StockPicture() +
+                          "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");
+    EXPECT_EQ(FolderContent(folder), std::vector<std::string>{"Инструменты.tvl"});
+    EXPECT_EQ(FolderContent(), std::vector<std::string>{"Меню"}) << "and no \"?\" name elsewhere";
+}
+
+TEST_F(EditorTest, DroppedUnicodeNamesAreAppendedAsTheyAre) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    const std::string japanese = m_dir.File("日本語.txt");
+    const std::string folder = m_dir.File("Меню");
+    ASSERT_TRUE(WriteFileBytes(japanese, "text") && MakeFolder(folder));
+    ASSERT_NE(ShellName(japanese).find("日本語"), std::string::npos) << ShellName(japanese);
+    ASSERT_TRUE(PostFileDrop(Item(editor::kItemList), {japanese, folder}));
+
+    const std::vector<MenuItem> expected{kNotepad,
+                                         {ShellName(japanese), japanese, "", "", "", "0"},
+                                         {ShellName(folder), folder, "", "", "", "0"}};
+    ASSERT_TRUE(WaitUntil([&] { return Decoded(File()).Items.size() == 3; })) << File();
+    const menufile::MenuFile menu = Decoded(File());
+    EXPECT_EQ(menu.Status, menufile::ReadStatus::Ok);
+    EXPECT_EQ(menu.Items, expected);
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", ShellName(japanese), ShellName(folder)}));
+}
+
+TEST_F(EditorTest, ThePointerPageListsOpensAndSavesCyrillicFolders) {
+    const std::string folder = m_dir.File("Меню");
+    ASSERT_TRUE(MakeFolder(folder) && MakeFolder(folder + "\\Подпапка"));
+    ASSERT_TRUE(Open(PointerMenu("\"" + folder + "\\\",\"*.*\",1,0,0\r\n")));
+    HWND pathBox = Item(editor::kPathBox);
+    EXPECT_EQ(GetText(pathBox), folder + "\\");
+    const std::vector<std::string> rows = ListItems(Item(editor::kFolderList));
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[rows.size() - 2], "Меню") << "the open folder";
+    EXPECT_EQ(rows.back(), "Подпапка") << "its sub-folder";
+
+    ASSERT_TRUE(SelectListItem(Item(editor::kFolderList), static_cast<int>(rows.size()) - 1));
+    PostKey(Item(editor::kFolderList), VK_RETURN);
+    const std::string sub = folder + "\\Подпапка\\";
+    ASSERT_TRUE(WaitUntil([&] { return GetText(pathBox) == sub; })) << GetText(pathBox);
+    Click(Item(editor::kSavePointerButton));
+    EXPECT_EQ(File(), PointerMenu("\"" + sub + "\",\"*.*\", 1, 0, 0"));
+
+    // The backslash the box adds leaves the caret before it, counted in characters.
+    ASSERT_TRUE(SetText(pathBox, "C:\\Меню"));
+    EXPECT_EQ(GetText(pathBox), "C:\\Меню\\");
+    const LRESULT selection = SendMessageW(pathBox, EM_GETSEL, 0, 0);
+    EXPECT_EQ(LOWORD(selection), 7);
+    EXPECT_EQ(HIWORD(selection), 7);
+}
+
+TEST_F(EditorTest, ScreenshotOfUnicodeNames) {
+    const std::string notepad = "C:\\windows\\notepad.exe";
+    const std::vector<std::string> names{"Блокнот", "日本語のメモ", "Ελληνικά", "Ünïcödé café"};
+    std::vector<MenuItem> items;
+    for (const std::string& name : names) {
+        items.push_back({name, notepad, "", "", "", "0"});
+    }
+    ASSERT_TRUE(Open(UserMenu(items)));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)), names);
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
+    Shoot("editor_unicode_names");
+}
+
+TEST_F(EditorTest, AMenuDeeperThanMaxPathOpensAndCommits) {
+    std::string deep = m_dir.path();
+    while (deep.size() < MAX_PATH + 40) {
+        deep += "\\a folder with a long name, Ордner";
+        ASSERT_TRUE(MakeFolder(deep)) << deep.size();
+    }
+    m_menu = deep + "\\Инструменты.tvl";
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters})));
+    HWND list = Item(editor::kItemList);
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Notepad", "Letters, 2026"}));
+    ASSERT_TRUE(SelectListItem(list, 0));
+    Click(Item(editor::kMoveDownButton));
+    EXPECT_EQ(File(), UserMenu({kLetters, kNotepad}));
 }
 
 }  // namespace

@@ -1,16 +1,19 @@
 // tvledit.exe under Wine: the "New Shortcut" wizard, the "Select Icon" chooser and the
-// appearance tab, checked in the bytes of the menu file.
+// appearance tab, with names outside the code page too, checked in the bytes of the menu file.
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include "editor/appearance.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
 #include "editor/main_window_layout.h"
 #include "menufile/menu_file.h"
+#include "menufile/text_encoding.h"
+#include "platform/text_win.h"
 #include "winauto.h"
 
 namespace {
@@ -21,8 +24,8 @@ using menufile::MenuItem;
 const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
 const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
 const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
-const MenuItem kLetters{"Letters, 2026", "C:\\windows", "-x", "C:\\windows",
-                        "C:\\windows\\system32\\shell32.dll", "4"};
+const MenuItem kLetters{
+    "Letters, 2026", "C:\\windows", "-x", "C:\\windows", "C:\\windows\\system32\\shell32.dll", "4"};
 constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
 constexpr int kFontFace = 1136;
 constexpr int kFontSize = 1138;
@@ -35,8 +38,32 @@ std::string UserMenu(const std::vector<MenuItem>& items) {
     return s;
 }
 
-bool IsEnabled(HWND hwnd) { return ::IsWindowEnabled(hwnd) != FALSE; }
-bool IsVisible(HWND hwnd) { return ::IsWindowVisible(hwnd) != FALSE; }
+// The menu as the editor reads it: its text decoded to UTF-8 from the file's encoding.
+menufile::MenuFile Decoded(const std::string& bytes) {
+    menufile::MenuFile menu = menufile::ReadMenu(bytes);
+    menufile::DecodeMenu(bytes, menu, platform::SystemCodePage());
+    return menu;
+}
+
+std::string ShellName(const std::string& path) {
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(platform::Widen(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) ==
+        0) {
+        return "<no name>";
+    }
+    return platform::Narrow(info.szDisplayName);
+}
+
+bool MakeFolder(const std::string& path) {
+    return CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
+}
+
+bool IsEnabled(HWND hwnd) {
+    return ::IsWindowEnabled(hwnd) != FALSE;
+}
+bool IsVisible(HWND hwnd) {
+    return ::IsWindowVisible(hwnd) != FALSE;
+}
 
 class DialogsTest : public ::testing::Test {
 protected:
@@ -118,8 +145,8 @@ TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
         return GetWindow(box, GW_HWNDPREV) == label && l.bottom <= b.top;
     };
     EXPECT_TRUE(labelsBox(instruction, path));
-    EXPECT_TRUE(labelsBox(Control(wizard, editor::kWizardArgsLabel),
-                          Control(wizard, editor::kWizardArgs)));
+    EXPECT_TRUE(
+        labelsBox(Control(wizard, editor::kWizardArgsLabel), Control(wizard, editor::kWizardArgs)));
     EXPECT_TRUE(labelsBox(Control(wizard, editor::kWizardStartInLabel),
                           Control(wizard, editor::kWizardStartIn)));
 
@@ -205,11 +232,13 @@ TEST_F(DialogsTest, TheChooserStoresTheLibraryAndTheIconNumber) {
     HWND chooser = OpenBy(editor::kChangeIconButton, editor::kChooserClass, "Select Icon");
     ASSERT_NE(chooser, nullptr);
     // Browsing starts at the item's target.
-    EXPECT_TRUE(WaitUntil([&] { return GetText(Control(chooser, editor::kChooserCount)) == "1 Icon"; }))
-        << GetText(Control(chooser, editor::kChooserCount));
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetText(Control(chooser, editor::kChooserCount)) == "1 Icon";
+    })) << GetText(Control(chooser, editor::kChooserCount));
 
     PostClick(Control(chooser, editor::kChooserLibrary));
-    AnswerOpenDialog("Select a DLL or EXE which includes Icons", "C:\\windows\\system32\\user32.dll");
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons",
+                     "C:\\windows\\system32\\user32.dll");
     HWND count = Control(chooser, editor::kChooserCount);
     ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
     HWND scroll = Control(chooser, editor::kChooserScroll);
@@ -235,7 +264,8 @@ TEST_F(DialogsTest, TheChooserStoresTheLibraryAndTheIconNumber) {
     auto none = AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK);
     ASSERT_TRUE(none.has_value());
     EXPECT_EQ(*none, "No Icons found in this file!");
-    EXPECT_TRUE(WaitUntil([&] { return GetText(Control(chooser, editor::kChooserCount)) == "0 Icons"; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return GetText(Control(chooser, editor::kChooserCount)) == "0 Icons"; }));
     Click(Control(chooser, editor::kChooserCancel));
     ExpectClosed(chooser);
     EXPECT_EQ(menufile::ReadMenu(File()).Items[1], kLetters) << "Cancel stores nothing";
@@ -247,7 +277,8 @@ TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu)
     ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kChangeFontButton)); }));
     ParkMouse();
     PostClick(Item(editor::kSelectIconFileButton));
-    AnswerOpenDialog("Select a DLL or EXE which includes Icons", "C:\\windows\\system32\\user32.dll");
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons",
+                     "C:\\windows\\system32\\user32.dll");
     HWND count = Item(editor::kIconCountLabel);
     ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
 
@@ -304,8 +335,8 @@ TEST_F(DialogsTest, AppearanceSaveWithoutANewIconKeepsThePictureByteForByte) {
     ASSERT_FALSE(icon.empty());
     for (const std::string& picture : {bitmap, icon}) {
         const std::string head = picture + "\r\n<START TVL>\r\n";
-        ASSERT_TRUE(Open(head + "\"USERDEF\"\r\n" + kSettings +
-                         menufile::FormatItemLine(kNotepad)));
+        ASSERT_TRUE(
+            Open(head + "\"USERDEF\"\r\n" + kSettings + menufile::FormatItemLine(kNotepad)));
         ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
         ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kMenuIconPicture)); }));
         ParkMouse();
@@ -327,6 +358,66 @@ TEST_F(DialogsTest, AppearanceSaveWithoutANewIconKeepsThePictureByteForByte) {
                               menufile::FormatItemLine(kNotepad));
         m_editor.Kill();
     }
+}
+
+// Names outside the code page ----------------------------------------------------------------
+
+TEST_F(DialogsTest, TheWizardAddsAnItemWithAUnicodePathAndName) {
+    const std::string folder = m_dir.File("Меню");
+    const std::string target = folder + "\\日本語 メモ.txt";
+    ASSERT_TRUE(MakeFolder(folder) && WriteFileBytes(target, "text"));
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    HWND wizard = OpenBy(editor::kAddButton, editor::kWizardClass, "New Shortcut");
+    ASSERT_NE(wizard, nullptr);
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardPath), target));
+    ASSERT_TRUE(SetText(Control(wizard, editor::kWizardStartIn), folder));
+    HWND next = Control(wizard, editor::kWizardNext);
+    ASSERT_TRUE(WaitUntil([&] { return IsEnabled(next); }));
+    Click(next);
+    HWND name = Control(wizard, editor::kWizardName);
+    ASSERT_TRUE(IsVisible(name)) << "the path was found";
+    EXPECT_EQ(GetText(name), ShellName(target)) << "the shell's display name is proposed";
+    ASSERT_TRUE(SetText(name, "Заметки, 日本"));
+    Click(Control(wizard, editor::kWizardFinish));
+    ExpectClosed(wizard);
+
+    const menufile::MenuFile menu = Decoded(File());
+    EXPECT_EQ(menu.Items,
+              (std::vector<MenuItem>{kNotepad, {"Заметки, 日本", target, "", folder, "", "0"}}));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", "Заметки, 日本"}));
+}
+
+TEST_F(DialogsTest, OpenDialogsHandBackUnicodePaths) {
+    const std::string library = m_dir.File("Значки 日本.dll");
+    ASSERT_TRUE(
+        CopyFileW(L"C:\\windows\\system32\\user32.dll", platform::Widen(library).c_str(), TRUE));
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+
+    // The wizard's Browse button puts the chosen path in the path box.
+    HWND wizard = OpenBy(editor::kAddButton, editor::kWizardClass, "New Shortcut");
+    ASSERT_NE(wizard, nullptr);
+    PostClick(Control(wizard, editor::kWizardBrowse));
+    AnswerOpenDialog("Select Program", library);
+    EXPECT_TRUE(WaitUntil([&] { return GetText(Control(wizard, editor::kWizardPath)) == library; }))
+        << GetText(Control(wizard, editor::kWizardPath));
+    Click(Control(wizard, editor::kWizardCancel));
+    ExpectClosed(wizard);
+
+    // The chooser counts the icons of the library it was given and stores its path.
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
+    HWND chooser = OpenBy(editor::kChangeIconButton, editor::kChooserClass, "Select Icon");
+    ASSERT_NE(chooser, nullptr);
+    PostClick(Control(chooser, editor::kChooserLibrary));
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons", library);
+    HWND count = Control(chooser, editor::kChooserCount);
+    ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
+    SendMessageW(chooser, WM_HSCROLL, SB_LINERIGHT,
+                 reinterpret_cast<LPARAM>(Control(chooser, editor::kChooserScroll)));
+    Click(Control(chooser, editor::kChooserOk));
+    ExpectClosed(chooser);
+    EXPECT_EQ(Decoded(File()).Items,
+              (std::vector<MenuItem>{{"Notepad", kNotepad.Target, "", "", library, "1"}}));
 }
 
 }  // namespace

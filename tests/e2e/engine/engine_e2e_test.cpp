@@ -1,13 +1,16 @@
 // tvlengin.exe under Wine: where the menu opens, how keys and clicks pick an item, what is
-// launched, and when the menu ends.
+// launched, when the menu ends, and names in every script.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
+#include "engine/menu_model.h"
 #include "menufile/menu_file.h"
+#include "platform/text_win.h"
 #include "tests/support/memory_file_system.h"
 #include "winauto.h"
 
@@ -30,8 +33,29 @@ std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIc
     return s;
 }
 
+// A directory pointer over `folder` (no backslash at its end).
+std::string PointerMenu(const std::string& folder, const std::string& pattern,
+                        const std::string& showFolders, const std::string& font = "MS Sans Serif") {
+    return "pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"" + font + "\",8.25,0,0\r\n\"" + folder +
+           "\\\",\"" + pattern + "\", " + showFolders + ", 0, 0";
+}
+
 bool HasLine(const std::string& text, const std::string& line) {
     return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
+}
+
+// Folders and files named in UTF-8, whatever the code page.
+bool CreateFolder(const std::string& path) {
+    return ::CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
+}
+
+bool CopyTo(const std::string& from, const std::string& to) {
+    return ::CopyFileW(platform::Widen(from).c_str(), platform::Widen(to).c_str(), FALSE) != 0;
+}
+
+// The height of a pop-up of `cells` cells of the 8-point font with large icons.
+int PopupHeight(int cells) {
+    return static_cast<int>(std::nearbyint((cells * 600 + 70) / 15.0));
 }
 
 class EngineTest : public ::testing::Test {
@@ -59,7 +83,12 @@ protected:
 
     // Writes the menu, puts the pointer at `at` and starts the engine on it.
     HWND Open(const std::string& bytes, POINT at) {
-        m_menu = m_dir.File("my menu, test.tvl");
+        return OpenAt(m_dir.File("my menu, test.tvl"), bytes, at);
+    }
+
+    // The same with the menu file at `path`.
+    HWND OpenAt(const std::string& path, const std::string& bytes, POINT at) {
+        m_menu = path;
         EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
         EXPECT_TRUE(MoveMouse(at));
         m_engine = Start(WinPath(TVLENGIN_EXE), Quote(m_menu), m_dir.path());
@@ -77,6 +106,60 @@ protected:
     void ExpectEndsWithoutLaunch() {
         EXPECT_TRUE(m_engine.WaitForExit().has_value());
         EXPECT_FALSE(FileExists(m_marker));
+    }
+
+    // Opens the pop-up, chooses item `index` with the keys and returns what was launched; the
+    // marker is cleared for the next launch.
+    std::string LaunchItem(const std::string& bytes, int index) {
+        HWND popup = Open(bytes, {150, 150});
+        EXPECT_NE(popup, nullptr);
+        if (!popup) {
+            return {};
+        }
+        for (int i = 0; i <= index; ++i) {
+            PostKey(popup, VK_DOWN);
+        }
+        PostKey(popup, VK_RETURN);
+        const std::string launched = Launched().value_or("");
+        EXPECT_TRUE(m_engine.WaitForExit().has_value());
+        ::DeleteFileW(platform::Widen(m_marker).c_str());
+        return launched;
+    }
+
+    // The tooltip's text once it shows over a point of the pop-up (client pixels).
+    std::string TooltipOver(HWND popup, int x, int y) {
+        // Made after the first paint: only a move after that shows it.
+        EXPECT_TRUE(WaitUntil([&] {
+            const std::vector<HWND> windows = TopWindows(m_engine.pid());
+            return std::any_of(windows.begin(), windows.end(),
+                               [](HWND hwnd) { return ClassOf(hwnd) == TOOLTIPS_CLASSA; });
+        }));
+        EXPECT_TRUE(MoveMouse(ClientToScreenAt(popup, x, y)));
+        std::string text;
+        EXPECT_TRUE(WaitUntil([&] {
+            const HWND tip = FindWindowOf(m_engine.pid(), TOOLTIPS_CLASSA, nullptr);
+            text = tip ? GetText(tip) : std::string();
+            return !text.empty();
+        }));
+        return text;
+    }
+
+    // Registers files ending in .tvltest as documents the recorder opens, so a launch tells
+    // which file was chosen. Per machine: Wine looks types up only there.
+    static void RegisterRecorderType() {
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, ".tvltest", 0, nullptr, 0, KEY_WRITE,
+                                    nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("tvltestfile"), 12);
+        ::RegCloseKey(key);
+        const std::string command = Quote(ExeDir() + "launch_recorder.exe") + " \"%1\"";
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "tvltestfile\\shell\\open\\command", 0,
+                                    nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                         static_cast<DWORD>(command.size() + 1));
+        ::RegCloseKey(key);
     }
 
     TempDir m_dir{"engine e2e "};
@@ -208,19 +291,7 @@ TEST_F(EngineTest, EmptyOrUnreadableMenusSayMenuIsEmpty) {
 
 TEST_F(EngineTest, ADirectoryPointerListsFoldersThenFilesSorted) {
     // Files of a type the recorder opens, so launching one shows which entry was chosen.
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, ".tvltest", 0, nullptr, 0, KEY_WRITE, nullptr,
-                                &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("tvltestfile"), 12);
-    ::RegCloseKey(key);
-    const std::string command = Quote(ExeDir() + "launch_recorder.exe") + " \"%1\"";
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "tvltestfile\\shell\\open\\command", 0, nullptr,
-                                0, KEY_WRITE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                     static_cast<DWORD>(command.size() + 1));
-    ::RegCloseKey(key);
+    RegisterRecorderType();
 
     const std::string folder = m_dir.File("listed");
     ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -466,6 +537,201 @@ TEST_F(EngineTest, APathThatHoldsNoMenuSaysWhatIsWrongWithIt) {
         EXPECT_LT(text->size(), 300u) << "a long path is shortened";
         EXPECT_TRUE(m_engine.WaitForExit().has_value());
     }
+}
+
+// Names outside the ANSI code page: folder listings, menu paths and the menu's own text, in
+// both encodings a menu file is written in.
+
+TEST_F(EngineTest, ADirectoryPointerListsAndOpensNamesOfEveryScript) {
+    RegisterRecorderType();
+    const std::string folder = m_dir.File("scripts");
+    ASSERT_TRUE(CreateFolder(folder));
+    std::vector<std::string> names = {"日本語.tvltest", "Ελληνικά.tvltest", "😀 smile.tvltest",
+                                      "Été.tvltest", "Привет.tvltest"};
+    for (const std::string& name : names) {
+        ASSERT_TRUE(WriteFileBytes(folder + "\\" + name, "x")) << name;
+    }
+    // Liberation Sans has Greek and Cyrillic letters, which Wine's MS Sans Serif lacks: the
+    // screenshot shows them (Wine's fonts have no CJK or emoji, drawn as boxes).
+    const std::string menu = PointerMenu(folder, "*.tvltest", "0", "Liberation Sans");
+
+    HWND popup = Open(menu, {300, 200});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top, PopupHeight(5));
+    PostKey(popup, VK_DOWN);
+    Pump(Millis(300));  // the icons come after the first paint
+    EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-unicode-names.bmp"));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    // Each item opens the file of its name: none became "?" on the way.
+    std::vector<std::string> opened;
+    for (int i = 0; i < 5; ++i) {
+        const std::string launched = LaunchItem(menu, i);
+        for (const std::string& name : names) {
+            if (HasLine(launched, "argv=" + folder + "\\" + name)) {
+                opened.push_back(name);
+            }
+        }
+        EXPECT_EQ(opened.size(), static_cast<std::size_t>(i + 1)) << launched;
+    }
+    std::sort(opened.begin(), opened.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(opened, names);
+}
+
+TEST_F(EngineTest, ADirectoryPointerSortsAsExplorerDoes) {
+    RegisterRecorderType();
+    const std::string folder = m_dir.File("sorted");
+    ASSERT_TRUE(CreateFolder(folder));
+    for (const char* sub : {"sub10", "sub9"}) {
+        ASSERT_TRUE(CreateFolder(folder + "\\" + sub));
+    }
+    for (const char* file : {"file10", "Frog", "file2", "Été", "Eagle"}) {
+        ASSERT_TRUE(WriteFileBytes(folder + "\\" + file + ".tvltest", "x"));
+    }
+    const std::string menu = PointerMenu(folder, "*.tvltest", "1");
+    HWND popup = Open(menu, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top, PopupHeight(7));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+
+    // Folders first (sub9, sub10: digits as numbers), then the files; an accented letter
+    // among its plain one. The folders would open an Explorer window: only the files are
+    // chosen.
+    const char* const files[] = {"Eagle", "Été", "file2", "file10", "Frog"};
+    for (int i = 0; i < 5; ++i) {
+        const std::string launched = LaunchItem(menu, 2 + i);
+        EXPECT_TRUE(HasLine(launched, "argv=" + folder + "\\" + files[i] + ".tvltest"))
+            << files[i] << ":\n"
+            << launched;
+    }
+}
+
+TEST_F(EngineTest, AMenuFileInACyrillicFolderOpens) {
+    const std::string folder = m_dir.File("Меню");
+    ASSERT_TRUE(CreateFolder(folder));
+    const std::string startIn = folder + "\\Старт";
+    ASSERT_TRUE(CreateFolder(startIn));
+    auto items = RecorderItems(2);
+    items[1].Name = "Инструмент";
+    items[1].Arguments = "первый второй";
+    items[1].StartIn = startIn;
+
+    HWND popup = OpenAt(folder + "\\Инструменты.tvl", MenuBytes(items), {150, 150});
+    ASSERT_NE(popup, nullptr) << "the path came through whole";
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top, PopupHeight(2));
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    const auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=первый")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=второй")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "cwd=" + startIn)) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+
+    // A path that holds no menu is named in its own letters.
+    const std::string missing = folder + "\\Нет такого.tvl";
+    m_engine = Start(WinPath(TVLENGIN_EXE), Quote(missing), m_dir.path());
+    const auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_NE(text->find("does not exist"), std::string::npos) << *text;
+    EXPECT_NE(text->find("\\Нет такого.tvl"), std::string::npos) << *text;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, AnAnsiMenuFileShowsItsTextInTheCodePage) {
+    // Windows-1252, as menu files were always written: "Café" with é as the one byte E9.
+    const std::string startIn = m_dir.File("Café");
+    ASSERT_TRUE(CreateFolder(startIn));
+    // Seven times over is wider than half the screen: the caption is shortened.
+    const std::string words = std::string("Caf\xE9 cr\xE8me br\xFBl\xE9") + "e ";
+    std::string longName;
+    std::string expected;
+    for (int i = 0; i < 7; ++i) {
+        longName += words;
+        expected += "Café crème brûlée ";
+    }
+    auto items = RecorderItems(2);
+    items[0].Name = "Caf\xE9";
+    items[0].Arguments = std::string("caf\xE9 cr\xE8me");
+    items[0].StartIn = m_dir.path() + "\\Caf\xE9";
+    items[1].Name = longName;
+    const std::string ansi = MenuBytes(items);
+    ASSERT_FALSE(menufile::IsValidUtf8(ansi));
+
+    HWND popup = Open(ansi, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    const int ansiWidth = WindowRect(popup).right - WindowRect(popup).left;
+    EXPECT_LT(ansiWidth, 1024 / 2 + 1) << "the long name is shortened";
+    // The long name's tooltip shows it whole, in the letters it was written in.
+    EXPECT_EQ(TooltipOver(popup, 100, kLargeCellPx + 20), expected);
+    ParkMouse();
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    const auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=café")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=crème")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "cwd=" + startIn)) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+
+    // The same menu in UTF-8 draws the same captions, so the window is as wide.
+    ::DeleteFileW(platform::Widen(m_marker).c_str());
+    items[0].Name = "Café";
+    items[0].Arguments = "café crème";
+    items[0].StartIn = startIn;
+    items[1].Name = expected;
+    const std::string utf8 = MenuBytes(items);
+    ASSERT_TRUE(menufile::IsValidUtf8(utf8));
+    popup = Open(utf8, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).right - WindowRect(popup).left, ansiWidth);
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(EngineTest, AUtf8MenuFileShowsAndOpensAJapaneseItem) {
+    // A copy of the recorder under a Japanese name, started in a Japanese folder.
+    const std::string tool = m_dir.File("ツール.exe");
+    ASSERT_TRUE(CopyTo(ExeDir() + "launch_recorder.exe", tool));
+    const std::string startIn = m_dir.File("作業");
+    ASSERT_TRUE(CreateFolder(startIn));
+    std::string longName;
+    while (longName.size() < 1200) {
+        longName += "とても長い日本語の名前 😀 ";
+    }
+    const std::vector<menufile::MenuItem> items = {
+        {"日本語のメモ", tool, "引数 二番目", startIn, "", "0"},
+        {longName, tool, "長い", startIn, "", "0"},
+    };
+    const std::string utf8 = MenuBytes(items);
+    ASSERT_TRUE(menufile::IsValidUtf8(utf8));
+
+    HWND popup = Open(utf8, {150, 150});
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(WindowRect(popup).bottom - WindowRect(popup).top, PopupHeight(2));
+    EXPECT_LT(WindowRect(popup).right - WindowRect(popup).left, 1024 / 2 + 1);
+    // Cut to the tooltip's length at a whole character, whatever the script.
+    const std::string tip = TooltipOver(popup, 100, kLargeCellPx + 20);
+    EXPECT_TRUE(menufile::IsValidUtf8(tip));
+    ASSERT_GT(tip.size(), 3u);
+    EXPECT_EQ(tip.substr(tip.size() - 3), "...");
+    EXPECT_EQ(longName.compare(0, tip.size() - 3, tip, 0, tip.size() - 3), 0) << tip;
+    EXPECT_GT(tip.size(), engine::kTooltipLength - 4);
+    EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-japanese-menu.bmp"));
+    ParkMouse();
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    const auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_NE(launched->find("ツール.exe"), std::string::npos) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=引数")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "argv=二番目")) << *launched;
+    EXPECT_TRUE(HasLine(*launched, "cwd=" + startIn)) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
 }
 
 }  // namespace

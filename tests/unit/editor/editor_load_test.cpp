@@ -5,6 +5,7 @@
 #include "editor/editor_messages.h"
 #include "editor_fixtures.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/windows_1252.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ TEST(EditorLoad, ShowsNamesSeparatorsTargetsAndIconsByTheIconRule) {
                             "\"\",\"C:\\named\\by\\target.exe\",\"\",\"\",\"\",0\r\n"}));
     FakeIcons icons;
     {
-        MenuEditor editor(fs, icons);
+        MenuEditor editor(fs, icons, test_support::Windows1252());
         ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
         EXPECT_EQ(editor.Path(), kPath);
         EXPECT_FALSE(editor.IsDirectoryPointer());
@@ -63,7 +64,7 @@ TEST(EditorLoad, ShowsNamesSeparatorsTargetsAndIconsByTheIconRule) {
 TEST(EditorLoad, DirectoryPointerInBothFormsAndAnEmptyList) {
     MemoryFileSystem fs;
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     fs.Put(kPath, PointerMenu(kSavedPointer));
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_TRUE(editor.IsDirectoryPointer());
@@ -106,7 +107,7 @@ TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
             fs.Put(kPath, *c.content);
         }
         FakeIcons icons;
-        MenuEditor editor(fs, icons);
+        MenuEditor editor(fs, icons, test_support::Windows1252());
         EXPECT_EQ(editor.LoadEditorMenu(kPath), c.expected);
         EXPECT_FALSE(editor.IsLoaded());
         EXPECT_TRUE(editor.Entries().empty());
@@ -121,7 +122,7 @@ TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
 
     MemoryFileSystem fs;
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     EXPECT_EQ(editor.LoadEditorMenu(""), LoadStatus::NoPath);
     fs.Put(kPath, UserMenu({kNotepad}));
     // Each reason a file cannot be read is told apart, and the message says which.
@@ -153,7 +154,7 @@ TEST(EditorLoad, UpgradeKeepsTheOldBytesBehindTheStockPicture) {
     MemoryFileSystem fs;
     fs.Put(kPath, kOldLayout);
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::OldLayout);
     ASSERT_EQ(editor.UpgradeOldMenu(kStock), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), kStock + "\r\n<START TVL>\r\n\"USERDEF\"\r\n" + kOldLayout);
@@ -168,7 +169,7 @@ TEST(EditorLoad, FailedUpgradeLeavesTheFileUntouched) {
     fs.Put(kPath, kOldLayout);
     fs.SetReadOnly(kPath, true);
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::OldLayout);
     EXPECT_EQ(editor.UpgradeOldMenu(kStock), MenuError::ReadOnly);
     EXPECT_EQ(fs.Get(kPath), kOldLayout);
@@ -182,7 +183,7 @@ TEST(EditorLoad, NewMenuAtAMissingPathIsAnEmptyUserDefinedMenu) {
 
     MemoryFileSystem fs;
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::NotFound);
     ASSERT_EQ(editor.CreateNewMenu(kPath, kStock), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), expected);
@@ -202,7 +203,7 @@ TEST(EditorLoad, NewMenuFailingAtAnyCallLeavesNothingOrTheWholeMenu) {
         SCOPED_TRACE(call);
         MemoryFileSystem fs;
         FakeIcons icons;
-        MenuEditor editor(fs, icons);
+        MenuEditor editor(fs, icons, test_support::Windows1252());
         fs.FailAt(call, false, FileError::DiskFull);
         MenuError e = editor.CreateNewMenu(kPath, kStock);
         const bool reached = fs.Calls() >= call;
@@ -234,7 +235,7 @@ TEST(EditorLoad, AStaleJournalBesideAMissingMenuIsNotReplayedIntoANewOne) {
     ASSERT_EQ(fs.Remove(kPath), FileError::None);
 
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.CreateNewMenu(kPath, kStock), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), editor::NewMenuContent(kStock));
     EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
@@ -265,7 +266,7 @@ TEST(EditorLoad, RecoversAnInterruptedSaveBeforeLoading) {
             ++crashes;
             for (MemoryFileSystem& disk : fs.PowerLossStates()) {
                 FakeIcons icons;
-                MenuEditor editor(disk, icons);
+                MenuEditor editor(disk, icons, test_support::Windows1252());
                 ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
                 const std::string now = disk.Get(kPath).value_or("");
                 EXPECT_TRUE(now == before || now == after);
@@ -291,7 +292,7 @@ TEST(EditorLoad, ShowsTheCommittedContentWhenRecoveryCannotWrite) {
     fs.SetReadOnly(kPath, true);
 
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", std::string(87, '-'), "Last"}));
     EXPECT_EQ(editor.Delete(0).Status, editor::EditStatus::Failed);
@@ -309,7 +310,7 @@ TEST(EditorLoad, ADamagedLineCanBeLeftOutAndTheRestStays) {
     MemoryFileSystem fs;
     fs.Put(kPath, UserMenu({kNotepad, quote, kLast}) + cut);
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged);
     // Five lines of picture, the marker, the type, the settings, Notepad, then the damage.
     EXPECT_EQ(editor.DamagedLine(), 10u);
@@ -351,7 +352,7 @@ TEST(EditorLoad, AStaleJournalBesideARestoredMenuIsSetAsideOnce) {
     const std::string restored = UserMenu({kLetters, kNotepad});
     fs.Put(kPath, restored);
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Letters, 2026", "Notepad"}));
     EXPECT_EQ(editor.SetAsideJournal(), menufile::JournalPath(kPath) + ".stale");
@@ -370,7 +371,7 @@ TEST(EditorLoad, AForeignFileOfTheJournalsNameStopsSavesWithAMessageNamingIt) {
     const std::string journal = menufile::JournalPath(kPath);
     fs.Put(journal, "notes about my menu");
     FakeIcons icons;
-    MenuEditor editor(fs, icons);
+    MenuEditor editor(fs, icons, test_support::Windows1252());
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     const editor::EditResult result = editor.Delete(0);
     EXPECT_EQ(result.Status, editor::EditStatus::Failed);

@@ -4,6 +4,7 @@
 #include "editor/icon_cache.h"
 #include "editor_fixtures.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/windows_1252.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST(IconCache, AMenuOfTenThousandOwnIconsHoldsAFewHandles) {
     fs.Put("C:\\big.tvl", editor_test::UserMenu(lines));
     FakeIcons icons;
     {
-        editor::MenuEditor editor(fs, icons);
+        editor::MenuEditor editor(fs, icons, test_support::Windows1252());
         ASSERT_EQ(editor.LoadEditorMenu("C:\\big.tvl"), editor::LoadStatus::Loaded);
         EXPECT_TRUE(icons.Requests.empty());
         std::size_t most = 0;

@@ -11,6 +11,7 @@
 #include "editor_fixtures.h"
 #include "tests/support/interfering_file_system.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/windows_1252.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ protected:
 
     MemoryFileSystem m_fs;
     FakeIcons m_icons;
-    MenuEditor m_editor{m_fs, m_icons};
+    MenuEditor m_editor{m_fs, m_icons, test_support::Windows1252()};
 };
 
 using Kind = editor::ListChange::Kind;
@@ -263,7 +264,7 @@ TEST(EditorMessages, EveryWriteFailureSaysWhy) {
         MemoryFileSystem fs;
         fs.Put(kPath, kFour);
         FakeIcons icons;
-        MenuEditor editor(fs, icons);
+        MenuEditor editor(fs, icons, test_support::Windows1252());
         ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
         c.Break(fs);
         const EditResult result = editor.Delete(1);
@@ -298,7 +299,7 @@ TEST(EditorRaces, AnotherWriterBeforeEveryFileCallOfAChangeLosesNothing) {
                 return menufile::AppendItem(old, theirs);
             });
         });
-        MenuEditor editor(fs, icons);
+        MenuEditor editor(fs, icons, test_support::Windows1252());
         ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
         const int loadCalls = fs.Calls();
         if (call <= loadCalls) {
@@ -363,7 +364,7 @@ TEST(EditorFaults, EveryInjectedFailureLeavesListAndFileInStep) {
             MemoryFileSystem fs;
             fs.Put(kPath, op.Before);
             FakeIcons icons;
-            MenuEditor editor(fs, icons);
+            MenuEditor editor(fs, icons, test_support::Windows1252());
             ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
             ASSERT_NE(op.Run(editor).Status, EditStatus::Failed) << op.Name;
             after = *fs.Get(kPath);
@@ -378,7 +379,7 @@ TEST(EditorFaults, EveryInjectedFailureLeavesListAndFileInStep) {
                 fs.Put(kPath, op.Before);
                 FakeIcons icons;
                 {
-                    MenuEditor editor(fs, icons);
+                    MenuEditor editor(fs, icons, test_support::Windows1252());
                     ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
                     const std::vector<std::string> textsBefore = Texts(editor);
                     const int start = fs.Calls();
@@ -456,7 +457,7 @@ TEST(EditorOnDisk, SequenceOfChangesOnARealFile) {
     {
         test_support::PosixFileSystem disk;
         FakeIcons icons;
-        MenuEditor editor(disk, icons);
+        MenuEditor editor(disk, icons, test_support::Windows1252());
         ASSERT_EQ(editor.LoadEditorMenu(menu.string()), editor::LoadStatus::Loaded);
         ExpectWritten(editor.MoveUp(2), 1);
         ExpectWritten(editor.Delete(0), -1);
@@ -473,6 +474,87 @@ TEST(EditorOnDisk, SequenceOfChangesOnARealFile) {
     EXPECT_EQ(std::distance(fs::directory_iterator(fs::current_path()), fs::directory_iterator()),
               cwdBefore);
     fs::remove_all(dir);
+}
+
+}  // namespace
+
+namespace {
+
+// A file keeps the encoding it was read in while every text fits it; a text the code page
+// cannot hold turns the whole file to UTF-8, and it stays UTF-8.
+TEST(EditorEncoding, AnAnsiFileStaysAnsiUntilATextDoesNotFitThenItIsUtf8) {
+    const std::string cafeAnsi = "\"Caf\xe9\",\"C:\\Caf\xe9\\x.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string cafeUtf8 = "\"Caf\xc3\xa9\",\"C:\\Caf\xc3\xa9\\x.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string ansiSettings = "1,\"Sch\xf6n\",8.25,0,0\r\n";
+    const std::string utf8Settings = "1,\"Sch\xc3\xb6n\",8.25,0,0\r\n";
+    MemoryFileSystem fs;
+    fs.Put(kPath, kHead + kUserType + ansiSettings + cafeAnsi + kNotepad);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons, test_support::Windows1252());
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    EXPECT_EQ(Texts(editor)[0], "Caf\xc3\xa9") << "held as UTF-8";
+    EXPECT_EQ(editor.Settings().FontName, "Sch\xc3\xb6n");
+
+    ExpectWritten(editor.MoveDown(0), 1);
+    EXPECT_EQ(fs.Get(kPath), kHead + kUserType + ansiSettings + kNotepad + cafeAnsi)
+        << "unchanged records keep their bytes";
+    EXPECT_EQ(editor.DropFiles({{"Cr\xc3\xa8me", "C:\\cr\xc3\xa8me.txt"}}).Added, 1);
+    EXPECT_EQ(fs.Get(kPath), kHead + kUserType + ansiSettings + kNotepad + cafeAnsi +
+                                 "\"Cr\xe8me\",\"C:\\cr\xe8me.txt\",\"\",\"\",\"\",0\r\n")
+        << "a text the code page holds is written in it";
+
+    // Japanese has no Windows-1252 bytes: every text of the file is written as UTF-8.
+    const std::string japanese = "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.txt";
+    EXPECT_EQ(editor.DropFiles({{japanese, "C:\\uni\\" + japanese}}).Added, 1);
+    const std::string utf8 = kHead + kUserType + utf8Settings + kNotepad + cafeUtf8 +
+                             "\"Cr\xc3\xa8me\",\"C:\\cr\xc3\xa8me.txt\",\"\",\"\",\"\",0\r\n" +
+                             "\"" + japanese + "\",\"C:\\uni\\" + japanese +
+                             "\",\"\",\"\",\"\",0\r\n";
+    EXPECT_EQ(fs.Get(kPath), utf8);
+    EXPECT_TRUE(ListAgreesWithFile(editor, fs));
+
+    // Read again, it is UTF-8; it stays so, also when its last non-ASCII text could be ANSI.
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    EXPECT_EQ(Texts(editor).back(), japanese);
+    ExpectWritten(editor.Delete(3), -1);
+    ExpectWritten(editor.MoveUp(1), 0);
+    EXPECT_EQ(fs.Get(kPath), kHead + kUserType + utf8Settings + cafeUtf8 + kNotepad +
+                                 "\"Cr\xc3\xa8me\",\"C:\\cr\xc3\xa8me.txt\",\"\",\"\",\"\",0\r\n");
+}
+
+TEST(EditorEncoding, SettingsAndPointersFollowTheSameRule) {
+    FakeIcons icons;
+    // The font name.
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad}));
+    MenuEditor editor(fs, icons, test_support::Windows1252());
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    menufile::MenuSettings settings = editor.Settings();
+    settings.FontName = "Sch\xc3\xb6n";
+    ExpectWritten(editor.SaveAppearance(nullptr, settings), -1);
+    EXPECT_EQ(fs.Get(kPath), kHead + kUserType + "1,\"Sch\xf6n\",8.25,0,0\r\n" + kNotepad);
+    settings.FontName = "\xe6\x98\x8e\xe6\x9c\x9d";  // a Japanese face
+    ExpectWritten(editor.SaveAppearance(nullptr, settings), -1);
+    EXPECT_EQ(fs.Get(kPath),
+              kHead + kUserType + "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" + kNotepad);
+
+    // A pointer in the code page, then a folder outside it; and an appearance save that turns a
+    // pointer menu to UTF-8 writes its pointer anew in UTF-8.
+    MemoryFileSystem disk;
+    disk.Put(kPath, PointerMenu("\"C:\\M\xfcsik\\\",\"*.*\", 1, 0, 0"));
+    MenuEditor pointer(disk, icons, test_support::Windows1252());
+    ASSERT_EQ(pointer.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    EXPECT_EQ(pointer.Pointer().Folder, "C:\\M\xc3\xbcsik\\");
+    settings = pointer.Settings();
+    settings.FontName = "\xe6\x98\x8e\xe6\x9c\x9d";
+    ExpectWritten(pointer.SaveAppearance(nullptr, settings), -1);
+    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType + "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
+                                   "\"C:\\M\xc3\xbcsik\\\",\"*.*\",1,0,0\r\n");
+    ExpectWritten(pointer.SaveDirectoryPointer("C:\\\xce\x95\\", "*.txt", 1, 1, 0), -1);
+    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType + "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
+                                   "\"C:\\\xce\x95\\\",\"*.txt\", 1, 1, 0");
+    ASSERT_EQ(pointer.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    EXPECT_EQ(pointer.Pointer().Folder, "C:\\\xce\x95\\");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "editor/icon_library.h"
 #include "editor/item_wizard.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/windows_1252.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ using menufile::MenuError;
 const std::string kPath = "C:\\menus\\tools.tvl";
 
 struct Fixture {
-    explicit Fixture(const std::string& content) : editor(fs, icons) {
+    explicit Fixture(const std::string& content) : editor(fs, icons, test_support::Windows1252()) {
         fs.Put(kPath, content);
         EXPECT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
     }

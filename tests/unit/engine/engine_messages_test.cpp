@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/engine_messages.h"
+#include "menufile/text_encoding.h"
 
 namespace {
 
@@ -28,6 +29,31 @@ TEST(ReadProblem, SaysWhatIsWrongWithThePath) {
               MenuProblem::Missing);
     EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, longest + "a"),
               MenuProblem::TooLong);
+
+    // Windows counts UTF-16 units, not bytes: a Cyrillic letter is one, an emoji two.
+    std::string cyrillic = "C:\\";
+    for (std::size_t i = 3; i < engine::kLongestPath; ++i) {
+        cyrillic += "Ж";
+    }
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, cyrillic),
+              MenuProblem::Missing)
+        << cyrillic.size() << " bytes";
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, cyrillic + "Ж"),
+              MenuProblem::TooLong);
+    const auto emoji = [](std::size_t count) {
+        std::string path = "C:\\";
+        for (std::size_t i = 0; i < count; ++i) {
+            path += "😀";
+        }
+        return path;
+    };
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, emoji(128)),
+              MenuProblem::Missing)
+        << "3 units and 256";
+    EXPECT_EQ(engine::ReadProblem(FileError::NotFound, PathKind::Missing, emoji(129)),
+              MenuProblem::TooLong);
+    EXPECT_NE(engine::ProblemMessage(MenuProblem::TooLong, cyrillic + "Ж").find("(260 characters)"),
+              std::string::npos);
 }
 
 TEST(ProblemMessage, NamesThePathAndWhatIsWrong) {
@@ -87,6 +113,21 @@ TEST(ShortenPath, KeepsTheStartAndTheFileNameWithinTheLimit) {
     EXPECT_EQ(platform::ShortenPath(std::string(100, 'p'), 20),
               std::string(5, 'p') + "..." + std::string(12, 'p'))
         << "no folder at all";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShortenPath, NeverCutsInsideACharacter) {
+    // Cyrillic letters are two bytes, Japanese ones three: every limit gives whole characters.
+    const std::string path = "C:\\\xd0\x9c\xd0\xb5\xd0\xbd\xd1\x8e\\" + std::string(300, 'x') +
+                             "\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.tvl";
+    for (std::size_t limit = 10; limit < 90; ++limit) {
+        const std::string shown = platform::ShortenPath(path, limit);
+        EXPECT_LE(shown.size(), limit);
+        EXPECT_TRUE(menufile::IsValidUtf8(shown)) << limit;
+    }
 }
 
 }  // namespace

@@ -75,6 +75,39 @@ TEST(DirectoryPointer, FoldersFirstThenFilesEachSortedWithoutCase) {
               (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "h.txt", "s.sys"}));
 }
 
+TEST(DirectoryPointer, TheGivenOrderSortsEachGroupAndFoldersStayFirst) {
+    engine::FolderLister list = [](const std::string&, const std::string& pattern) {
+        return Folder(pattern);
+    };
+    const auto isFolder = [](const std::string& name) { return name == "A" || name == "b"; };
+    // Backwards, telling which pairs it was asked about: never a folder against a file.
+    std::vector<std::string> mixed;
+    const engine::NameOrder backwards = [&](const std::string& a, const std::string& b) {
+        if (isFolder(a) != isFolder(b)) {
+            mixed.push_back(a + " / " + b);
+        }
+        return engine::LessWithoutCase(b, a);
+    };
+    const auto menu = Pointer("C:\\data\\", "*.*", "1", "0", "0");
+    EXPECT_EQ(Names(engine::BuildEntries(menu, list, kNoNames, backwards)),
+              (std::vector<std::string>{"b", "A", "s.sys", "c.txt", "B.txt"}));
+    EXPECT_EQ(engine::ListPointerNames(*menu.Pointer, list, backwards),
+              (std::vector<std::string>{"b", "A", "s.sys", "c.txt", "B.txt"}));
+    EXPECT_TRUE(mixed.empty()) << mixed.front();
+
+    // Names the order finds equal keep the order they were listed in.
+    const engine::NameOrder allEqual = [](const std::string&, const std::string&) { return false; };
+    EXPECT_EQ(Names(engine::BuildEntries(menu, list, kNoNames, allEqual)),
+              (std::vector<std::string>{"b", "A", "c.txt", "B.txt", "s.sys"}));
+
+    // Without one, the rule that needs no system: ASCII letters without regard to case.
+    EXPECT_TRUE(engine::LessWithoutCase("a", "B"));
+    EXPECT_TRUE(engine::LessWithoutCase("B", "c"));
+    EXPECT_FALSE(engine::LessWithoutCase("A", "a"));
+    EXPECT_FALSE(engine::LessWithoutCase("a", "A"));
+    EXPECT_TRUE(engine::LessWithoutCase("file10", "file2")) << "digits are letters to it";
+}
+
 TEST(DirectoryPointer, DisplayNamesAndFolderWithoutBackslash) {
     engine::FolderLister list = [](const std::string&, const std::string& pattern) {
         return Folder(pattern);
@@ -147,6 +180,36 @@ TEST(CanShowMenu, ShowsTheCompleteRecordsAroundADamagedOne) {
     }
     EXPECT_TRUE(engine::CanShowMenu(menufile::ReadEveryRecord(
         "pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"A\",8,0,0\r\n\"C:\\\",\"*.*\",1,0,0\r\n")));
+}
+
+}  // namespace
+
+namespace {
+
+// Explorer's order, with a text key that needs no system: numbers by their value, text by its
+// key, digits before text, each name's key made once however often it is compared.
+TEST(NaturalOrder, NumbersByTheirValueAndTextByItsKey) {
+    int keys = 0;
+    const engine::NameOrder order = engine::NaturalOrder([&](std::string_view text) {
+        ++keys;
+        std::string lower(text);
+        for (char& c : lower) {
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        return lower;
+    });
+    std::vector<std::string> names = {"file10.txt", "File2.txt", "file1.txt", "a10b", "a2b",
+                                      "a2c",        "10",        "9",         "b",    "007x",
+                                      "7y",         "file",      "file02.txt"};
+    std::stable_sort(names.begin(), names.end(), order);
+    EXPECT_EQ(names, (std::vector<std::string>{"007x", "7y", "9", "10", "a2b", "a2c", "a10b", "b",
+                                               "file", "file1.txt", "File2.txt", "file02.txt",
+                                               "file10.txt"}));
+    const int made = keys;
+    std::stable_sort(names.begin(), names.end(), order);
+    EXPECT_EQ(keys, made) << "keys are made once per name";
+    EXPECT_FALSE(order("file2", "file02")) << "the same number: neither comes first";
+    EXPECT_FALSE(order("file02", "file2"));
 }
 
 }  // namespace

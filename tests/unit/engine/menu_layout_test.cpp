@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/menu_model.h"
+#include "menufile/text_encoding.h"
 
 namespace {
 
@@ -234,17 +235,29 @@ struct CountingFont {
     std::size_t bytes = 0;
 };
 
-// The rule captions are shortened by, taken literally: a byte off the end until the rest
+// The last UTF-8 character off the end of `text`: its continuation bytes and its lead byte.
+void PopCharacter(std::string& text) {
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
+        text.pop_back();
+    }
+    if (!text.empty()) {
+        text.pop_back();
+    }
+}
+
+// The rule captions are shortened by, taken literally: a character off the end until the rest
 // fits beside the room, three more off, then the ending.
-std::string ShortenedByteByByte(std::string caption, float half,
-                                const engine::MeasureWidth& measure) {
+std::string ShortenedCharacterByCharacter(std::string caption, float half,
+                                          const engine::MeasureWidth& measure) {
     if (measure(caption) + engine::kCaptionRoom <= half) {
         return caption;
     }
     while (!caption.empty() && measure(caption) + engine::kCaptionRoom > half) {
-        caption.pop_back();
+        PopCharacter(caption);
     }
-    caption.resize(caption.size() >= 3 ? caption.size() - 3 : 0);
+    for (int i = 0; i < 3; ++i) {
+        PopCharacter(caption);
+    }
     return caption + engine::kEllipsis;
 }
 
@@ -313,14 +326,15 @@ TEST(LongCaptions, ThatFitWholeStayWhole) {
     EXPECT_EQ(m.Cells()[1].Tooltip.size(), engine::kTooltipLength + 3);
 }
 
-TEST(LongCaptions, AreCutWhereTakingOffOneByteAtATimeCutsThem) {
+TEST(LongCaptions, AreCutWhereTakingOffOneLetterAtATimeCutsThem) {
     CountingFont font;
     const engine::MeasureWidth measure = font.Measure();
     for (float screenWidth = 2000; screenWidth <= 16000; screenWidth += 333) {
         const engine::Rect screen{0, 0, screenWidth, 11520};
         for (std::size_t length = 0; length <= 90; length += 3) {
             const std::string name = Name(length, static_cast<unsigned>(length + screenWidth));
-            const std::string expected = ShortenedByteByByte(name, screenWidth / 2, measure);
+            const std::string expected =
+                ShortenedCharacterByCharacter(name, screenWidth / 2, measure);
             // With the fit the system gives, and with the fit found from widths alone.
             MenuModel withFit({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, measure);
             withFit.LayoutMenu(screen, 0, 0, measure, font.Fitter());
@@ -345,6 +359,135 @@ TEST(LongCaptions, TooltipsHoldAReadableLength) {
     EXPECT_EQ(m.Cells()[0].Tooltip, huge.substr(0, engine::kTooltipLength) + "...");
     EXPECT_EQ(m.Cells()[1].Tooltip, longest) << "a name of the tooltip's length shows whole";
     EXPECT_EQ(m.Cells()[0].Item.Name, huge) << "the item itself keeps its name";
+}
+
+}  // namespace
+
+namespace {
+
+using engine::MenuModel;
+
+// Bytes of the UTF-8 character a lead byte starts.
+std::size_t Utf8Length(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// A font that measures characters, as the system does: ASCII 90 twips, other letters of two
+// bytes 110, CJK 210, an emoji 260; the fit counts whole characters only.
+struct CharacterFont {
+    static float Letter(std::size_t bytes) {
+        const float widths[] = {0, 90, 110, 210, 260};
+        return widths[bytes];
+    }
+    static float Width(std::string_view s) {
+        float w = 0;
+        for (std::size_t i = 0; i < s.size(); i += Utf8Length(s[i])) {
+            w += Letter(Utf8Length(s[i]));
+        }
+        return w;
+    }
+    static std::size_t Fit(std::string_view s, float width) {
+        float w = 0;
+        std::size_t n = 0;
+        while (n < s.size() && w + Letter(Utf8Length(s[n])) <= width) {
+            w += Letter(Utf8Length(s[n]));
+            n += Utf8Length(s[n]);
+        }
+        return n;
+    }
+};
+
+// Names in scripts of two, three and four bytes a letter, mixed with ASCII.
+std::string Utf8Name(std::size_t letters, unsigned seed) {
+    const char* const pieces[] = {"日", "本", "語", "😀", "Ε", "λ", "é", "a", " ", "🎉"};
+    std::string name;
+    for (std::size_t i = 0; i < letters; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        name += pieces[(seed >> 16) % 10];
+    }
+    return name;
+}
+
+TEST(Utf8Captions, CharacterStartNeverSplitsACharacter) {
+    const std::string text = "aé日😀b";  // 1, 2, 3, 4 and 1 bytes
+    const std::size_t starts[] = {0, 1, 1, 3, 3, 3, 6, 6, 6, 6, 10, 11, 11};
+    for (std::size_t at = 0; at < std::size(starts); ++at) {
+        EXPECT_EQ(engine::CharacterStart(text, at), starts[at]) << at;
+    }
+    EXPECT_EQ(engine::CharacterStart(text, 100), text.size());
+    // Bytes that belong to no character are cut where asked: there is nothing to keep whole.
+    EXPECT_EQ(engine::CharacterStart("\x80\x80\x80\x80\x80", 2), 2u);
+    EXPECT_EQ(engine::CharacterStart("a\xC3\xA9\xA9", 3), 3u) << "past the character's end";
+    EXPECT_EQ(engine::CharacterStart("\xC3", 0), 0u);
+}
+
+TEST(Utf8Captions, AreShortenedToWholeCharactersAtEveryWidth) {
+    const engine::MeasureWidth measure = CharacterFont::Width;
+    const engine::MeasureFit fit = CharacterFont::Fit;
+    // A system that measures bytes and fits them wherever they fall, inside a character too.
+    const engine::MeasureWidth byBytes = [](std::string_view s) {
+        return static_cast<float>(s.size()) * 70.0f;
+    };
+    const engine::MeasureFit fitBytes = [](std::string_view s, float width) {
+        return std::min(s.size(), static_cast<std::size_t>(width / 70.0f));
+    };
+    std::vector<std::string> names = {std::string(40, 'x') + "😀", "日本語のファイル名.txt"};
+    for (std::size_t letters = 1; letters <= 80; letters += 7) {
+        names.push_back(Utf8Name(letters, static_cast<unsigned>(letters)));
+    }
+    for (float screenWidth = 4000; screenWidth <= 16000; screenWidth += 173) {
+        const engine::Rect screen{0, 0, screenWidth, 11520};
+        for (const std::string& name : names) {
+            const std::string expected =
+                ShortenedCharacterByCharacter(name, screenWidth / 2, measure);
+            MenuModel withFit({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, measure);
+            withFit.LayoutMenu(screen, 0, 0, measure, fit);
+            MenuModel widthsOnly({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, measure);
+            widthsOnly.LayoutMenu(screen, 0, 0, measure);
+            MenuModel bytewise({{name, "a.exe", "", "", "", "0"}}, false, 15, 195, byBytes);
+            bytewise.LayoutMenu(screen, 0, 0, byBytes, fitBytes);
+            for (const MenuModel* m : {&withFit, &widthsOnly, &bytewise}) {
+                const std::string& caption = m->Cells()[0].Caption;
+                ASSERT_TRUE(menufile::IsValidUtf8(caption)) << screenWidth << " " << name;
+                if (caption != name) {
+                    ASSERT_GE(caption.size(), 3u);
+                    EXPECT_EQ(caption.substr(caption.size() - 3), "...") << caption;
+                    EXPECT_EQ(name.compare(0, caption.size() - 3, caption, 0, caption.size() - 3),
+                              0)
+                        << caption;
+                    EXPECT_EQ(m->Cells()[0].Tooltip, name);
+                }
+            }
+            EXPECT_EQ(withFit.Cells()[0].Caption, expected) << screenWidth << " " << name;
+            EXPECT_EQ(widthsOnly.Cells()[0].Caption, expected) << screenWidth << " " << name;
+        }
+    }
+}
+
+TEST(Utf8Captions, LongNamesAreCutToWholeCharactersForTheTooltipAndTheMeasurement) {
+    // 3 bytes a letter: neither the tooltip's length nor the measured start is a whole number of
+    // letters.
+    std::string japanese;
+    while (japanese.size() < 3 * engine::kMeasuredLength) {
+        japanese += "日本語";
+    }
+    std::vector<std::size_t> asked;
+    const engine::MeasureFit fit = [&](std::string_view s, float width) {
+        asked.push_back(s.size());
+        EXPECT_TRUE(menufile::IsValidUtf8(s)) << "measured half a character";
+        return CharacterFont::Fit(s, width);
+    };
+    MenuModel m({{japanese, "a.exe", "", "", "", "0"}}, false, 15, 195, CharacterFont::Width);
+    m.LayoutMenu(kScreen, 0, 0, CharacterFont::Width, fit);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_EQ(asked[0], engine::kMeasuredLength - engine::kMeasuredLength % 3);
+    const std::string& tooltip = m.Cells()[0].Tooltip;
+    EXPECT_TRUE(menufile::IsValidUtf8(tooltip));
+    EXPECT_EQ(tooltip,
+              japanese.substr(0, engine::kTooltipLength - engine::kTooltipLength % 3) + "...");
+    const std::string& caption = m.Cells()[0].Caption;
+    EXPECT_TRUE(menufile::IsValidUtf8(caption));
+    EXPECT_EQ(caption.substr(caption.size() - 3), "...");
 }
 
 }  // namespace
