@@ -11,11 +11,14 @@
 #include "editor/control_factory_win.h"
 #include "editor/dialog_window_win.h"
 #include "editor/editor_messages.h"
+#include "editor/icon_file.h"
 #include "editor/main_window_layout.h"
 #include "editor/menu_picture.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/menu_font_win.h"
+#include "platform/shell_win.h"
 #include "platform/text_win.h"
+#include "platform/win32_file_system_win.h"
 #include "platform/window_base_win.h"
 
 namespace editor {
@@ -150,48 +153,144 @@ void AppearancePage::OnChangeFont() {
     ShowSampleFont(SettingsOf(m_appearance));
 }
 
-std::string AppearancePage::RenderedPicture() const {
-    RECT box{};
-    ::GetClientRect(m_host.Control(kMenuIconPicture), &box);
-    const int width = std::max<int>(1, box.right);
-    const int height = std::max<int>(1, box.bottom);
+namespace {
+
+// The images of icon number `index` of a program or a DLL, as its resources hold them.
+std::vector<LibraryImage> ResourceImages(const std::string& library, int index) {
+    std::vector<LibraryImage> images;
+    HMODULE module =
+        ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return images;
+    }
+    // The icons of a library are counted in the order its icon groups are listed.
+    std::vector<std::wstring> names;
+    ::EnumResourceNamesW(
+        module, RT_GROUP_ICON,
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
+            auto& list = *reinterpret_cast<std::vector<std::wstring>*>(found);
+            list.push_back(IS_INTRESOURCE(name)
+                               ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
+                               : std::wstring(name));
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&names));
+    auto bytes = [&](LPCWSTR name, LPCWSTR type) {
+        HRSRC found = ::FindResourceW(module, name, type);
+        HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+        const void* data = loaded ? ::LockResource(loaded) : nullptr;
+        return data ? std::string(static_cast<const char*>(data), ::SizeofResource(module, found))
+                    : std::string();
+    };
+    if (index >= 0 && index < static_cast<int>(names.size())) {
+        // The group: six bytes, then fourteen for each image, its resource id in the last two.
+        const std::string group =
+            bytes(names[static_cast<std::size_t>(index)].c_str(), RT_GROUP_ICON);
+        const std::size_t count = group.size() >= 6 ? static_cast<unsigned char>(group[4]) |
+                                                          static_cast<unsigned char>(group[5]) << 8
+                                                    : 0;
+        for (std::size_t k = 0; k < count && 6 + 14 * (k + 1) <= group.size(); ++k) {
+            const std::size_t at = 6 + 14 * k + 12;
+            const WORD id = static_cast<WORD>(static_cast<unsigned char>(group[at]) |
+                                              static_cast<unsigned char>(group[at + 1]) << 8);
+            images.push_back({bytes(MAKEINTRESOURCEW(id), RT_ICON)});
+        }
+    }
+    ::FreeLibrary(module);
+    return images;
+}
+
+// An icon handle's image at its own size, with its alpha; for libraries whose icons cannot be
+// read as they are kept.
+IconImage ImageOfIcon(HICON icon, int size) {
+    IconImage image{size, std::vector<std::uint32_t>(static_cast<std::size_t>(size * size))};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    platform::UniqueHbitmap image(
+    platform::UniqueHbitmap target(
         ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     platform::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!image || bits == nullptr || !dc) {
-        return {};
+    if (!target || bits == nullptr || !dc) {
+        return image;
     }
-    std::vector<std::uint32_t> rgb(static_cast<std::size_t>(width) *
-                                   static_cast<std::size_t>(height));
-    {
-        platform::SelectGuard select(dc.get(), image.get());
-        DRAWITEMSTRUCT draw{};
-        draw.hDC = dc.get();
-        draw.rcItem = {0, 0, width, height};
-        m_menuIcon->Draw(draw);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    // Drawn on black and on white: where the two agree the icon is opaque, and the difference
+    // elsewhere is how much of the background shows through.
+    std::vector<std::uint32_t> onBlack;
+    for (COLORREF background : {RGB(0, 0, 0), RGB(255, 255, 255)}) {
+        platform::SelectGuard select(dc.get(), target.get());
+        const platform::UniqueHbrush brush(::CreateSolidBrush(background));
+        RECT all{0, 0, size, size};
+        ::FillRect(dc.get(), &all, brush.get());
+        ::DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
         ::GdiFlush();
-        const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        for (std::size_t i = 0; i < rgb.size(); ++i) {
-            rgb[i] = pixels[i] & 0xFFFFFF;  // the DIB holds blue, green, red: 0x00RRGGBB
+        if (onBlack.empty()) {
+            onBlack.assign(pixels, pixels + image.Pixels.size());
+            continue;
+        }
+        for (std::size_t k = 0; k < image.Pixels.size(); ++k) {
+            const std::uint32_t black = onBlack[k];
+            const std::uint32_t white = pixels[k];
+            const int alpha = 255 - std::clamp(static_cast<int>((white >> 8) & 0xFF) -
+                                                   static_cast<int>((black >> 8) & 0xFF),
+                                               0, 255);
+            auto channel = [&](int shift) {
+                const int value = static_cast<int>((black >> shift) & 0xFF);
+                return static_cast<std::uint32_t>(alpha > 0 ? std::min(255, value * 255 / alpha)
+                                                            : 0);
+            };
+            image.Pixels[k] = static_cast<std::uint32_t>(alpha) << 24 | channel(16) << 16 |
+                              channel(8) << 8 | channel(0);
         }
     }
-    return BitmapFile(width, height, rgb);
+    return image;
+}
+
+}  // namespace
+
+std::string AppearancePage::ChosenPicture() const {
+    const std::string& library = m_menuIcon->Library();
+    const int index = m_menuIcon->Position();
+    // An icon file is its own library; a program or a DLL keeps its icons as resources.
+    std::string ico;
+    if (platform::Win32FileSystem files;
+        files.ReadFile(library, ico) == platform::FileError::None &&
+        ico.compare(0, 4, std::string("\0\0\1\0", 4)) == 0) {
+        std::string picture = IconFileOfLibraryImages(IconFileImages(ico));
+        if (!IconFileImages(picture).empty()) {
+            return picture;
+        }
+    }
+    if (std::string picture = IconFileOfLibraryImages(ResourceImages(library, index));
+        !IconFileImages(picture).empty()) {
+        return picture;
+    }
+    std::vector<IconImage> images;
+    for (int size : {16, 32}) {
+        HICON large = nullptr;
+        HICON small = nullptr;
+        if (platform::ExtractIconPair(library, index, large, small)) {
+            platform::UniqueHicon keepLarge(large);
+            platform::UniqueHicon keepSmall(small);
+            images.push_back(ImageOfIcon(size == 16 ? small : large, size));
+        }
+    }
+    return IconFileOf(images);
 }
 
 void AppearancePage::OnSave() {
     m_appearance.SmallIcons =
         ::SendMessageW(m_host.Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
     // The menu keeps its picture byte for byte unless an icon was chosen for it here.
+    // As an icon file of every size the library has, which the shell shows as the menu
+    // file's own icon.
     std::string picture;
     if (m_menuIcon->ShowsLibraryIcon()) {
-        picture = RenderedPicture();
+        picture = ChosenPicture();
     }
     const EditResult result = m_editor.SaveAppearance(
         m_menuIcon->ShowsLibraryIcon() ? &picture : nullptr, SettingsOf(m_appearance));

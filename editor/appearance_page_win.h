@@ -30,8 +30,8 @@ public:
 private:
     void OnChangeFont();
     void OnSave();
-    // The preview as a bitmap file: the chosen icon over the box's background.
-    [[nodiscard]] std::string RenderedPicture() const;
+    // The chosen icon as an icon file of the sizes the library has.
+    [[nodiscard]] std::string ChosenPicture() const;
     void ShowSampleFont(const menufile::MenuSettings& settings);
 
     PageHost& m_host;

@@ -662,6 +662,29 @@ TempDir::~TempDir() {
 
 // ---- Screenshots and file drops
 
+std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, dib);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                      static_cast<const std::uint32_t*>(bits) + size * size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(dib);
+    return pixels;
+}
+
 bool SaveScreenshotBmp(const std::string& path, HWND hwnd) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (hwnd && !GetWindowRect(hwnd, &r)) {
@@ -753,6 +776,134 @@ bool PostFileDrop(HWND target, const std::vector<std::string>& paths, POINT clie
         return false;
     }
     return PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0) != 0;
+}
+
+// ---- Installed programs: command lines, the shell, the registry
+
+Process StartCommandLine(const std::string& commandLine, const std::string& workDir) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;  // as in Start: no pipe of the driver's left open
+    PROCESS_INFORMATION pi{};
+    std::wstring wideLine = Widen(commandLine);
+    const std::wstring wideDir = Widen(workDir);
+    if (!CreateProcessW(nullptr, wideLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workDir.empty() ? nullptr : wideDir.c_str(), &si, &pi)) {
+        return Process();
+    }
+    WaitForInputIdle(pi.hProcess, 10000);
+    return Process(pi);
+}
+
+Process ShellOpen(const std::string& file, const char* verb) {
+    const std::wstring wideFile = Widen(file);
+    const std::wstring wideVerb = verb ? Widen(verb) : std::wstring();
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = verb ? wideVerb.c_str() : nullptr;
+    info.lpFile = wideFile.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info) || !info.hProcess) {
+        return Process();
+    }
+    PROCESS_INFORMATION pi{};
+    pi.hProcess = info.hProcess;
+    pi.dwProcessId = GetProcessId(info.hProcess);
+    WaitForInputIdle(pi.hProcess, 10000);
+    return Process(pi);
+}
+
+std::string ProcessImagePath(DWORD pid) {
+    platform::UniqueHandleK process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) {
+        return {};
+    }
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD size = static_cast<DWORD>(std::size(path));
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) {
+        return {};
+    }
+    return Narrow(std::wstring(path, size));
+}
+
+namespace {
+
+// The raw bytes and type of one value; nullopt when the key or the value is missing.
+std::optional<std::pair<DWORD, std::string>> RegistryValue(HKEY root, const std::string& key,
+                                                           const std::string& name) {
+    const std::wstring wideKey = Widen(key);
+    const std::wstring wideName = Widen(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    if (RegGetValueW(root, wideKey.c_str(), wideName.c_str(), flags, &type, bytes.data(), &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    bytes.resize(size);
+    return std::make_pair(type, bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> RegistryText(HKEY root, const std::string& key,
+                                        const std::string& name) {
+    const auto value = RegistryValue(root, key, name);
+    if (!value || (value->first != REG_SZ && value->first != REG_EXPAND_SZ)) {
+        return std::nullopt;
+    }
+    std::wstring text(value->second.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), value->second.data(), text.size() * sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') {
+        text.pop_back();
+    }
+    return Narrow(text);
+}
+
+std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const std::string& name) {
+    const auto value = RegistryValue(root, key, name);
+    if (!value || value->first != REG_DWORD || value->second.size() != sizeof(DWORD)) {
+        return std::nullopt;
+    }
+    DWORD number = 0;
+    std::memcpy(&number, value->second.data(), sizeof(number));
+    return number;
+}
+
+bool RegistryKeyExists(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(opened);
+    return true;
+}
+
+bool DeleteRegistryTree(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    const std::wstring wideKey = Widen(key);
+    if (RegOpenKeyExW(root, wideKey.c_str(), 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &opened) ==
+        ERROR_SUCCESS) {
+        RegDeleteTreeW(opened, nullptr);
+        RegCloseKey(opened);
+        RegDeleteKeyExW(root, wideKey.c_str(), KEY_WOW64_64KEY, 0);
+    }
+    return !RegistryKeyExists(root, key);
+}
+
+std::string ShellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return {};
+    }
+    return Narrow(path);
 }
 
 }  // namespace winauto

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -136,6 +137,30 @@ private:
 // Screen pixels of the window's rectangle (the whole screen for null) as a 24-bit .bmp; creates
 // the file's folder when missing.
 bool SaveScreenshotBmp(const std::string& path, HWND hwnd = nullptr);
+// An icon as drawn on white at size x size pixels: what a user sees of it, to compare.
+[[nodiscard]] std::vector<std::uint32_t> IconPixels(HICON icon, int size = 32);
+
+// Runs an exact command line, its first token naming the program, as the shell runs a
+// registered one (an uninstall string, say).
+[[nodiscard]] Process StartCommandLine(const std::string& commandLine,
+                                       const std::string& workDir = {});
+// Opens a file through the shell with a verb of its type (null: the type's default verb). The
+// Process is empty when the shell failed, and when it gave no handle of the program it started.
+[[nodiscard]] Process ShellOpen(const std::string& file, const char* verb = nullptr);
+// The full path of a running program's executable; empty if unknown.
+[[nodiscard]] std::string ProcessImagePath(DWORD pid);
+
+// The registry, in the 64-bit view. Text values come back in UTF-8, nullopt when the key
+// or the value is missing or of another type; an empty name is the key's default value.
+[[nodiscard]] std::optional<std::string> RegistryText(HKEY root, const std::string& key,
+                                                      const std::string& name = {});
+[[nodiscard]] std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key,
+                                                  const std::string& name);
+[[nodiscard]] bool RegistryKeyExists(HKEY root, const std::string& key);
+bool DeleteRegistryTree(HKEY root, const std::string& key);  // true when the key is gone
+
+// A shell folder (CSIDL_PROGRAMS, CSIDL_LOCAL_APPDATA...), without a trailing backslash.
+[[nodiscard]] std::string ShellFolder(int csidl);
 
 // Delivers WM_DROPFILES with these paths to a window of another process that called
 // DragAcceptFiles. The DROPFILES block is written into the target, since an HGLOBAL is only

@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <set>
+
 #include "editor/appearance.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
+#include "editor/icon_file.h"
 #include "editor/main_window_layout.h"
 #include "menufile/menu_file.h"
 #include "menufile/text_encoding.h"
@@ -56,6 +60,45 @@ std::string ShellName(const std::string& path) {
 
 bool MakeFolder(const std::string& path) {
     return CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
+}
+
+// The images of the sizes a menu's picture takes of icon group `index` of a library, read from
+// its resources here.
+std::vector<editor::LibraryImage> LibraryIconImages(const std::string& library, int index) {
+    std::vector<editor::LibraryImage> images;
+    HMODULE module = LoadLibraryExA(library.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (module == nullptr) {
+        return images;
+    }
+    std::vector<LPSTR> groups;
+    EnumResourceNamesA(
+        module, MAKEINTRESOURCEA(14),  // RT_GROUP_ICON
+        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
+            reinterpret_cast<std::vector<LPSTR>*>(list)->push_back(name);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&groups));
+    auto bytes = [&](LPCSTR name, LPCSTR type) {
+        HRSRC found = FindResourceA(module, name, type);
+        const void* data = found ? LockResource(LoadResource(module, found)) : nullptr;
+        return data ? std::string(static_cast<const char*>(data), SizeofResource(module, found))
+                    : std::string();
+    };
+    const std::string group =
+        bytes(groups.at(static_cast<std::size_t>(index)), MAKEINTRESOURCEA(14));
+    for (std::size_t k = 0; 6 + 14 * (k + 1) <= group.size(); ++k) {
+        const std::size_t at = 6 + 14 * k;
+        const int size = static_cast<unsigned char>(group[at]) == 0
+                             ? 256
+                             : static_cast<unsigned char>(group[at]);
+        const WORD id = static_cast<WORD>(static_cast<unsigned char>(group[at + 12]) |
+                                          static_cast<unsigned char>(group[at + 13]) << 8);
+        if (size == 16 || size == 24 || size == 32 || size == 48 || size == 256) {
+            images.push_back({bytes(MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3))});  // RT_ICON
+        }
+    }
+    FreeLibrary(module);
+    return images;
 }
 
 bool IsEnabled(HWND hwnd) {
@@ -304,15 +347,51 @@ TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu)
     EXPECT_EQ(*told, "You might have to refresh the desktop for the new icon to show.");
 
     const std::string saved = File();
-    ASSERT_EQ(saved.substr(0, 2), "BM") << "a Windows bitmap heads the file";
+    // An icon file heads the file, holding the chosen icon as the library keeps it.
+    ASSERT_EQ(saved.substr(0, 4), std::string("\0\0\1\0", 4)) << "an icon file";
     const menufile::MenuFile menu = menufile::ReadMenu(saved);
     ASSERT_EQ(menu.Status, menufile::ReadStatus::Ok);
     EXPECT_EQ(menu.Settings, (menufile::MenuSettings{"1", "Tahoma", "12", "0", "0"}));
     EXPECT_EQ(menu.Items, (std::vector<MenuItem>{kNotepad, MenuItem::Separator(), kLetters}));
     EXPECT_EQ(saved.substr(menu.PrefixLength - 15, 15), "\r\n<START TVL>\r\n");
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(saved[i]); };
-    EXPECT_EQ(byte(18) | byte(19) << 8, 32) << "the 32-pixel preview box";
-    EXPECT_EQ(byte(2) | byte(3) << 8 | byte(4) << 16, static_cast<int>(menu.PrefixLength) - 15);
+    const std::vector<editor::LibraryImage> images =
+        editor::IconFileImages(std::string(menufile::PictureOf(saved, menu)));
+    ASSERT_FALSE(images.empty());
+    // One image of each size the library has, each as the library holds it.
+    const std::vector<editor::LibraryImage> library =
+        LibraryIconImages("C:\\windows\\system32\\user32.dll", 0);
+    std::set<int> sizes;
+    std::set<int> librarySizes;
+    for (const editor::LibraryImage& image : library) {
+        librarySizes.insert(editor::SizeOf(image));
+    }
+    for (const editor::LibraryImage& image : images) {
+        EXPECT_TRUE(sizes.insert(editor::SizeOf(image)).second) << "one image a size";
+        EXPECT_NE(std::find(library.begin(), library.end(), image), library.end());
+    }
+    EXPECT_EQ(sizes, librarySizes);
+    EXPECT_TRUE(sizes.count(32));
+
+    // The shell shows the menu file under the chosen icon: a type whose icon is the file's own.
+    const std::string copy = m_dir.File("shown.tvlicontest");
+    ASSERT_TRUE(WriteFileBytes(copy, saved));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, ".tvlicontest", REG_SZ, "TarvelIconTest", 0),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyA(HKEY_CLASSES_ROOT, "TarvelIconTest\\DefaultIcon", &key), ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("%1"), 3);
+    RegCloseKey(key);
+    SHFILEINFOA shown{};
+    ASSERT_NE(SHGetFileInfoA(copy.c_str(), 0, &shown, sizeof shown, SHGFI_ICON | SHGFI_LARGEICON),
+              0u);
+    HICON chosen = nullptr;
+    ASSERT_EQ(ExtractIconExA("C:\\windows\\system32\\user32.dll", 0, &chosen, nullptr, 1), 1u);
+    EXPECT_EQ(IconPixels(shown.hIcon), IconPixels(chosen)) << "the pixels of the chosen icon";
+    DestroyIcon(shown.hIcon);
+    DestroyIcon(chosen);
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TarvelIconTest\\DefaultIcon");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, "TarvelIconTest");
+    RegDeleteKeyA(HKEY_CLASSES_ROOT, ".tvlicontest");
     Shoot("appearance-tab", m_main);
 
     // The engine opens the saved menu.
