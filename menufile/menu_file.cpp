@@ -3,15 +3,21 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 namespace menufile {
 namespace {
 
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Length of the line end at `pos`: CR LF, a lone CR or a lone LF (hand-edited files).
 std::size_t LineEndLength(std::string_view s, std::size_t pos) {
@@ -126,7 +132,9 @@ private:
 // Quoted fields cannot hold a double quote. Bare fields (numbers, flags) are trimmed, and
 // cannot hold a separator or start with a quote. A value that breaks this would not read
 // back as itself once written.
-bool FitsQuoted(const std::string& value) { return value.find('"') == std::string::npos; }
+bool FitsQuoted(const std::string& value) {
+    return value.find('"') == std::string::npos;
+}
 
 bool FitsBare(std::string& value) {
     value.assign(TrimBlanks(value));
@@ -249,7 +257,8 @@ std::size_t EndOfLine(std::string_view bytes, std::size_t pos) {
 std::size_t LineNumber(std::string_view bytes, std::size_t pos) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < pos && i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
             ++line;
         }
     }
@@ -320,9 +329,8 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
             (*progress)(start, bytes.size());
         }
         const bool complete = reader.Record(fields);
-        if (complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) &&
-            FitsQuoted(fields[2]) && FitsQuoted(fields[3]) && FitsQuoted(fields[4]) &&
-            FitsBare(fields[5])) {
+        if (complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) && FitsQuoted(fields[2]) &&
+            FitsQuoted(fields[3]) && FitsQuoted(fields[4]) && FitsBare(fields[5])) {
             file.Items.push_back(
                 {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
             continue;
@@ -345,15 +353,21 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
 
 }  // namespace
 
-MenuFile ReadMenu(std::string_view bytes) { return Read(bytes, Records::UntilDamage); }
+MenuFile ReadMenu(std::string_view bytes) {
+    return Read(bytes, Records::UntilDamage);
+}
 
 MenuFile ReadMenu(std::string_view bytes, const ReadProgress& progress) {
     return Read(bytes, Records::UntilDamage, &progress);
 }
 
-MenuFile ReadEveryRecord(std::string_view bytes) { return Read(bytes, Records::Every); }
+MenuFile ReadEveryRecord(std::string_view bytes) {
+    return Read(bytes, Records::Every);
+}
 
-MenuFile ReadMenuHeader(std::string_view bytes) { return Read(bytes, Records::None); }
+MenuFile ReadMenuHeader(std::string_view bytes) {
+    return Read(bytes, Records::None);
+}
 
 bool ReadsBackAsWritten(const MenuItem& item) {
     const std::string line = FormatItemLine(item);
@@ -369,18 +383,58 @@ bool ReadsBackAsWritten(const MenuItem& item) {
     return MenuItem{f[0], f[1], f[2], f[3], f[4], f[5]} == item;
 }
 
+namespace {
+
+// The C library reads and writes numbers with the locale's decimal mark; the file always has a
+// point. (std::to_chars and from_chars would do without, at 200 KB of tables in each program.)
+std::string_view LocaleDecimalMark() {
+    const char* mark = std::localeconv()->decimal_point;
+    return mark && *mark ? mark : ".";
+}
+
+}  // namespace
+
 double ToNumber(std::string_view value) {
     value = TrimBlanks(value);
     if (!value.empty() && value.front() == '+') {
         value.remove_prefix(1);
     }
-    double result = 0;
-    auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), result);
-    if (ec != std::errc() || !std::isfinite(result)) {
+    // The longest leading decimal number, like a lenient numeric read: "12abc" is 12. No blanks,
+    // hexadecimal, infinities or NaN, which strtod would take.
+    auto digitsAt = [&](std::size_t at) {
+        while (at < value.size() && value[at] >= '0' && value[at] <= '9') {
+            ++at;
+        }
+        return at;
+    };
+    std::size_t end = value.empty() || value.front() != '-' ? 0 : 1;
+    const std::size_t integerStart = end;
+    end = digitsAt(end);
+    std::size_t mantissaDigits = end - integerStart;
+    std::string number(value.substr(0, end));
+    if (end < value.size() && value[end] == '.') {
+        const std::size_t fractionEnd = digitsAt(end + 1);
+        mantissaDigits += fractionEnd - end - 1;
+        number += LocaleDecimalMark();
+        number += value.substr(end + 1, fractionEnd - end - 1);
+        end = fractionEnd;
+    }
+    if (mantissaDigits == 0) {
         return 0;
     }
-    (void)end;  // like a lenient numeric read: "12abc" is 12
-    return result;
+    if (end < value.size() && (value[end] == 'e' || value[end] == 'E')) {
+        std::size_t at = end + 1;
+        if (at < value.size() && (value[at] == '+' || value[at] == '-')) {
+            ++at;
+        }
+        const std::size_t exponentEnd = digitsAt(at);
+        if (exponentEnd > at) {
+            number += value.substr(end, exponentEnd - end);
+        }
+    }
+    // Too large is 0, as for any unreadable number; too small is 0 or the nearest tiny value.
+    const double result = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(result) ? result : 0;
 }
 
 int ToInt(std::string_view value) {
@@ -403,12 +457,64 @@ bool ToBool(std::string_view value) {
 }
 
 std::string FormatNumber(float value) {
-    std::array<char, 32> buffer{};
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    if (ec != std::errc()) {
-        return "0";
+    if (std::isnan(value)) {
+        return "nan";
     }
-    return std::string(buffer.data(), end);
+    if (std::isinf(value)) {
+        return value < 0 ? "-inf" : "inf";
+    }
+    // The fewest significant digits that read back as the same float (at most 9 are needed).
+    std::array<char, 48> buffer{};
+    std::string digits;
+    int exponent = 0;
+    for (int precision = 1; precision <= 9; ++precision) {
+        std::snprintf(buffer.data(), buffer.size(), "%.*e", precision - 1,
+                      static_cast<double>(value));
+        if (std::strtof(buffer.data(), nullptr) == value || precision == 9) {
+            // "-d<mark>ddde+XX": keep the digits and the exponent, whatever the mark is.
+            std::string_view text(buffer.data());
+            const std::size_t e = text.find('e');
+            digits.clear();
+            for (char c : text.substr(0, e)) {
+                if (c >= '0' && c <= '9') {
+                    digits += c;
+                }
+            }
+            exponent = std::atoi(buffer.data() + e + 1);
+            break;
+        }
+    }
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    const std::string sign = std::signbit(value) ? "-" : "";
+    if (digits == "0") {
+        return sign + "0";
+    }
+    // Plain notation, or scientific where that is shorter (plain on a tie).
+    const int count = static_cast<int>(digits.size());
+    std::string plain;
+    if (exponent < 0) {
+        plain = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (exponent + 1 >= count) {
+        // A whole number is written with its exact digits, not padded with zeros.
+        std::snprintf(buffer.data(), buffer.size(), "%.0f", std::fabs(static_cast<double>(value)));
+        plain = buffer.data();
+    } else {
+        plain = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+                digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    std::string scientific = digits.substr(0, 1);
+    if (count > 1) {
+        scientific += "." + digits.substr(1);
+    }
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    scientific += exponent < 0 ? "e-" : "e+";
+    if (magnitude < 10) {
+        scientific += '0';
+    }
+    scientific += std::to_string(magnitude);
+    return sign + (scientific.size() < plain.size() ? scientific : plain);
 }
 
 std::string FormatTypeLine(std::string_view type) {
@@ -443,8 +549,8 @@ std::string FormatPointerLine(const DirectoryPointer& p) {
            p.HideExtensions + "," + p.ShowHidden + std::string(kLineEnd);
 }
 
-std::string FormatSavedPointer(std::string_view folder, std::string_view pattern,
-                               int showFolders, int hideExtensions, int showHidden) {
+std::string FormatSavedPointer(std::string_view folder, std::string_view pattern, int showFolders,
+                               int hideExtensions, int showHidden) {
     return Quoted(folder) + "," + Quoted(pattern) + "," + FormatCheckValue(showFolders) + "," +
            FormatCheckValue(hideExtensions) + "," + FormatCheckValue(showHidden);
 }
@@ -468,9 +574,8 @@ float ClampFontPoints(double points) {
     if (!(points > 0) || !std::isfinite(points)) {
         return kDefaultFontPoints;  // missing, zero, negative or not a number
     }
-    return static_cast<float>(
-        std::clamp(points, static_cast<double>(kSmallestFontPoints),
-                   static_cast<double>(kLargestFontPoints)));
+    return static_cast<float>(std::clamp(points, static_cast<double>(kSmallestFontPoints),
+                                         static_cast<double>(kLargestFontPoints)));
 }
 
 MenuFont MenuFontOf(const MenuSettings& s) {
@@ -521,12 +626,11 @@ Built SaveDirectoryPointer(std::string_view old, const MenuFile& parsed, std::st
     MenuFile file;
     file.MenuType = kDirectoryPointer;
     file.Settings = parsed.Settings;
-    file.Pointer = DirectoryPointer{std::string(folder), std::string(pattern),
-                                    std::to_string(showFolders), std::to_string(hideExtensions),
-                                    std::to_string(showHidden)};
+    file.Pointer =
+        DirectoryPointer{std::string(folder), std::string(pattern), std::to_string(showFolders),
+                         std::to_string(hideExtensions), std::to_string(showHidden)};
     return Checked(Compose(PrefixOf(old, parsed), file) +
-                       FormatSavedPointer(folder, pattern, showFolders, hideExtensions,
-                                          showHidden),
+                       FormatSavedPointer(folder, pattern, showFolders, hideExtensions, showHidden),
                    file);
 }
 
@@ -587,7 +691,9 @@ Built ChangeToDirectoryPointer(std::string_view old) {
     return ChangeToDirectoryPointer(old, ReadMenu(old));
 }
 
-Built ChangeToUserDefined(std::string_view old) { return ChangeToUserDefined(old, ReadMenu(old)); }
+Built ChangeToUserDefined(std::string_view old) {
+    return ChangeToUserDefined(old, ReadMenu(old));
+}
 
 Built SaveDirectoryPointer(std::string_view old, std::string_view folder, std::string_view pattern,
                            int showFolders, int hideExtensions, int showHidden) {
@@ -595,8 +701,7 @@ Built SaveDirectoryPointer(std::string_view old, std::string_view folder, std::s
                                 showHidden);
 }
 
-Built SaveAppearance(std::string_view old, std::string_view picture,
-                     const MenuSettings& settings) {
+Built SaveAppearance(std::string_view old, std::string_view picture, const MenuSettings& settings) {
     const std::string copy(picture);
     return SaveAppearance(old, ReadMenu(old), &copy, settings);
 }

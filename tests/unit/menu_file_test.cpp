@@ -1,8 +1,15 @@
 // Menu file reader, value conversions and record lines, against byte-exact fixtures.
-#include <clocale>
+#include "menufile/menu_file.h"
+
 #include <gtest/gtest.h>
 
-#include "menufile/menu_file.h"
+#include <array>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -115,8 +122,9 @@ TEST(ReadMenu, TellsMissingMarkerMissingSettingsAndCutRecordsApart) {
 TEST(ReadMenu, RefusesValuesThatCouldNotBeWrittenBackAsRead) {
     const std::string head = kHead + "\"USERDEF\"\r\n1,\"X\",8,0,0\r\n";
     const std::string good = "\"a\",\"b\",\"\",\"\",\"\",0\r\n";
-    for (std::string bad : {"a\"b,\"t\",\"\",\"\",\"\",0\r\n", "\"a\",\"t\",\"\",\"\",\"\",\"1,2\"\r\n",
-                            "\"a\",\"t\",\"\",\"\",\"\",\"0\r\n5\"\r\n"}) {
+    for (std::string bad :
+         {"a\"b,\"t\",\"\",\"\",\"\",0\r\n", "\"a\",\"t\",\"\",\"\",\"\",\"1,2\"\r\n",
+          "\"a\",\"t\",\"\",\"\",\"\",\"0\r\n5\"\r\n"}) {
         menufile::MenuFile m = ReadMenu(head + good + bad + good);
         EXPECT_EQ(m.Status, ReadStatus::BadValue) << bad;
         EXPECT_EQ(m.Items.size(), 1u) << bad;
@@ -154,6 +162,85 @@ TEST(RecordLines, AreWrittenByteForByte) {
     EXPECT_EQ(menufile::FormatSavedPointer("D:\\Music\\", "*.mp3", 1, 0, 1),
               "\"D:\\Music\\\",\"*.mp3\", 1, 0, 1");
     EXPECT_EQ(menufile::FormatSavedPointer("C:\\", "*.*", -1, 2, 0), "\"C:\\\",\"*.*\",-1, 2, 0");
+}
+
+// The standard library's shortest round-trip conversions are the reference: stored files were
+// written by them, and the programs must read and write numbers exactly as before.
+TEST(RecordLines, NumbersReadAndWriteAsTheStandardConversionsDo) {
+    auto reference = [](float value) {
+        std::array<char, 64> buffer{};
+        auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+        return std::string(buffer.data(), end);
+    };
+    std::vector<float> values = {
+        0.0f,          -0.0f,           1.0f,      -1.0f,      8.25f,       9.75f, 0.1f,
+        1e-4f,         1e-5f,           123456.0f, 1234567.0f, 12345678.0f, 1e8f,  1e10f,
+        3.4028235e38f, 1.17549435e-38f, 1.4e-45f,  0.3f,       2.0f / 3.0f, 72.0f, 6.0f};
+    for (int tenths = 0; tenths <= 2000; ++tenths) {
+        values.push_back(static_cast<float>(tenths) / 10.0f);
+        values.push_back(static_cast<float>(tenths) * 0.25f);
+    }
+    std::uint32_t bits = 12345;
+    for (int k = 0; k < 20000; ++k) {
+        bits = bits * 1664525u + 1013904223u;
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        if (std::isfinite(value)) {
+            values.push_back(value);
+        }
+    }
+    for (float value : values) {
+        ASSERT_EQ(menufile::FormatNumber(value), reference(value)) << value;
+    }
+
+    auto referenceRead = [](std::string_view text) {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+            text.remove_prefix(1);
+        }
+        if (!text.empty() && text.front() == '+') {
+            text.remove_prefix(1);
+        }
+        double result = 0;
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), result);
+        return ec != std::errc() || !std::isfinite(result) ? 0.0 : result;
+    };
+    for (const char* text : {"8.25",
+                             " 9.75 ",
+                             "+3",
+                             "-2.5",
+                             "12abc",
+                             ".5",
+                             "5.",
+                             "-.5",
+                             "1e3",
+                             "1E+3",
+                             "2e-2x",
+                             "1e",
+                             "1e+",
+                             "3.e1",
+                             ".",
+                             "-",
+                             "+",
+                             "",
+                             "abc",
+                             "0x10",
+                             "inf",
+                             "-nan",
+                             "1e999",
+                             "-1e999",
+                             "1e-400",
+                             "+-1",
+                             "- 1",
+                             "00012.500",
+                             "1.7976931348623157e308",
+                             "123456789012345678901",
+                             "4.9e-324"}) {
+        EXPECT_EQ(menufile::ToNumber(text), referenceRead(text)) << '"' << text << '"';
+    }
+    for (float value : values) {
+        EXPECT_EQ(static_cast<float>(menufile::ToNumber(menufile::FormatNumber(value))), value)
+            << "reads back: " << value;
+    }
 }
 
 TEST(RecordLines, FontSizeUsesAPointInEveryLocale) {
