@@ -3,13 +3,13 @@
 set -euo pipefail
 
 pkgs=(
-    cmake ninja-build g++ googletest libbenchmark-dev
+    cmake ninja-build g++ googletest libbenchmark-dev zlib1g-dev libpng-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     clang libclang-rt-14-dev
     wine wine64 libwine fonts-wine fonts-liberation
     libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1 libxinerama1 libxfixes3 libxxf86vm1
     libgnutls30 libdbus-1-3
-    xvfb x11-utils imagemagick
+    xvfb x11-utils imagemagick nsis
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: the portable core natively
-# (ASan + UBSan), the fuzz targets (clang), the Windows programs and their tests under Wine.
+# (ASan + UBSan), the fuzz targets (clang), the Windows programs and their tests under Wine, the
+# release build with its installer, and the installer's tests in a Wine prefix of their own.
 # Ends with one line "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +46,12 @@ echo "== build: windows-i686 (compile only)"
 preset_configure windows-i686
 cmake --build --preset windows-i686
 
+echo "== build: windows-release (what a user downloads: build/dist)"
+preset_configure windows-release
+cmake --build --preset windows-release
+ls -l build/release/engine/tvlengin.exe build/release/editor/tvledit.exe \
+    build/dist/tarvel-setup.exe build/dist/tarvel-portable.zip
+
 echo "== build: windows-x64"
 preset_configure windows-x64
 cmake --build --preset windows-x64
@@ -54,6 +61,16 @@ source scripts/wine-session.sh
 wine_session_begin "$root/build/wine-session" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
 run_ctest windows-x64
+wine_session_end
+trap - EXIT
+
+# The installer goes into a fresh prefix of its own: it writes the machine's folders and
+# registry, which the other tests' prefix must not carry, and it must find nothing of an
+# earlier run there.
+wine_session_begin "$root/build/install-session" "$root/build/win64/tests/e2e/keepalive.exe" \
+    fresh
+trap wine_session_end EXIT
+run_ctest windows-x64-install
 wine_session_end
 trap - EXIT
 

@@ -4,6 +4,8 @@
 #   wine_session_begin build/wine-session build/win64/tests/e2e/keepalive.exe
 #   trap wine_session_end EXIT
 #
+# A third argument "fresh" makes the prefix anew instead of reusing it (for tests that install).
+#
 # begin exports DISPLAY, WINEPREFIX (<state-dir>/wineprefix), WINEARCH, WINEDEBUG, WINEDLLOVERRIDES.
 # Both functions are idempotent and return non-zero on failure instead of exiting the caller.
 
@@ -70,8 +72,8 @@ wine_session_begin() {
 }
 
 _wine_session_start() {
-    if [ $# -ne 2 ]; then
-        _wine_session_say "usage: wine_session_begin <state-dir> <keepalive.exe>"
+    if [ $# -lt 2 ] || [ $# -gt 3 ] || [ "${3:-fresh}" != fresh ]; then
+        _wine_session_say "usage: wine_session_begin <state-dir> <keepalive.exe> [fresh]"
         return 2
     fi
     local tool
@@ -116,6 +118,10 @@ _wine_session_start() {
     if [ -d "$WINEPREFIX" ]; then
         _wine_session_run wineserver -k || true
         _wine_session_run wineserver -w || true
+        if [ "${3:-}" = fresh ]; then
+            _wine_session_say "removing prefix $WINEPREFIX, as asked"
+            rm -rf -- "$WINEPREFIX" || return 1
+        fi
     fi
 
     rm -f "$state/display"
