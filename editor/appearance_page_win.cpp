@@ -156,6 +156,15 @@ void AppearancePage::OnChangeFont() {
 namespace {
 
 // The images of icon number `index` of a program or a DLL, as its resources hold them.
+// Collects the names of a library's resources of one type, in their order (32-bit Windows calls
+// it as stdcall, which a lambda is not).
+BOOL CALLBACK AddResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+    auto& list = *reinterpret_cast<std::vector<std::wstring>*>(found);
+    list.push_back(IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
+                                        : std::wstring(name));
+    return TRUE;
+}
+
 std::vector<LibraryImage> ResourceImages(const std::string& library, int index) {
     std::vector<LibraryImage> images;
     HMODULE module =
@@ -165,16 +174,8 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index) 
     }
     // The icons of a library are counted in the order its icon groups are listed.
     std::vector<std::wstring> names;
-    ::EnumResourceNamesW(
-        module, RT_GROUP_ICON,
-        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) -> BOOL {
-            auto& list = *reinterpret_cast<std::vector<std::wstring>*>(found);
-            list.push_back(IS_INTRESOURCE(name)
-                               ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
-                               : std::wstring(name));
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&names));
+    ::EnumResourceNamesW(module, RT_GROUP_ICON, AddResourceName,
+                         reinterpret_cast<LONG_PTR>(&names));
     auto bytes = [&](LPCWSTR name, LPCWSTR type) {
         HRSRC found = ::FindResourceW(module, name, type);
         HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;

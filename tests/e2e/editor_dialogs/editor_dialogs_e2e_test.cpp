@@ -62,6 +62,12 @@ bool MakeFolder(const std::string& path) {
     return CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
 }
 
+// Stdcall for 32-bit Windows, which a lambda is not.
+BOOL CALLBACK AddGroupName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+    reinterpret_cast<std::vector<LPSTR>*>(list)->push_back(name);
+    return TRUE;
+}
+
 // The images of the sizes a menu's picture takes of icon group `index` of a library, read from
 // its resources here.
 std::vector<editor::LibraryImage> LibraryIconImages(const std::string& library, int index) {
@@ -71,13 +77,8 @@ std::vector<editor::LibraryImage> LibraryIconImages(const std::string& library, 
         return images;
     }
     std::vector<LPSTR> groups;
-    EnumResourceNamesA(
-        module, MAKEINTRESOURCEA(14),  // RT_GROUP_ICON
-        [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) -> BOOL {
-            reinterpret_cast<std::vector<LPSTR>*>(list)->push_back(name);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&groups));
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(14), AddGroupName,  // RT_GROUP_ICON
+                       reinterpret_cast<LONG_PTR>(&groups));
     auto bytes = [&](LPCSTR name, LPCSTR type) {
         HRSRC found = FindResourceA(module, name, type);
         const void* data = found ? LockResource(LoadResource(module, found)) : nullptr;
