@@ -51,6 +51,93 @@ std::size_t FittingStart(std::string_view text, float width, const MeasureFit& f
     }
 }
 
+// The character at `at`, which moves past it. A byte that starts no whole character stands for
+// itself, equal to no character.
+char32_t NextCharacter(std::string_view text, std::size_t& at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = SequenceLength(lead);
+    constexpr char32_t kStray = 0x110000;
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    if (length == 1 || at + length > text.size()) {
+        ++at;
+        return kStray + lead;
+    }
+    char32_t c = lead & (0x7Fu >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto b = static_cast<unsigned char>(text[at + k]);
+        if (!IsContinuation(b)) {
+            ++at;
+            return kStray + lead;
+        }
+        c = (c << 6) | (b & 0x3Fu);
+    }
+    at += length;
+    return c;
+}
+
+// Small letter of a capital in Latin (ASCII, Latin-1, Latin Extended-A), Greek and Cyrillic:
+// the scripts of most names, without asking the system.
+char32_t Folded(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
+        return c + 0x20;
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return c + 0x50;
+    }
+    if (c == 0x130) {
+        return 'i';
+    }
+    if (c == 0x178) {
+        return 0xFF;
+    }
+    if (c == 0x3C2) {
+        return 0x3C3;  // final sigma
+    }
+    // Latin Extended-A pairs capitals with the small letter after them, on even code points
+    // except in two runs.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
+        return c | 1;
+    }
+    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1) != 0) {
+        return c + 1;
+    }
+    return c;
+}
+
+bool StartsWithoutCase(std::string_view name, std::string_view prefix) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (j < prefix.size()) {
+        if (i >= name.size() ||
+            Folded(NextCharacter(name, i)) != Folded(NextCharacter(prefix, j))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The length of the character `text` repeats, when it is one character at least twice over.
+std::size_t RepeatedCharacter(std::string_view text) {
+    std::size_t once = 0;
+    NextCharacter(text, once);
+    if (once == text.size() || text.size() % once != 0) {
+        return 0;
+    }
+    for (std::size_t at = once; at < text.size(); at += once) {
+        if (text.substr(at, once) != text.substr(0, once)) {
+            return 0;
+        }
+    }
+    return once;
+}
+
+// More than any name is worth comparing against.
+constexpr std::size_t kTypedLength = 1024;
+
 }  // namespace
 
 std::size_t CharacterStart(std::string_view text, std::size_t at) {
@@ -126,7 +213,9 @@ bool MenuModel::IsEmpty() const {
     return m_cells.empty() || (m_cells.size() == 1 && m_cells[0].Caption.empty());
 }
 
-float MenuModel::IconSize() const { return m_smallIcons ? 16.0f : 32.0f; }
+float MenuModel::IconSize() const {
+    return m_smallIcons ? 16.0f : 32.0f;
+}
 
 float MenuModel::IconWidth() const {
     return m_smallIcons ? static_cast<float>(16 * m_twipsPerPixel) : kIconSurface;
@@ -145,8 +234,9 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
                            const MeasureWidth& measure, const MeasureFit& fit) {
     const float screenHeight = monitor.Bottom - monitor.Top;
     const float screenWidth = monitor.Right - monitor.Left;
-    m_left = pointerX;
-    m_top = pointerY;
+    // A pointer on a taskbar or a docked bar counts as at the work area's edge beside it.
+    m_left = std::clamp(pointerX, monitor.Left, std::max(monitor.Left, monitor.Right));
+    m_top = std::clamp(pointerY, monitor.Top, std::max(monitor.Top, monitor.Bottom));
     const float pointerTop = m_top;
 
     m_listTop = 0;
@@ -199,6 +289,8 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
     if (m_left + m_width > monitor.Right) {
         m_left -= m_width;
     }
+    // Never past the left edge once flipped.
+    m_left = std::max(m_left, monitor.Left);
 
     m_bottomStrip = m_listHeight > m_height;
     m_scrollTimer = m_bottomStrip;
@@ -271,9 +363,9 @@ std::pair<float, float> MenuModel::Origin(const Element& e) const {
 std::pair<std::size_t, std::size_t> MenuModel::VisibleCells(float clientHeight) const {
     const float from = -m_listTop;
     const float to = -m_listTop + clientHeight;
-    auto first = std::lower_bound(m_cells.begin(), m_cells.end(), from, [&](const Cell& c, float v) {
-        return c.Top + m_cellHeight <= v;
-    });
+    auto first =
+        std::lower_bound(m_cells.begin(), m_cells.end(), from,
+                         [&](const Cell& c, float v) { return c.Top + m_cellHeight <= v; });
     auto last = std::lower_bound(first, m_cells.end(), to,
                                  [](const Cell& c, float v) { return c.Top < v; });
     return {static_cast<std::size_t>(first - m_cells.begin()),
@@ -283,10 +375,9 @@ std::pair<std::size_t, std::size_t> MenuModel::VisibleCells(float clientHeight) 
 std::pair<std::size_t, std::size_t> MenuModel::VisibleSeparators(float clientHeight) const {
     const float from = -m_listTop;
     const float to = -m_listTop + clientHeight;
-    auto first = std::lower_bound(m_separators.begin(), m_separators.end(), from,
-                                  [](const Separator& s, float v) {
-                                      return s.Top + kSeparatorHeight <= v;
-                                  });
+    auto first =
+        std::lower_bound(m_separators.begin(), m_separators.end(), from,
+                         [](const Separator& s, float v) { return s.Top + kSeparatorHeight <= v; });
     auto last = std::lower_bound(first, m_separators.end(), to,
                                  [](const Separator& s, float v) { return s.Top < v; });
     return {static_cast<std::size_t>(first - m_separators.begin()),
@@ -337,20 +428,113 @@ void MenuModel::PointerMove(const Element& target, float x, float y) {
     m_keyboardMode = 0;
 }
 
-Action MenuModel::ButtonUp(const Element& target, int button, float x, float y) {
+Action MenuModel::ButtonUp(const Element& target, int button, float x, float y,
+                           Modifiers modifiers) {
     using Kind = Element::Kind;
-    if ((target.kind == Kind::Cell || target.kind == Kind::CellIcon) && button == kLeftButton &&
-        InsideCell(x, y)) {
+    if ((target.kind != Kind::Cell && target.kind != Kind::CellIcon) || !InsideCell(x, y)) {
+        return Action::None;
+    }
+    if (button == kLeftButton) {
         m_launch = static_cast<std::size_t>(target.index);
-        return Action::Launch;
+        return modifiers.Ctrl && modifiers.Shift ? Action::LaunchElevated : Action::Launch;
+    }
+    if (button == kRightButton) {
+        m_launch = static_cast<std::size_t>(target.index);
+        return Action::ContextMenu;
     }
     return Action::None;
 }
 
-void MenuModel::KeyDown(int key) {
+void MenuModel::SetListTop(float listTop) {
+    // Never a gap below the last row nor above the first.
+    m_listTop = std::clamp(listTop, std::min(0.0f, m_height - m_listHeight), 0.0f);
+    m_topStrip = m_listTop < 0;
+    m_bottomStrip = m_listTop + m_listHeight > m_height;
+}
+
+bool MenuModel::WhollyVisible(std::size_t i) const {
+    const float top = m_listTop + m_cells[i].Top;
+    return top >= (m_topStrip ? kStripHeight : 0) &&
+           top + m_cellHeight <= (m_bottomStrip ? BottomStripTop() : m_height);
+}
+
+void MenuModel::MoveHighlightTo(int i) {
+    m_scrollingUp = 0;
+    m_scrollingDown = 0;
+    if (m_current != i) {
+        UnhighlightItem(m_current);
+        m_current = i;
+    }
+    HighlightItem(i);
+    // The first and the last cell bring the list's ends along: separators before or after them,
+    // and the room below the last row.
+    const auto index = static_cast<std::size_t>(i);
+    const float top = index == 0 ? 0 : m_cells[index].Top;
+    const float bottom =
+        index + 1 == m_cells.size() ? m_listHeight : m_cells[index].Top + m_cellHeight;
+    // Clear of the strips, which show wherever the list goes on beyond the window.
+    const float lowest = index + 1 == m_cells.size() ? m_height : BottomStripTop();
+    const float highest = index == 0 ? 0 : kStripHeight;
+    float listTop = m_listTop;
+    if (listTop + bottom > lowest) {
+        listTop = lowest - bottom;
+    }
+    if (listTop + top < highest) {
+        listTop = highest - top;  // a window lower than a cell shows the cell's top
+    }
+    SetListTop(listTop);
+}
+
+int MenuModel::PageTarget(bool down) const {
+    const int n = static_cast<int>(m_cells.size());
+    if (m_current < 0) {
+        const auto [first, last] = VisibleCells(m_height);
+        int found = -1;
+        for (std::size_t i = first; i < last; ++i) {
+            if (WhollyVisible(i) && (found < 0 || down)) {
+                found = static_cast<int>(i);
+            }
+        }
+        // A window lower than a cell shows none whole: the first one showing.
+        return found >= 0 ? found : std::min(static_cast<int>(first), n - 1);
+    }
+    // The cell a page away, a page being the rows between the strips of a list that scrolls,
+    // the whole window of one that does not: the last that ends
+    // within it below the current cell's top, or the first that starts within it above the
+    // current cell's bottom.
+    const float from = m_cells[static_cast<std::size_t>(m_current)].Top;
+    const float page = m_listHeight > m_height ? BottomStripTop() - kStripHeight : m_height;
+    int target = 0;
+    if (down) {
+        const float limit = from + page;
+        target = static_cast<int>(std::partition_point(m_cells.begin(), m_cells.end(),
+                                                       [&](const Cell& c) {
+                                                           return c.Top + m_cellHeight <= limit;
+                                                       }) -
+                                  m_cells.begin()) -
+                 1;
+        target = std::max(target, m_current + 1);
+    } else {
+        const float limit = from + m_cellHeight - page;
+        target =
+            static_cast<int>(std::partition_point(m_cells.begin(), m_cells.end(),
+                                                  [&](const Cell& c) { return c.Top < limit; }) -
+                             m_cells.begin());
+        target = std::min(target, m_current - 1);
+    }
+    return std::clamp(target, 0, n - 1);
+}
+
+void MenuModel::KeyDown(int key, Modifiers) {
     m_keyboardMode = 1;
     const int n = static_cast<int>(m_cells.size());
     if (n == 0) {
+        return;
+    }
+    if (key == kKeyHome || key == kKeyEnd || key == kKeyPageUp || key == kKeyPageDown) {
+        MoveHighlightTo(key == kKeyHome  ? 0
+                        : key == kKeyEnd ? n - 1
+                                         : PageTarget(key == kKeyPageDown));
         return;
     }
     if (key == kKeyDown) {
@@ -404,15 +588,69 @@ void MenuModel::KeyDown(int key) {
     }
 }
 
-Action MenuModel::KeyUp(int key) {
+Action MenuModel::KeyUp(int key, Modifiers modifiers) {
     if (key == kKeyEnter && m_current >= 0) {
         m_launch = static_cast<std::size_t>(m_current);
-        return Action::Launch;
+        return modifiers.Ctrl && modifiers.Shift ? Action::LaunchElevated : Action::Launch;
+    }
+    if ((key == kKeyApps || (key == kKeyF10 && modifiers.Shift)) && m_current >= 0) {
+        m_launch = static_cast<std::size_t>(m_current);
+        return Action::ContextMenu;
     }
     if (key == kKeyEscape) {
         return Action::Close;
     }
     return Action::None;
+}
+
+void MenuModel::TypeCharacter(std::string_view character, unsigned timeMs) {
+    if (character.empty()) {
+        return;
+    }
+    const auto lead = static_cast<unsigned char>(character[0]);
+    if (lead < 0x20 || lead == 0x7F) {
+        return;  // Enter, Escape, Backspace, Tab and Ctrl+letters come as characters too
+    }
+    m_keyboardMode = 1;
+    // Unsigned, so a clock that wraps between two characters still gives their distance.
+    if (timeMs - m_typedAt > kTypeAheadPause) {
+        m_typed.clear();
+    }
+    m_typedAt = timeMs;
+    const bool extending = !m_typed.empty();
+    if (m_typed.size() + character.size() <= kTypedLength) {
+        m_typed += character;
+    }
+    if (m_cells.empty()) {
+        return;
+    }
+    // A new text, or one character over and over, looks past the current cell; a longer text
+    // may still match the current cell.
+    std::string_view text = m_typed;
+    int start = m_current + 1;
+    if (const std::size_t once = RepeatedCharacter(m_typed); once > 0) {
+        m_typed.resize(2 * once);  // held down, a key repeats for ever
+        text = std::string_view(m_typed).substr(0, once);
+    } else if (extending) {
+        start = std::max(m_current, 0);
+    }
+    const int n = static_cast<int>(m_cells.size());
+    for (int k = 0; k < n; ++k) {
+        const int i = (start + k) % n;
+        if (StartsWithoutCase(m_cells[static_cast<std::size_t>(i)].Item.Name, text)) {
+            MoveHighlightTo(i);
+            return;
+        }
+    }
+}
+
+void MenuModel::Wheel(int notches, int rowsPerNotch) {
+    if (notches == 0 || rowsPerNotch == 0 || m_listHeight <= m_height) {
+        return;
+    }
+    const float rows = rowsPerNotch < 0 ? std::max(1.0f, std::floor(m_height / m_cellHeight))
+                                        : static_cast<float>(rowsPerNotch);
+    SetListTop(m_listTop + static_cast<float>(notches) * rows * m_cellHeight);
 }
 
 void MenuModel::ScrollTick() {
@@ -455,8 +693,7 @@ Action MenuModel::WatchTick(bool foregroundIsSelf, const Element& under) {
             UnhighlightItem(m_current);
             m_current = -1;
         }
-        const bool parentIsWindow = under.kind == Kind::ListFree ||
-                                    under.kind == Kind::TopStrip ||
+        const bool parentIsWindow = under.kind == Kind::ListFree || under.kind == Kind::TopStrip ||
                                     under.kind == Kind::BottomStrip;
         if (!parentIsWindow) {
             m_scrollingUp = 0;

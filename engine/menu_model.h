@@ -15,12 +15,12 @@ namespace engine {
 
 // Twips unless said otherwise.
 inline constexpr float kSeparatorHeight = 120;
-inline constexpr float kListExtra = 70;           // below the last row
-inline constexpr float kCaptionRoom = 2000;       // beside a caption, against half the screen
-inline constexpr float kSmallCellExtra = 700;     // cell width beyond the widest caption
+inline constexpr float kListExtra = 70;        // below the last row
+inline constexpr float kCaptionRoom = 2000;    // beside a caption, against half the screen
+inline constexpr float kSmallCellExtra = 700;  // cell width beyond the widest caption
 inline constexpr float kLargeCellExtra = 1000;
 inline constexpr float kStripHeight = 120;
-inline constexpr float kStripGap = 80;            // bottom strip to the window's bottom edge
+inline constexpr float kStripGap = 80;  // bottom strip to the window's bottom edge
 inline constexpr float kIconLeft = 120;
 inline constexpr float kIconSurface = 480;
 inline constexpr float kSmallCaptionLeft = 500;
@@ -40,9 +40,19 @@ inline constexpr int kKeyEnter = 13;
 inline constexpr int kKeyEscape = 27;
 inline constexpr int kKeyUp = 38;
 inline constexpr int kKeyDown = 40;
+inline constexpr int kKeyPageUp = 33;
+inline constexpr int kKeyPageDown = 34;
+inline constexpr int kKeyEnd = 35;
+inline constexpr int kKeyHome = 36;
+inline constexpr int kKeyApps = 93;
+inline constexpr int kKeyF10 = 121;
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
+// Rows per wheel notch that stand for a whole page (the system's "one screen at a time").
+inline constexpr int kWheelPage = -1;
+// Typed characters further apart than this start a new search.
+inline constexpr unsigned kTypeAheadPause = 1000;  // milliseconds
 
 // Width of a caption as drawn in the item font, in twips.
 using MeasureWidth = std::function<float(std::string_view)>;
@@ -67,12 +77,12 @@ struct Rect {
 };
 
 struct Cell {
-    Entry Item;             // Name, Target, Arguments, StartIn, IconFile, IconIndex
-    std::string Caption;    // the Name, shortened with "..." when too wide
-    std::string Tooltip;    // the Name when the caption was shortened; a name longer than
-                            // kTooltipLength is cut there, with "..."
-    float Top = 0;          // inside the list
-    float CaptionWidth = 0;  // before LayoutMenu, infinite for a caption too long to measure
+    Entry Item;                    // Name, Target, Arguments, StartIn, IconFile, IconIndex
+    std::string Caption;           // the Name, shortened with "..." when too wide
+    std::string Tooltip;           // the Name when the caption was shortened; a name longer than
+                                   // kTooltipLength is cut there, with "..."
+    float Top = 0;                 // inside the list
+    float CaptionWidth = 0;        // before LayoutMenu, infinite for a caption too long to measure
     bool Highlighted = false;      // cell and caption colours
     bool IconHighlighted = false;  // the icon square's background
 };
@@ -89,7 +99,13 @@ struct Element {
     bool operator==(const Element&) const = default;
 };
 
-enum class Action { None, Launch, Close };
+enum class Action { None, Launch, LaunchElevated, ContextMenu, Close };
+
+// The modifier keys held with a key or a button.
+struct Modifiers {
+    bool Ctrl = false;
+    bool Shift = false;
+};
 
 class MenuModel {
 public:
@@ -102,7 +118,7 @@ public:
     [[nodiscard]] bool IsEmpty() const;
 
     // Places the window at the pointer and sizes it: shortens wide captions, keeps the window
-    // inside `monitor` (the whole area of the monitor under the pointer) and opens it upward or
+    // inside `monitor` (the work area of the monitor under the pointer) and opens it upward or
     // leftward where it would not fit. Then sets up the scroll strips; no item is current.
     // A caption is shortened with one fit (of at most kMeasuredLength bytes, unless that many
     // fit) and one measurement, whatever its length.
@@ -123,9 +139,26 @@ public:
     // Events; coordinates are local to `target` (the element under the pointer, or the one
     // that holds the pointer capture).
     void PointerMove(const Element& target, float x, float y);
-    [[nodiscard]] Action ButtonUp(const Element& target, int button, float x, float y);
-    void KeyDown(int key);
-    [[nodiscard]] Action KeyUp(int key);
+    // A left release opens the cell (Ctrl+Shift: as administrator); a right release asks for
+    // its context menu.
+    [[nodiscard]] Action ButtonUp(const Element& target, int button, float x, float y,
+                                  Modifiers modifiers = {});
+    // Up and Down step (and wrap); Home, End, Page Up and Page Down move the highlight and
+    // scroll it into view.
+    void KeyDown(int key, Modifiers modifiers = {});
+    // Enter opens the current cell (Ctrl+Shift: as administrator), Escape closes, the Apps key
+    // or Shift+F10 asks for the current cell's context menu.
+    [[nodiscard]] Action KeyUp(int key, Modifiers modifiers = {});
+    // One typed character (UTF-8) at `timeMs` (any clock in milliseconds; it may wrap): the
+    // highlight goes to the next cell whose Name starts with the text typed so far, without
+    // regard to case, and is scrolled into view. Characters less than kTypeAheadPause apart
+    // extend the text; one character typed again goes on to its next match. Control
+    // characters and a text no Name starts with change nothing.
+    void TypeCharacter(std::string_view character, unsigned timeMs);
+    // Scrolls by `rowsPerNotch` cell heights per notch (kWheelPage: the window's height in
+    // whole rows), toward the top for positive `notches`, never past either end. The
+    // highlight stays where it is.
+    void Wheel(int notches, int rowsPerNotch);
     void ScrollTick();
     [[nodiscard]] Action WatchTick(bool foregroundIsSelf, const Element& underPointer);
 
@@ -160,6 +193,13 @@ public:
 private:
     void HighlightItem(int i);
     void UnhighlightItem(int i);
+    // Makes cell `i` the current one and scrolls it wholly into view, clear of the strips; the
+    // first and the last cell with whatever lies above or below them.
+    void MoveHighlightTo(int i);
+    void SetListTop(float listTop);
+    // Cell `i` wholly inside the window and clear of the strips at the present offset.
+    [[nodiscard]] bool WhollyVisible(std::size_t i) const;
+    [[nodiscard]] int PageTarget(bool down) const;
     [[nodiscard]] bool InsideCell(float x, float y) const;
     [[nodiscard]] float BottomStripTop() const { return m_height - kStripHeight - kStripGap; }
 
@@ -176,7 +216,7 @@ private:
     float m_top = 0;
     float m_width = 0;
     float m_height = 0;
-    float m_listTop = 0;     // the list's offset: 0, or negative when scrolled down
+    float m_listTop = 0;  // the list's offset: 0, or negative when scrolled down
     float m_listHeight = 0;
     bool m_topStrip = false;
     bool m_bottomStrip = false;
@@ -186,6 +226,8 @@ private:
     int m_scrollingUp = 0;
     int m_scrollingDown = 0;
     std::size_t m_launch = 0;
+    std::string m_typed;  // the type-ahead text, UTF-8
+    unsigned m_typedAt = 0;
 };
 
 }  // namespace engine

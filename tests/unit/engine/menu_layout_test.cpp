@@ -39,12 +39,11 @@ TEST(CellMetrics, FollowTheIconOrTheTextWhicheverIsTaller) {
         float textHeight, cellHeight, iconTop, textTop;
     };
     const Case cases[] = {
-        {false, 15, 195, 600, 60, 202.5f},  // 8-point text, 32-pixel icons
-        {true, 15, 195, 360, 60, 82.5f},    // 16-pixel icons
+        {false, 15, 195, 600, 60, 202.5f},     // 8-point text, 32-pixel icons
+        {true, 15, 195, 360, 60, 82.5f},       // 16-pixel icons
         {false, 15, 600, 735, 127.5f, 67.5f},  // text taller than the icon
         {false, 15, 480, 615, 67.5f, 67.5f},   // exactly as tall: text rule
-        {false, 12, 192, 504, 60, 156},
-        {true, 10, 130, 280, 60, 75},
+        {false, 12, 192, 504, 60, 156},       {true, 10, 130, 280, 60, 75},
     };
     for (const Case& c : cases) {
         MenuModel m(Items(2), c.small, c.tpp, c.textHeight, kMeasure);
@@ -73,8 +72,8 @@ TEST(CellMetrics, SeparatorsTakeHeightButNoIndexAndLaterTargetlessRecordsAreSkip
 
 TEST(CellMetrics, EmptyMenus) {
     EXPECT_TRUE(MenuModel({}, false, 15, 195, kMeasure).IsEmpty());
-    EXPECT_TRUE(MenuModel({Entry::Separator(), Entry::Separator()}, false, 15, 195, kMeasure)
-                    .IsEmpty());
+    EXPECT_TRUE(
+        MenuModel({Entry::Separator(), Entry::Separator()}, false, 15, 195, kMeasure).IsEmpty());
     EXPECT_FALSE(MenuModel(Items(1), false, 15, 195, kMeasure).IsEmpty());
 }
 
@@ -140,6 +139,41 @@ TEST(LayoutMenu, StaysOnTheMonitorUnderThePointer) {
     tall.LayoutMenu(second, 16000, 5000, kMeasure);
     EXPECT_EQ(tall.Height(), 10800);
     EXPECT_EQ(tall.Top(), 1500);
+}
+
+TEST(LayoutMenu, StaysInsideTheWorkAreaWhereverTheTaskbarIs) {
+    // A 1024 x 768 screen (15 twips a pixel) with a 40-pixel taskbar (600 twips) on each side in
+    // turn; the menu is 1500 x 1990. The pointer stands where a user clicks: on the taskbar too.
+    struct Case {
+        const char* taskbar;
+        engine::Rect work;
+        float pointerX, pointerY;
+        float left, top;
+    };
+    const Case cases[] = {
+        {"bottom, pointer on it", {0, 0, 15360, 10920}, 3000, 11200, 3000, 10920 - 1990},
+        {"bottom, pointer just above it", {0, 0, 15360, 10920}, 3000, 10900, 3000, 10900 - 1990},
+        {"bottom, pointer high", {0, 0, 15360, 10920}, 3000, 2000, 3000, 2000},
+        {"top, pointer on it", {0, 600, 15360, 11520}, 3000, 300, 3000, 600},
+        {"left, pointer on it", {600, 0, 15360, 11520}, 300, 3000, 600, 3000},
+        {"right, pointer on it", {0, 0, 14760, 11520}, 15000, 3000, 14760 - 1500, 3000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.taskbar);
+        MenuModel m(Items(3, 1), false, 15, 195, kMeasure);
+        m.LayoutMenu(c.work, c.pointerX, c.pointerY, kMeasure);
+        EXPECT_EQ(m.Left(), c.left);
+        EXPECT_EQ(m.Top(), c.top);
+        EXPECT_GE(m.Left(), c.work.Left);
+        EXPECT_GE(m.Top(), c.work.Top);
+        EXPECT_LE(m.Left() + m.Width(), c.work.Right);
+        EXPECT_LE(m.Top() + m.Height(), c.work.Bottom);
+    }
+    // Taller than the work area: it fills the work area, not the screen.
+    MenuModel tall(Items(40), false, 15, 195, kMeasure);
+    tall.LayoutMenu({0, 600, 15360, 10920}, 3000, 5000, kMeasure);
+    EXPECT_EQ(tall.Top(), 600);
+    EXPECT_EQ(tall.Height(), 10320);
 }
 
 TEST(LayoutMenu, ShortensWideCaptionsWithAnEllipsisAndATooltip) {
@@ -275,8 +309,8 @@ TEST(LongCaptions, AreShortenedWithAFewMeasurementsWhateverTheirLength) {
     for (std::size_t length : {1000u, 5000u, 100000u, 2000000u}) {
         CountingFont font;
         const std::string name = Name(length, 7);
-        MenuModel m({{name, "a.exe", "", "", "", "0"}, {"short", "b.exe", "", "", "", "0"}},
-                    false, 15, 195, font.Measure());
+        MenuModel m({{name, "a.exe", "", "", "", "0"}, {"short", "b.exe", "", "", "", "0"}}, false,
+                    15, 195, font.Measure());
         EXPECT_LE(font.widths, 2) << "at most one measurement per caption";
         m.LayoutMenu(kScreen, 0, 0, font.Measure(), font.Fitter());
         EXPECT_EQ(font.fits, 1) << length;
@@ -353,8 +387,8 @@ TEST(LongCaptions, AreCutWhereTakingOffOneLetterAtATimeCutsThem) {
 TEST(LongCaptions, TooltipsHoldAReadableLength) {
     const std::string huge = Name(2 * 1024 * 1024, 11);
     const std::string longest = Name(engine::kTooltipLength, 5);
-    MenuModel m({{huge, "a.exe", "", "", "", "0"}, {longest, "b.exe", "", "", "", "0"}}, false,
-                15, 195, kMeasure);
+    MenuModel m({{huge, "a.exe", "", "", "", "0"}, {longest, "b.exe", "", "", "", "0"}}, false, 15,
+                195, kMeasure);
     m.LayoutMenu(kScreen, 0, 0, kMeasure);
     EXPECT_EQ(m.Cells()[0].Tooltip, huge.substr(0, engine::kTooltipLength) + "...");
     EXPECT_EQ(m.Cells()[1].Tooltip, longest) << "a name of the tooltip's length shows whole";

@@ -139,7 +139,7 @@ TEST(Pointer, HighlightFollowsThePointerButNotInKeyboardMode) {
 
 TEST(Pointer, OnlyALeftReleaseInsideTheCellLaunches) {
     MenuModel m = Menu(3);
-    EXPECT_EQ(m.ButtonUp({Kind::Cell, 1}, engine::kRightButton, 100, 100), Action::None);
+    EXPECT_EQ(m.ButtonUp({Kind::Cell, 1}, engine::kRightButton, 100, 100), Action::ContextMenu);
     EXPECT_EQ(m.ButtonUp({Kind::Cell, 1}, engine::kMiddleButton, 100, 100), Action::None);
     EXPECT_EQ(m.ButtonUp({Kind::Cell, 1}, engine::kLeftButton, 100, -5), Action::None);
     EXPECT_EQ(m.ButtonUp({Kind::Cell, 1}, engine::kLeftButton, 1501, 5), Action::None);
