@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the engine start-up benchmark under a private Wine session.
-# Usage: bash bench/run_engine_startup.sh [runs per scenario, default 15]
+# Usage: bash bench/run_engine_startup.sh [runs per scenario, default 15] [tvlengin.exe ...]
+#   Programs named (Windows paths) are measured instead of the one it builds, all in the same
+#   runs: a before and an after against one floor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,4 +15,4 @@ cmake --build build/win64 --target engine_startup_bench keepalive
 source scripts/wine-session.sh
 wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
-wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}"
+wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}" "${@:2}"

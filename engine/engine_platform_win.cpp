@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cwchar>
 
 #include "platform/menu_font_win.h"
 #include "platform/shell_win.h"
@@ -42,6 +43,76 @@ std::string DisplayName(const std::string& path) {
     return platform::ShellDisplayName(path);
 }
 
+bool TypeIcon(const std::string& extension, bool smallIcon, platform::ShellInfo& out) {
+    using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+    static const auto get = platform::Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoW");
+    if (!get) {
+        return false;
+    }
+    // A made-up name of the type: the shell answers from the registry, not from the folder
+    // (which costs about 10 ms a file in a folder of 10,000 under Wine).
+    const std::wstring name = L"file" + platform::Widen(extension);
+    SHFILEINFOW info{};
+    const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SHELLICONSIZE | SHGFI_USEFILEATTRIBUTES |
+                       (smallIcon ? SHGFI_SMALLICON : 0u);
+    const DWORD_PTR list = get(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags);
+    if (list == 0) {
+        return false;
+    }
+    out.imageList = reinterpret_cast<HIMAGELIST>(list);
+    out.iconIndex = info.iIcon;
+    return true;
+}
+
+namespace {
+
+// The default value of a key of the file classes; empty when there is none.
+std::wstring ClassValue(const std::wstring& key) {
+    // Bound when a folder menu first asks: the menu starts without the registry library.
+    using RegGetValueFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, LPCWSTR, DWORD, LPDWORD, PVOID, LPDWORD);
+    static const auto RegGetValueW = platform::Bind<RegGetValueFn>(L"advapi32.dll", "RegGetValueW");
+    if (!RegGetValueW) {
+        return {};
+    }
+    const DWORD kinds = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        bytes == 0) {
+        return {};
+    }
+    std::wstring text(bytes / sizeof(wchar_t), L'\0');
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, text.data(),
+                     &bytes) != ERROR_SUCCESS) {
+        return {};
+    }
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    return text;
+}
+
+}  // namespace
+
+std::string DefaultIconOf(const std::string& extension) {
+    if (extension.empty()) {
+        return {};
+    }
+    const std::wstring type = platform::Widen(extension);
+    // The extension's own DefaultIcon, else its class's.
+    std::wstring icon = ClassValue(type + L"\\DefaultIcon");
+    if (icon.empty()) {
+        const std::wstring progId = ClassValue(type);
+        if (!progId.empty()) {
+            icon = ClassValue(progId + L"\\DefaultIcon");
+        }
+    }
+    return platform::Narrow(icon);
+}
+
+bool IsExistingFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(platform::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 NameOrder ExplorerOrder() {
     using SortKeyFn =
         int(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, int, LPWSTR, int, LPNLSVERSIONINFO, LPVOID, LPARAM);
@@ -76,12 +147,14 @@ int MeasureTwipsPerPixel() {
     return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
 }
 
-Rect MonitorAround(POINT pixel, int twipsPerPixel) {
+Rect WorkAreaAround(POINT pixel, int twipsPerPixel) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    RECT r{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    RECT r{};
     if (::GetMonitorInfoW(::MonitorFromPoint(pixel, MONITOR_DEFAULTTONEAREST), &info)) {
-        r = info.rcMonitor;
+        r = info.rcWork;  // the taskbar and docked bars stay uncovered
+    } else if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) {
+        r = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     }
     const auto t = static_cast<float>(twipsPerPixel);
     return {r.left * t, r.top * t, r.right * t, r.bottom * t};

@@ -1,4 +1,4 @@
-// What the engine asks of Windows while loading: folder listings, display names, the item
+// What the engine asks of Windows: folder listings, display names, type icons, the item
 // font and its measurements, the monitor under the pointer.
 #pragma once
 
@@ -12,12 +12,21 @@
 #include "engine/menu_entries.h"
 #include "engine/menu_model.h"
 #include "menufile/menu_file.h"
+#include "platform/shell_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace engine {
 
 std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern);
+// The shell's display name of a file: the probe of HiddenExtensions, once per type.
 std::string DisplayName(const std::string& path);
+// The icon the shell shows for files of a type (`extension` an ExtensionKey, empty for files
+// without one), asked of the type alone without touching any file.
+[[nodiscard]] bool TypeIcon(const std::string& extension, bool smallIcon, platform::ShellInfo& out);
+// The DefaultIcon value of a file type ("%1" where each file shows its own); empty for none.
+[[nodiscard]] std::string DefaultIconOf(const std::string& extension);
+// True when `path` names a file that exists (not a folder).
+[[nodiscard]] bool IsExistingFile(const std::string& path);
 // The order Explorer lists names in: by the user's locale without regard to case, digits as
 // numbers ("file2" before "file10"); ASCII without regard to case where the system has no
 // sort keys.
@@ -26,8 +35,8 @@ std::string DisplayName(const std::string& path);
 // Screen twips per pixel, measured once (the process is DPI aware).
 int MeasureTwipsPerPixel();
 
-// The monitor under the point (pixels), in twips.
-Rect MonitorAround(POINT pixel, int twipsPerPixel);
+// The work area of the monitor under the point (pixels: its area less the taskbar), in twips.
+Rect WorkAreaAround(POINT pixel, int twipsPerPixel);
 
 // The item font, and caption measurements with it in twips. Captions are UTF-8; they are
 // measured in UTF-16, and a fit is told in bytes at the start of a character.

@@ -2,8 +2,9 @@
 #pragma once
 
 #include <functional>
-#include <string_view>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "menufile/menu_file.h"
@@ -54,7 +55,40 @@ using Entry = menufile::MenuItem;
 // file without marker or settings, or a damaged directory pointer, shows none.
 [[nodiscard]] bool CanShowMenu(const menufile::MenuFile& menu);
 
+// Where a file name's extension starts (at its last dot); npos when it has none to hide: no
+// dot, a dot only at the start (".profile" is all name) or at the end.
+[[nodiscard]] std::size_t ExtensionStart(std::string_view name);
+
+// The extension of a file name (with its dot) as a key for its type: ASCII letters in lower
+// case, since "A.TXT" and "b.txt" are one type; empty for a name without one.
+[[nodiscard]] std::string ExtensionKey(std::string_view name);
+
+// The names files show under when the shell hides the extensions of known types. Whether it
+// hides one depends on the type only, so the shell is asked once per extension: the display
+// name of the first file of that type either lacks the extension (hidden for the whole type)
+// or not (shown). Every name is then made from the file name alone.
+class HiddenExtensions {
+public:
+    // An empty answer decides nothing (the file may have gone since the listing); a type still
+    // undecided after kTries answers shows its extensions.
+    static constexpr int kTries = 3;
+
+    explicit HiddenExtensions(DisplayNamer displayName);
+    // The name the file `name` in `folder` (with its backslash) shows under.
+    [[nodiscard]] std::string ShownName(const std::string& folder, const std::string& name);
+
+private:
+    struct Type {
+        bool decided = false;
+        bool hidden = false;
+        int tries = 0;
+    };
+    DisplayNamer m_displayName;
+    std::unordered_map<std::string, Type> m_types;
+};
+
 // The entries of a menu that read completely; a directory pointer's in ListPointerNames' order.
+// With HideExtensions, files show under HiddenExtensions' names and folders under their own.
 [[nodiscard]] std::vector<Entry> BuildEntries(const menufile::MenuFile& menu,
                                               const FolderLister& list,
                                               const DisplayNamer& displayName,

@@ -1,7 +1,7 @@
 // Which entries a menu lists: user-defined records, or a folder's contents in order.
-#include <gtest/gtest.h>
-
 #include "engine/menu_entries.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -11,11 +11,11 @@ using engine::FolderEntry;
 // a hidden h.txt and a system s.sys.
 std::vector<FolderEntry> Folder(const std::string& pattern) {
     std::vector<FolderEntry> all = {
-        {".", true, false, false},       {"..", true, false, false},
-        {"b", true, false, false},       {"A", true, false, false},
-        {"Hidden", true, true, false},   {"Sys", true, false, true},
-        {"c.txt", false, false, false},  {"B.txt", false, false, false},
-        {"h.txt", false, true, false},   {"s.sys", false, false, true},
+        {".", true, false, false},      {"..", true, false, false},
+        {"b", true, false, false},      {"A", true, false, false},
+        {"Hidden", true, true, false},  {"Sys", true, false, true},
+        {"c.txt", false, false, false}, {"B.txt", false, false, false},
+        {"h.txt", false, true, false},  {"s.sys", false, false, true},
     };
     if (pattern == "*.txt") {
         std::erase_if(all, [](const FolderEntry& e) {
@@ -31,8 +31,8 @@ menufile::MenuFile Pointer(const std::string& folder, const std::string& pattern
     menufile::MenuFile menu;
     menu.Status = menufile::ReadStatus::Ok;
     menu.MenuType = "DIRPOINT";
-    menu.Pointer = menufile::DirectoryPointer{folder, pattern, showFolders, hideExtensions,
-                                              showHidden};
+    menu.Pointer =
+        menufile::DirectoryPointer{folder, pattern, showFolders, hideExtensions, showHidden};
     return menu;
 }
 
@@ -52,7 +52,8 @@ TEST(DirectoryPointer, FoldersFirstThenFilesEachSortedWithoutCase) {
         asked.push_back(folder + pattern);
         return Folder(pattern);
     };
-    auto entries = engine::BuildEntries(Pointer("C:\\data\\", "*.*", "1", "0", "0"), list, kNoNames);
+    auto entries =
+        engine::BuildEntries(Pointer("C:\\data\\", "*.*", "1", "0", "0"), list, kNoNames);
     EXPECT_EQ(Names(entries), (std::vector<std::string>{"A", "b", "B.txt", "c.txt", "s.sys"}));
     EXPECT_EQ(asked, (std::vector<std::string>{"C:\\data\\*.*"})) << "listed once";
     EXPECT_EQ(entries[0].Target, "C:\\data\\A");
@@ -129,13 +130,14 @@ TEST(DirectoryPointer, EmptyOrMissingFolderListsNothing) {
     engine::FolderLister none = [](const std::string&, const std::string&) {
         return std::vector<FolderEntry>{};
     };
-    EXPECT_TRUE(engine::BuildEntries(Pointer("Q:\\nope\\", "*.*", "1", "0", "0"), none, kNoNames)
-                    .empty());
+    EXPECT_TRUE(
+        engine::BuildEntries(Pointer("Q:\\nope\\", "*.*", "1", "0", "0"), none, kNoNames).empty());
 }
 
 TEST(UserDefined, EntriesAreTheRecords) {
     menufile::MenuFile menu = menufile::ReadMenu(
-        "p\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n\"a\",\"a.exe\",\"-x\",\"C:\\\",\"\",0\r\n"
+        "p\r\n<START "
+        "TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n\"a\",\"a.exe\",\"-x\",\"C:\\\",\"\",0\r\n"
         "\"\",\"\",\"\",\"\",\"\",\r\n");
     auto entries = engine::BuildEntries(menu, nullptr, nullptr);
     ASSERT_EQ(entries.size(), 2u);
@@ -170,7 +172,7 @@ TEST(CanShowMenu, ShowsTheCompleteRecordsAroundADamagedOne) {
     for (const std::string& bytes : {
              head + cut,
              head + bad,
-             std::string("0,\"A\",8,0,0\r\n") + a,                 // no marker
+             std::string("0,\"A\",8,0,0\r\n") + a,                       // no marker
              std::string("pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A"),  // settings cut short
              std::string("pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,A\"B,8,0,0\r\n") + a,
              std::string("pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"A\",8,0,0\r\n\"C:\\\",\"*"),
@@ -202,14 +204,151 @@ TEST(NaturalOrder, NumbersByTheirValueAndTextByItsKey) {
                                       "a2c",        "10",        "9",         "b",    "007x",
                                       "7y",         "file",      "file02.txt"};
     std::stable_sort(names.begin(), names.end(), order);
-    EXPECT_EQ(names, (std::vector<std::string>{"007x", "7y", "9", "10", "a2b", "a2c", "a10b", "b",
-                                               "file", "file1.txt", "File2.txt", "file02.txt",
-                                               "file10.txt"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"007x", "7y", "9", "10", "a2b", "a2c", "a10b", "b", "file",
+                                        "file1.txt", "File2.txt", "file02.txt", "file10.txt"}));
     const int made = keys;
     std::stable_sort(names.begin(), names.end(), order);
     EXPECT_EQ(keys, made) << "keys are made once per name";
     EXPECT_FALSE(order("file2", "file02")) << "the same number: neither comes first";
     EXPECT_FALSE(order("file02", "file2"));
+}
+
+TEST(NaturalOrder, AFolderSortsAsTheComparatorDoesKeepingTiesInListedOrder) {
+    const auto lower = [](std::string_view text) {
+        std::string key(text);
+        for (char& c : key) {
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        return key;
+    };
+    const std::vector<std::string> listed = {"file10.txt", "File2.txt", "file02.txt", "FILE2.txt",
+                                             "b",          "a10",       "A9",         "007"};
+    engine::FolderLister list = [&](const std::string&, const std::string&) {
+        std::vector<FolderEntry> entries;
+        for (const std::string& name : listed) {
+            entries.push_back({name, false, false, false});
+        }
+        return entries;
+    };
+    std::vector<std::string> expected = listed;
+    std::stable_sort(expected.begin(), expected.end(), engine::NaturalOrder(lower));
+    EXPECT_EQ(expected, (std::vector<std::string>{"007", "A9", "a10", "b", "File2.txt",
+                                                  "file02.txt", "FILE2.txt", "file10.txt"}));
+    EXPECT_EQ(Names(engine::BuildEntries(Pointer("C:\\d\\", "*.*", "1", "0", "0"), list, kNoNames,
+                                         engine::NaturalOrder(lower))),
+              expected);
+}
+
+TEST(NaturalOrder, EachStretchOfTextIsAskedOnce) {
+    std::vector<std::string> asked;
+    const engine::NameOrder order = engine::NaturalOrder([&](std::string_view text) {
+        asked.emplace_back(text);
+        return std::string(text);
+    });
+    std::vector<std::string> names;
+    for (int i = 999; i >= 0; --i) {
+        names.push_back("file " + std::to_string(i) + ".txt");
+    }
+    std::stable_sort(names.begin(), names.end(), order);
+    EXPECT_EQ(names.front(), "file 0.txt");
+    EXPECT_EQ(names[10], "file 10.txt");
+    EXPECT_EQ(names.back(), "file 999.txt");
+    EXPECT_EQ(asked, (std::vector<std::string>{"file ", ".txt"}));
+}
+
+// A shell that hides the extensions of .txt and .lnk and shows those of .cfg, and counts what
+// it is asked.
+struct FakeShell {
+    std::vector<std::string> asked;
+    engine::DisplayNamer Namer() {
+        return [this](const std::string& path) {
+            asked.push_back(path);
+            const std::string name = path.substr(path.rfind('\\') + 1);
+            const std::string ext = engine::ExtensionKey(name);
+            return ext == ".txt" || ext == ".lnk" ? name.substr(0, name.rfind('.')) : name;
+        };
+    }
+};
+
+TEST(HideExtensions, ExtensionsAndTheirTypes) {
+    EXPECT_EQ(engine::ExtensionStart("a.txt"), 1u);
+    EXPECT_EQ(engine::ExtensionStart("archive.tar.gz"), 11u) << "the last dot";
+    EXPECT_EQ(engine::ExtensionStart("README"), std::string::npos);
+    EXPECT_EQ(engine::ExtensionStart(".profile"), std::string::npos) << "all name";
+    EXPECT_EQ(engine::ExtensionStart("dot."), std::string::npos);
+    EXPECT_EQ(engine::ExtensionStart(""), std::string::npos);
+    EXPECT_EQ(engine::ExtensionStart(".config.txt"), 7u);
+    EXPECT_EQ(engine::ExtensionKey("Report.TXT"), ".txt");
+    EXPECT_EQ(engine::ExtensionKey("r.Tx\xC3\x89"), ".tx\xC3\x89") << "only ASCII is folded";
+    EXPECT_EQ(engine::ExtensionKey("README"), "");
+}
+
+TEST(HideExtensions, OneQuestionPerTypeAndEveryNameFromItsFileName) {
+    FakeShell shell;
+    engine::HiddenExtensions shown(shell.Namer());
+    const std::string folder = "C:\\d\\";
+    EXPECT_EQ(shown.ShownName(folder, "one.txt"), "one");
+    EXPECT_EQ(shown.ShownName(folder, "Two.TXT"), "Two") << "a type whatever the case";
+    EXPECT_EQ(shown.ShownName(folder, "three.Txt"), "three");
+    EXPECT_EQ(shown.ShownName(folder, "a.b.c.txt"), "a.b.c") << "only the last extension";
+    EXPECT_EQ(shown.ShownName(folder, "setup.cfg"), "setup.cfg") << "a type that shows it";
+    EXPECT_EQ(shown.ShownName(folder, "x.y.cfg"), "x.y.cfg");
+    EXPECT_EQ(shown.ShownName(folder, "go.lnk"), "go");
+    EXPECT_EQ(shown.ShownName(folder, "README"), "README");
+    EXPECT_EQ(shown.ShownName(folder, ".txt"), ".txt") << "never an empty name";
+    EXPECT_EQ(shown.ShownName(folder, ".profile"), ".profile");
+    EXPECT_EQ(shown.ShownName(folder, "end."), "end.");
+    EXPECT_EQ(shell.asked,
+              (std::vector<std::string>{"C:\\d\\one.txt", "C:\\d\\setup.cfg", "C:\\d\\go.lnk"}))
+        << "the first file of each type is the probe; names without extension ask nothing";
+}
+
+TEST(HideExtensions, AnEmptyAnswerDecidesNothingForAFewTries) {
+    int asks = 0;
+    engine::HiddenExtensions gone([&](const std::string& path) {
+        ++asks;
+        return path == "C:\\d\\c.txt" ? std::string("c") : std::string();
+    });
+    EXPECT_EQ(gone.ShownName("C:\\d\\", "b.txt"), "b.txt") << "no answer: the file name";
+    EXPECT_EQ(gone.ShownName("C:\\d\\", "c.txt"), "c");
+    EXPECT_EQ(gone.ShownName("C:\\d\\", "d.txt"), "d");
+    EXPECT_EQ(asks, 2);
+
+    asks = 0;
+    engine::HiddenExtensions silent([&](const std::string&) {
+        ++asks;
+        return std::string();
+    });
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(silent.ShownName("C:\\d\\", "f" + std::to_string(i) + ".dat"),
+                  "f" + std::to_string(i) + ".dat");
+    }
+    EXPECT_EQ(asks, engine::HiddenExtensions::kTries) << "a silent shell is not asked per file";
+
+    engine::HiddenExtensions other([](const std::string&) { return std::string("Recycle Bin"); });
+    EXPECT_EQ(other.ShownName("C:\\d\\", "x.dat"), "x.dat") << "a name of its own hides nothing";
+}
+
+TEST(HideExtensions, DirectoryPointerAsksPerTypeAndKeepsFolderNames) {
+    engine::FolderLister list = [](const std::string&, const std::string&) {
+        std::vector<FolderEntry> all = {{"v1.txt", true, false, false}};
+        for (int i = 0; i < 500; ++i) {
+            all.push_back({"n" + std::to_string(i) + ".txt", false, false, false});
+            all.push_back({"n" + std::to_string(i) + ".cfg", false, false, false});
+        }
+        return all;
+    };
+    FakeShell shell;
+    auto entries =
+        engine::BuildEntries(Pointer("C:\\d", "*.*", "1", "1", "0"), list, shell.Namer());
+    ASSERT_EQ(entries.size(), 1001u);
+    EXPECT_EQ(entries[0].Name, "v1.txt") << "a folder keeps its name";
+    EXPECT_EQ(entries[0].Target, "C:\\d\\v1.txt");
+    EXPECT_EQ(entries[1].Name, "n0.cfg");
+    EXPECT_EQ(entries[2].Name, "n0");
+    EXPECT_EQ(entries[2].Target, "C:\\d\\n0.txt");
+    EXPECT_EQ(shell.asked.size(), 2u) << "one question per type, not per file";
 }
 
 }  // namespace
