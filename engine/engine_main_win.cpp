@@ -64,7 +64,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     };
     engine::MenuModel model(entries, menufile::ToBool(menu.Settings.SmallIcons), twipsPerPixel,
                             font.Height(), measure);
-    model.LayoutMenu(engine::MonitorAround(pointer, twipsPerPixel),
+    model.LayoutMenu(engine::WorkAreaAround(pointer, twipsPerPixel),
                      static_cast<float>(pointer.x * twipsPerPixel),
                      static_cast<float>(pointer.y * twipsPerPixel), measure, fit);
     if (model.IsEmpty()) {
@@ -72,7 +72,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         return 0;
     }
 
-    engine::PopupWindow window(model, font.get());
+    // Its title, for screen readers and task lists, is the menu file's name.
+    engine::PopupWindow window(model, font.get(), path.substr(path.find_last_of("\\/") + 1));
     if (!window.Show(instance)) {
         return 1;
     }

@@ -1,7 +1,6 @@
 // The engine's message texts, and the rule that shortens the path they name.
 #include "engine/engine_messages.h"
 
-
 namespace engine {
 namespace {
 
@@ -46,6 +45,17 @@ std::string ProblemMessage(MenuProblem problem, std::string_view path) {
                    " characters):\n" + shown;
     }
     return {};
+}
+
+std::string LaunchFailedMessage(std::string_view target, std::string_view reason) {
+    while (!reason.empty() && (reason.back() == '\r' || reason.back() == '\n' ||
+                               reason.back() == ' ' || reason.back() == '.')) {
+        reason.remove_suffix(1);
+    }
+    const std::string shown =
+        target.empty() ? std::string("(no target)") : platform::ShortenPath(target);
+    return "This item cannot be opened:\n" + shown + "\n" +
+           (reason.empty() ? std::string("Windows gave no reason") : std::string(reason)) + ".";
 }
 
 }  // namespace engine

@@ -32,4 +32,9 @@ enum class MenuProblem {
 // platform::ShortenPath.
 [[nodiscard]] std::string ProblemMessage(MenuProblem problem, std::string_view path);
 
+// The text of the message box when the shell could not open an item: the target (shortened by
+// platform::ShortenPath) and the system's reason, in its words (trailing line ends removed);
+// a generic reason when the system gave none.
+[[nodiscard]] std::string LaunchFailedMessage(std::string_view target, std::string_view reason);
+
 }  // namespace engine

@@ -4,8 +4,13 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "engine/engine_messages.h"
+#include "engine/engine_platform_win.h"
+#include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 
@@ -20,15 +25,30 @@ constexpr UINT kWatchInterval = 5;
 // Set off by the first paint: the icons and the tooltip come once that paint is on the screen,
 // so the menu appears without waiting for the shell.
 constexpr UINT_PTR kFinishTimer = 3;
+// Posted by the accessible object's default action, with a cell index in wParam.
+constexpr UINT kAccessibleLaunch = WM_APP + 0x4A1;
 
 void FillSolid(HDC dc, const RECT& r, int systemColour) {
     ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
 }
 
+// The modifiers held with the key being handled.
+Modifiers KeyModifiers() {
+    return {::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0};
+}
+
+// The modifiers a button message carries.
+Modifiers ButtonModifiers(WPARAM wParam) {
+    return {(wParam & MK_CONTROL) != 0, (wParam & MK_SHIFT) != 0};
+}
+
 }  // namespace
 
-PopupWindow::PopupWindow(MenuModel& model, HFONT font)
-    : m_model(model), m_font(font), m_icons(model.Cells().size()) {}
+PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title)
+    : m_model(model),
+      m_font(font),
+      m_title(std::move(title)),
+      m_accessibility(model, kAccessibleLaunch) {}
 
 PopupWindow::~PopupWindow() {
     if (Hwnd() != nullptr) {
@@ -46,9 +66,9 @@ bool PopupWindow::Show(HINSTANCE) {
         return false;
     }
     // No title, a dialog frame, not in the taskbar, above every normal window.
-    if (!CreateWindowFor(kClassName, "", WS_POPUP | WS_DLGFRAME, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                         Px(m_model.Left()), Px(m_model.Top()), Px(m_model.Width()),
-                         Px(m_model.Height()), nullptr)) {
+    if (!CreateWindowFor(kClassName, m_title.c_str(), WS_POPUP | WS_DLGFRAME,
+                         WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
+                         Px(m_model.Width()), Px(m_model.Height()), nullptr)) {
         return false;
     }
     if (m_model.ScrollTimerEnabled()) {
@@ -56,8 +76,9 @@ bool PopupWindow::Show(HINSTANCE) {
     }
     ::SetTimer(Hwnd(), kWatchTimer, kWatchInterval, nullptr);
     ::ShowWindow(Hwnd(), SW_SHOW);
-    ::SetWindowPos(Hwnd(), HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
-                   Px(m_model.Width()), Px(m_model.Height()), SWP_NOMOVE);
+    ::SetWindowPos(Hwnd(), HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()), Px(m_model.Width()),
+                   Px(m_model.Height()), SWP_NOMOVE);
+    m_accessibility.Shown(Hwnd());
     return true;
 }
 
@@ -83,6 +104,9 @@ void PopupWindow::OnFinishShowing() {
 }
 
 LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer = 0; m_contextMenu.HandleMessage(msg, wParam, lParam, answer)) {
+        return answer;
+    }
     switch (msg) {
         case WM_PAINT:
             OnPaint();
@@ -98,13 +122,25 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             OnButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
         case WM_LBUTTONUP:
-            OnButtonUp(kLeftButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnButtonUp(kLeftButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                       ButtonModifiers(wParam));
             return 0;
         case WM_RBUTTONUP:
-            OnButtonUp(kRightButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnButtonUp(kRightButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                       ButtonModifiers(wParam));
             return 0;
         case WM_MBUTTONUP:
-            OnButtonUp(kMiddleButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            OnButtonUp(kMiddleButton, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam),
+                       ButtonModifiers(wParam));
+            return 0;
+        case WM_SYSKEYDOWN:
+        case WM_SYSKEYUP:
+            // F10 comes as a system key (Shift+F10 asks for the context menu); Alt+F4 and the
+            // other system keys keep their default handling.
+            if (wParam != VK_F10) {
+                return DefaultHandling(msg, wParam, lParam);
+            }
+            msg == WM_SYSKEYDOWN ? OnKeyDown(VK_F10) : OnKeyUp(VK_F10);
             return 0;
         case WM_KEYDOWN:
             OnKeyDown(static_cast<int>(wParam));
@@ -112,13 +148,28 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_KEYUP:
             OnKeyUp(static_cast<int>(wParam));
             return 0;
+        case WM_CHAR:
+            OnCharacter(static_cast<wchar_t>(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
         case WM_TIMER:
             OnTimer(wParam);
             return 0;
         case WM_CAPTURECHANGED:
             m_capturing = false;
             return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer = m_accessibility.OnGetObject(Hwnd(), wParam, lParam)) {
+                return answer;
+            }
+            return DefaultHandling(msg, wParam, lParam);
+        case kAccessibleLaunch:
+            OnAccessibleLaunch(static_cast<int>(wParam));
+            return 0;
         case WM_DESTROY:
+            m_accessibility.Closing(Hwnd());
             ::KillTimer(Hwnd(), kScrollTimer);
             ::KillTimer(Hwnd(), kWatchTimer);
             ::PostQuitMessage(0);
@@ -140,6 +191,9 @@ PopupWindow::ViewState PopupWindow::Snapshot() const {
 }
 
 void PopupWindow::Refresh(const ViewState& before) {
+    if (m_model.CurrentItem() != before.current) {
+        m_accessibility.FocusMoved(Hwnd(), m_model.CurrentItem());
+    }
     if (Snapshot() != before) {
         ::InvalidateRect(Hwnd(), nullptr, FALSE);
     }
@@ -162,8 +216,8 @@ void PopupWindow::UpdateTooltip(const Element& hovered) {
     if (!m_tooltip) {
         return;
     }
-    const bool overCell = hovered.kind == Element::Kind::Cell ||
-                          hovered.kind == Element::Kind::CellIcon;
+    const bool overCell =
+        hovered.kind == Element::Kind::Cell || hovered.kind == Element::Kind::CellIcon;
     const int cell = overCell ? hovered.index : -1;
     if (cell == m_tooltipCell) {
         return;
@@ -200,7 +254,7 @@ void PopupWindow::OnButtonDown(int x, int y) {
     ::SetCapture(Hwnd());
 }
 
-void PopupWindow::OnButtonUp(int button, int x, int y) {
+void PopupWindow::OnButtonUp(int button, int x, int y, Modifiers modifiers) {
     const Element target = m_capturing ? m_captured : HitAtClient(x, y);
     if (m_capturing) {
         ::ReleaseCapture();
@@ -209,18 +263,90 @@ void PopupWindow::OnButtonUp(int button, int x, int y) {
     float lx = 0;
     float ly = 0;
     ToPointer(target, x, y, lx, ly);
-    Act(m_model.ButtonUp(target, button, lx, ly));
+    Act(m_model.ButtonUp(target, button, lx, ly, modifiers));
 }
 
 void PopupWindow::OnKeyDown(int key) {
+    m_keysDown.set(static_cast<std::size_t>(key) & 0xFF);
     const ViewState before = Snapshot();
-    m_model.KeyDown(key);
+    m_model.KeyDown(key, KeyModifiers());
     Refresh(before);
 }
 
-void PopupWindow::OnKeyUp(int key) { Act(m_model.KeyUp(key)); }
+void PopupWindow::OnCharacter(wchar_t unit) {
+    // A character beyond the first plane comes as two messages, its surrogates.
+    if (IS_HIGH_SURROGATE(unit)) {
+        m_highSurrogate = unit;
+        return;
+    }
+    std::wstring character(1, unit);
+    if (IS_LOW_SURROGATE(unit)) {
+        if (m_highSurrogate == 0) {
+            return;
+        }
+        character.insert(character.begin(), m_highSurrogate);
+    }
+    m_highSurrogate = 0;
+    const ViewState before = Snapshot();
+    m_model.TypeCharacter(platform::Narrow(character), static_cast<unsigned>(::GetMessageTime()));
+    Refresh(before);
+}
+
+void PopupWindow::OnWheel(int delta) {
+    // Fine-grained wheels send parts of a notch: they add up, and a turn the other way starts
+    // over.
+    if ((delta > 0) != (m_wheelDelta > 0)) {
+        m_wheelDelta = 0;
+    }
+    m_wheelDelta += delta;
+    const int notches = m_wheelDelta / WHEEL_DELTA;
+    if (notches == 0) {
+        return;
+    }
+    m_wheelDelta -= notches * WHEEL_DELTA;
+    UINT lines = 3;
+    ::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    const int rows =
+        lines == WHEEL_PAGESCROLL ? kWheelPage : static_cast<int>(std::min<UINT>(lines, 10000));
+    const ViewState before = Snapshot();
+    m_model.Wheel(notches, rows);
+    Refresh(before);
+    // The rows moved under a resting pointer: the cell now under it takes the highlight, as
+    // a move would. Not over a strip, which a move would set scrolling.
+    POINT p{};
+    ::GetCursorPos(&p);
+    ::ScreenToClient(Hwnd(), &p);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const Element under = HitAtClient(p.x, p.y);
+    if (!m_model.KeyboardMode() && !m_capturing && ::PtInRect(&client, p) &&
+        (under.kind == Element::Kind::Cell || under.kind == Element::Kind::CellIcon)) {
+        OnMouseMove(p.x, p.y);
+    }
+}
+
+void PopupWindow::OnAccessibleLaunch(int cell) {
+    // As a click on the cell would: the window's own launch path.
+    if (cell >= 0 && static_cast<std::size_t>(cell) < m_model.Cells().size()) {
+        Act(m_model.ButtonUp({Element::Kind::Cell, cell}, kLeftButton, 0, 0));
+    }
+}
+
+void PopupWindow::OnKeyUp(int key) {
+    // Only keys pressed in the menu count: the release of the Escape that closed its context
+    // menu, or of the Enter that opened this menu from Explorer, is not the user's choice here.
+    const std::size_t bit = static_cast<std::size_t>(key) & 0xFF;
+    if (!m_keysDown.test(bit)) {
+        return;
+    }
+    m_keysDown.reset(bit);
+    Act(m_model.KeyUp(key, KeyModifiers()));
+}
 
 void PopupWindow::OnTimer(UINT_PTR id) {
+    if (m_contextMenu.IsOpen() && id != kFinishTimer) {
+        return;  // the menu neither scrolls nor ends under its open context menu
+    }
     if (id == kFinishTimer) {
         ::KillTimer(Hwnd(), kFinishTimer);
         OnFinishShowing();
@@ -240,8 +366,8 @@ void PopupWindow::OnTimer(UINT_PTR id) {
             ::ScreenToClient(Hwnd(), &c);
             RECT client{};
             ::GetClientRect(Hwnd(), &client);
-            under = ::PtInRect(&client, c) ? HitAtClient(c.x, c.y)
-                                           : Element{Element::Kind::Window, -1};
+            under =
+                ::PtInRect(&client, c) ? HitAtClient(c.x, c.y) : Element{Element::Kind::Window, -1};
         }
         const Action action = m_model.WatchTick(::GetForegroundWindow() == Hwnd(), under);
         if (action != Action::None) {
@@ -253,15 +379,85 @@ void PopupWindow::OnTimer(UINT_PTR id) {
 }
 
 void PopupWindow::Act(Action action) {
-    if (action == Action::Launch) {
-        const Entry& item = m_model.LaunchCell().Item;
-        platform::ShellOpen(Hwnd(), item.Target, item.Arguments, item.StartIn);
+    switch (action) {
+        case Action::None:
+            return;
+        case Action::ContextMenu:
+            if (!ShowContextMenu()) {
+                return;  // dismissed, or none for this item: back to the menu
+            }
+            break;
+        case Action::Launch:
+        case Action::LaunchElevated:
+            Launch(action == Action::LaunchElevated);
+            break;
+        case Action::Close:
+            break;
     }
-    if (action != Action::None) {
-        ::DestroyWindow(Hwnd());
-    }
+    ::DestroyWindow(Hwnd());
 }
 
+void PopupWindow::Launch(bool elevated) {
+    const Entry& item = m_model.LaunchCell().Item;
+    DWORD error = ERROR_SUCCESS;
+    if (platform::ShellOpen(Hwnd(), item.Target, item.Arguments, item.StartIn, &error,
+                            elevated ? "runas" : "Open")) {
+        return;
+    }
+    if (error == ERROR_CANCELLED) {
+        return;  // the user said no to the administrator prompt: nothing to tell
+    }
+    // Told after the menu is gone from the screen, so the message is what the user sees; the
+    // watch must not end the menu (and the message with it) once the message has the foreground.
+    StopTimers();
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    if (m_tooltip) {
+        ::ShowWindow(m_tooltip, SW_HIDE);
+    }
+    ::MessageBoxW(
+        nullptr,
+        platform::Widen(LaunchFailedMessage(item.Target, platform::SystemErrorText(error))).c_str(),
+        platform::Widen(kMessageTitle).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+void PopupWindow::StopTimers() {
+    ::KillTimer(Hwnd(), kScrollTimer);
+    ::KillTimer(Hwnd(), kWatchTimer);
+}
+
+bool PopupWindow::ShowContextMenu() {
+    const Cell& cell = m_model.LaunchCell();
+    const auto index = static_cast<int>(&cell - m_model.Cells().data());
+    // At the pointer when it is on the item (a right click), else below the item's caption (the
+    // Apps key, Shift+F10).
+    POINT at{};
+    ::GetCursorPos(&at);
+    POINT client = at;
+    ::ScreenToClient(Hwnd(), &client);
+    const Element under = HitAtClient(client.x, client.y);
+    if (!((under.kind == Element::Kind::Cell || under.kind == Element::Kind::CellIcon) &&
+          under.index == index)) {
+        const auto [x, y] = m_model.Origin(Element{Element::Kind::Cell, index});
+        at = {Px(x + m_model.CaptionLeft()), Px(y + m_model.CellHeight())};
+        ::ClientToScreen(Hwnd(), &at);
+    }
+    if (m_tooltip) {
+        ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
+    }
+    // The menu stays while its context menu is open: the watch and scroll timers wait.
+    const platform::ContextMenuResult result = m_contextMenu.Show(Hwnd(), cell.Item.Target, at);
+    m_keysDown.reset();  // what was pressed went to the context menu
+    if (result != platform::ContextMenuResult::Chosen) {
+        ::InvalidateRect(Hwnd(), nullptr, FALSE);
+        return false;
+    }
+    // A command such as Properties may open its window in this process: it must outlive the
+    // menu, so the engine ends only once such a window has closed.
+    StopTimers();
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    platform::WaitForOwnWindows(Hwnd(), 1000);
+    return true;
+}
 
 void PopupWindow::OnPaint() {
     PAINTSTRUCT ps;
@@ -289,6 +485,7 @@ void PopupWindow::OnPaint() {
         FillSolid(dc, light, COLOR_3DHIGHLIGHT);
     }
     auto [first, last] = m_model.VisibleCells(clientHeight);
+    m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
     for (std::size_t i = first; i < last; ++i) {
         DrawCell(dc, i, Px(m_model.ListTop() + m_model.Cells()[i].Top));
     }
@@ -320,34 +517,16 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
                 std::min(iconTop + Px(kIconSurface), top + height)};
     FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
 
-    CellIcon& icon = m_icons[i];
-    if (!m_showIcons) {
-        // First paint: captions only.
-    } else if (!icon.resolved) {
-        icon.resolved = true;
-        // The item's own icon, else (and when that fails) the icon the shell shows for Target.
-        const Entry& item = cell.Item;
-        const menufile::ItemIcon source = menufile::ItemIconOf(item);
-        HICON large = nullptr;
-        HICON small = nullptr;
-        if (!source.File.empty() &&
-            platform::ExtractIconPair(source.File, source.Index, large, small)) {
-            platform::UniqueHicon largeOwner(large);
-            platform::UniqueHicon smallOwner(small);
-            icon.icon = std::move(m_model.SmallIcons() ? smallOwner : largeOwner);
-        }
-        platform::ShellInfo info;
-        if (!icon.icon && platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
-            icon.imageList = info.imageList;
-            icon.imageIndex = info.iconIndex;
-        }
+    CellIcon* icon = m_icons.Find(i);
+    if (m_showIcons && !icon) {  // the first paint shows captions only
+        icon = &m_icons.Put(i, ResolveIcon(cell.Item));
     }
     const int size = static_cast<int>(m_model.IconSize());
     ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
-    if (icon.icon) {
-        ::DrawIconEx(dc, iconLeft, iconTop, icon.icon.get(), size, size, 0, nullptr, DI_NORMAL);
-    } else if (icon.imageList) {
-        platform::DrawShellImage(icon.imageList, icon.imageIndex, dc, iconLeft, iconTop);
+    if (icon && icon->icon) {
+        ::DrawIconEx(dc, iconLeft, iconTop, icon->icon.get(), size, size, 0, nullptr, DI_NORMAL);
+    } else if (icon && icon->imageList) {
+        platform::DrawShellImage(icon->imageList, icon->imageIndex, dc, iconLeft, iconTop);
     }
     ::SelectClipRgn(dc, nullptr);
 
@@ -355,6 +534,50 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     const std::wstring caption = platform::Widen(cell.Caption);
     ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
                static_cast<int>(caption.size()));
+}
+
+PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
+    CellIcon icon;
+    // The item's own icon, else (and when that fails) the icon the shell shows for Target.
+    const menufile::ItemIcon source = menufile::ItemIconOf(item);
+    HICON large = nullptr;
+    HICON small = nullptr;
+    if (!source.File.empty() &&
+        platform::ExtractIconPair(source.File, source.Index, large, small)) {
+        platform::UniqueHicon largeOwner(large);
+        platform::UniqueHicon smallOwner(small);
+        icon.icon = std::move(m_model.SmallIcons() ? smallOwner : largeOwner);
+        return icon;
+    }
+    // A document shows its type's icon: the shell is asked once per type, not once per file.
+    // Programs, shortcuts and the like (HasOwnIcon), folders, missing targets and addresses are
+    // asked about themselves.
+    if (IsExistingFile(item.Target)) {
+        const std::string type =
+            ExtensionKey(std::string_view(item.Target).substr(item.Target.find_last_of("\\/") + 1));
+        auto [it, added] = m_typeIcons.try_emplace(type);
+        SharedIcon& shared = it->second;
+        if (added) {
+            shared.own = HasOwnIcon(type, DefaultIconOf(type));
+            platform::ShellInfo info;
+            if (!shared.own && TypeIcon(type, m_model.SmallIcons(), info)) {
+                shared.found = true;
+                shared.imageList = info.imageList;
+                shared.imageIndex = info.iconIndex;
+            }
+        }
+        if (shared.found) {
+            icon.imageList = shared.imageList;
+            icon.imageIndex = shared.imageIndex;
+            return icon;
+        }
+    }
+    platform::ShellInfo info;
+    if (platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
+        icon.imageList = info.imageList;
+        icon.imageIndex = info.iconIndex;
+    }
+    return icon;
 }
 
 void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {

@@ -2,11 +2,18 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
+#include <bitset>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "engine/icon_cache.h"
 #include "engine/menu_model.h"
+#include "engine/popup_accessible_win.h"
+#include "platform/shell_menu_win.h"
 #include "platform/win32_handles_win.h"
 #include "platform/window_base_win.h"
 
@@ -15,17 +22,25 @@ namespace engine {
 class PopupWindow : public platform::WindowBase {
 public:
     // Takes the laid-out model; `font` stays owned by the caller and must outlive the window.
-    PopupWindow(MenuModel& model, HFONT font);
+    // `title` (UTF-8) is the window's text: the window shows no caption, screen readers read it.
+    PopupWindow(MenuModel& model, HFONT font, std::string title = {});
     ~PopupWindow() override;
 
     // Creates and shows the window top-most; false when it could not be created.
     [[nodiscard]] bool Show(HINSTANCE instance);
 
 private:
-    // An item's icon, looked up the first time its cell is painted and kept until the end.
+    // An item's icon, looked up when its cell is painted and kept while the cell is near the
+    // screen (RowIconCache).
     struct CellIcon {
-        bool resolved = false;
         platform::UniqueHicon icon;      // extracted from a file
+        HIMAGELIST imageList = nullptr;  // borrowed: the system image list
+        int imageIndex = 0;
+    };
+    // The shell's icon for a type of document, asked once for all the files of that type.
+    struct SharedIcon {
+        bool own = false;  // each file of the type shows its own icon instead
+        bool found = false;
         HIMAGELIST imageList = nullptr;  // borrowed: the system image list
         int imageIndex = 0;
     };
@@ -41,19 +56,27 @@ private:
     void OnPaint();
     void OnMouseMove(int x, int y);
     void OnButtonDown(int x, int y);
-    void OnButtonUp(int button, int x, int y);
+    void OnButtonUp(int button, int x, int y, Modifiers modifiers);
     void OnKeyDown(int key);
     void OnKeyUp(int key);
+    void OnCharacter(wchar_t unit);
+    void OnWheel(int delta);
     void OnTimer(UINT_PTR id);
     void OnFinishShowing();
+    void OnAccessibleLaunch(int cell);
 
     void Act(Action action);
+    void Launch(bool elevated);
+    // False when the menu goes on: the context menu was dismissed, or the item has none.
+    bool ShowContextMenu();
+    void StopTimers();  // the menu neither scrolls nor ends by itself from then on
     void Refresh(const ViewState& before);
     [[nodiscard]] ViewState Snapshot() const;
     [[nodiscard]] Element HitAtClient(int x, int y) const;
     void ToPointer(const Element& target, int x, int y, float& localX, float& localY) const;
     void UpdateTooltip(const Element& hovered);
     void DrawCell(HDC dc, std::size_t i, int top);
+    [[nodiscard]] CellIcon ResolveIcon(const Entry& item);
     void DrawStrip(HDC dc, int top, bool pointingUp);
     [[nodiscard]] int Px(float twips) const;
 
@@ -61,11 +84,18 @@ private:
     HFONT m_font;
     HWND m_tooltip = nullptr;
     int m_tooltipCell = -2;
-    std::vector<CellIcon> m_icons;
+    RowIconCache<CellIcon> m_icons;
+    std::unordered_map<std::string, SharedIcon> m_typeIcons;  // by ExtensionKey
     Element m_captured{};
     bool m_capturing = false;
     bool m_showIcons = false;
     bool m_finishPosted = false;
+    wchar_t m_highSurrogate = 0;  // the first half of a typed character, until its second
+    int m_wheelDelta = 0;         // wheel turns short of a notch
+    platform::ShellContextMenu m_contextMenu;
+    std::bitset<256> m_keysDown;  // virtual keys pressed while the menu had the keyboard
+    std::string m_title;
+    PopupAccessibility m_accessibility;
 };
 
 }  // namespace engine

@@ -140,7 +140,7 @@ void RegisterTooltipClass() {
 }
 
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
-               const std::string& startIn, DWORD* error) {
+               const std::string& startIn, DWORD* error, const char* verb) {
     static const auto execute = Bind<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
     if (error != nullptr) {
         *error = ERROR_SUCCESS;
@@ -154,12 +154,13 @@ bool ShellOpen(HWND owner, const std::string& target, const std::string& argumen
     const std::wstring file = Widen(target);
     const std::wstring parameters = Widen(arguments);
     const std::wstring directory = Widen(startIn);
+    const std::wstring verbText = Widen(verb != nullptr ? verb : "Open");
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No message box of the shell's own: the caller says what went wrong.
     info.fMask = SEE_MASK_FLAG_NO_UI;
     info.hwnd = owner;
-    info.lpVerb = L"Open";
+    info.lpVerb = verbText.c_str();
     info.lpFile = file.c_str();
     info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
     info.lpDirectory = directory.empty() ? nullptr : directory.c_str();

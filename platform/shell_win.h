@@ -4,9 +4,10 @@
 // before it needs them does not wait for them at start-up.
 #pragma once
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
 #include <commctrl.h>
-
 #include <shellapi.h>
 
 #include <string>
@@ -50,10 +51,10 @@ void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y);
 // Registers the tooltip window class.
 void RegisterTooltipClass();
 
-// Opens the item with the verb "Open"; true when the shell accepted it, else `error` (when
-// given) holds the system's error code.
+// Opens the item with `verb` ("Open", or "runas" for administrator rights); true when the shell
+// accepted it, else `error` (when given) holds the system's error code.
 bool ShellOpen(HWND owner, const std::string& target, const std::string& arguments,
-               const std::string& startIn, DWORD* error = nullptr);
+               const std::string& startIn, DWORD* error = nullptr, const char* verb = "Open");
 
 // Tells the desktop shell that the file changed (its icon may be new).
 void NotifyShellChanged(const std::string& path);

@@ -1,8 +1,9 @@
 // tvlengin.exe under Wine: where the menu opens, how keys and clicks pick an item, what is
 // launched, when the menu ends, and names in every script.
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "engine/menu_model.h"
 #include "menufile/menu_file.h"
+#include "platform/display_path.h"
 #include "platform/text_win.h"
 #include "tests/support/memory_file_system.h"
 #include "winauto.h"
@@ -25,8 +27,8 @@ constexpr int kSmallCellPx = 24;  // 16-pixel icon + 120 twips
 std::string MenuBytes(const std::vector<menufile::MenuItem>& items, bool smallIcons = false,
                       const std::string& fontSize = "8.25") {
     std::string s = "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n";
-    s += menufile::FormatSettingsLine(
-        {smallIcons ? "1" : "0", "MS Sans Serif", fontSize, "0", "0"});
+    s +=
+        menufile::FormatSettingsLine({smallIcons ? "1" : "0", "MS Sans Serif", fontSize, "0", "0"});
     for (const auto& item : items) {
         s += menufile::FormatItemLine(item);
     }
@@ -180,8 +182,8 @@ bool OnTheScreen(const RECT& r) {
 }
 
 std::string Text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " +
-           std::to_string(r.right) + "," + std::to_string(r.bottom);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
 }
 
 TEST_F(EngineTest, OpensAtThePointerAndKeepsInsideTheScreen) {
@@ -236,19 +238,113 @@ TEST_F(EngineTest, DownDownEnterOpensTheSecondItemWithItsArgumentsAndFolder) {
     EXPECT_TRUE(m_engine.WaitForExit().has_value()) << "the menu ends after a launch";
 }
 
-TEST_F(EngineTest, ALeftClickOpensTheCellARightClickDoesNot) {
+TEST_F(EngineTest, ARightClickShowsTheItemsShellMenuAndEscapeReturnsToTheMenu) {
     HWND popup = Open(MenuBytes(RecorderItems(3)), {200, 200});
     ASSERT_NE(popup, nullptr);
     ASSERT_TRUE(RightClickAt(ClientToScreenAt(popup, 80, kLargeCellPx + 20)));
+    HWND shellMenu = WaitForWindow(m_engine.pid(), "#32768", nullptr);
+    ASSERT_NE(shellMenu, nullptr) << "the shell's context menu of the item's target";
+    Pump(Millis(200));
+    EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-context-menu.bmp"));
     Pump(Millis(300));
-    EXPECT_TRUE(m_engine.Running());
+    EXPECT_TRUE(m_engine.Running()) << "the menu stays while its context menu is open";
     EXPECT_FALSE(FileExists(m_marker));
 
+    SendKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(shellMenu); }));
+    Pump(Millis(300));
+    EXPECT_TRUE(m_engine.Running()) << "Escape closes the context menu, not the menu";
+    EXPECT_TRUE(::IsWindowVisible(popup));
+
+    // The menu goes on as before.
     ASSERT_TRUE(LeftClickAt(ClientToScreenAt(popup, 80, 2 * kLargeCellPx + 20)));
     auto launched = Launched();
     ASSERT_TRUE(launched.has_value());
     EXPECT_TRUE(HasLine(*launched, "argv=item2")) << *launched;
     EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, TheAppsKeyShowsTheShellMenuWhoseCommandRunsAndEndsTheMenu) {
+    HWND popup = Open(MenuBytes(RecorderItems(3)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(ForceForeground(popup));
+    SendKey(VK_DOWN);
+    SendKey(VK_APPS);
+    HWND shellMenu = WaitForWindow(m_engine.pid(), "#32768", nullptr);
+    ASSERT_NE(shellMenu, nullptr);
+    // Beside the first item, not at the pointer.
+    const RECT menuRect = WindowRect(shellMenu);
+    const RECT popupRect = WindowRect(popup);
+    EXPECT_NEAR(menuRect.top, popupRect.top + kLargeCellPx, 4);
+    // Its command Open (Wine lists Select, then Open) opens the item, without the item's
+    // arguments as Explorer would, and the menu ends.
+    SendKey(VK_DOWN);
+    SendKey(VK_DOWN);
+    SendKey(VK_RETURN);
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+
+    // An item whose target is not there has no context menu: nothing happens.
+    const std::vector<menufile::MenuItem> gone = {
+        {"Gone", m_dir.File("nowhere\\gone.exe"), "", "", "", "0"}};
+    popup = Open(MenuBytes(gone), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(RightClickAt(ClientToScreenAt(popup, 80, 20)));
+    Pump(Millis(500));
+    EXPECT_EQ(FindWindowOf(m_engine.pid(), "#32768", nullptr), nullptr);
+    EXPECT_TRUE(m_engine.Running());
+    PostKey(popup, VK_ESCAPE);
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, CtrlShiftEnterOpensTheItemAsAdministrator) {
+    // Wine has no elevation: the verb "runas" opens the item as it is.
+    HWND popup = Open(MenuBytes(RecorderItems(3)), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(ForceForeground(popup));
+    SendKey(VK_DOWN);
+    SendKey(VK_DOWN);
+    SendKey(VK_RETURN, {VK_CONTROL, VK_SHIFT});
+    auto launched = Launched();
+    ASSERT_TRUE(launched.has_value());
+    EXPECT_TRUE(HasLine(*launched, "argv=item1")) << *launched;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(EngineTest, AnItemThatCannotBeOpenedSaysWhichAndWhyThenEnds) {
+    const std::string target = m_dir.File("moved away\\Old tool.exe");
+    const std::vector<menufile::MenuItem> items = {{"Old tool", target, "", "", "", "0"}};
+    HWND popup = Open(MenuBytes(items), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    ASSERT_TRUE(text.has_value()) << "no message: the failure went unsaid";
+    EXPECT_NE(text->find("cannot be opened"), std::string::npos) << *text;
+    EXPECT_NE(text->find(platform::ShortenPath(target)), std::string::npos) << *text;
+    const std::size_t reason = text->rfind('\n');
+    ASSERT_NE(reason, std::string::npos) << *text;
+    EXPECT_GT(text->size() - reason, 5u) << "the system's reason: " << *text;
+    EXPECT_EQ(text->find("no reason"), std::string::npos) << *text;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+    EXPECT_FALSE(FileExists(m_marker));
+}
+
+// Wine keeps a work area set with SPI_SETWORKAREA to the process that set it, so no bar can be
+// reserved for the engine here; where the work area lies is tried natively. This checks that
+// the engine takes the work area the system reports, with the pointer on the screen's last row.
+TEST_F(EngineTest, AMenuOpenedAtTheBottomEdgeStaysInsideTheWorkArea) {
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    HWND popup = Open(MenuBytes(RecorderItems(3)), {300, static_cast<int>(work.bottom) - 1});
+    ASSERT_NE(popup, nullptr);
+    const RECT r = WindowRect(popup);
+    EXPECT_NEAR(r.bottom, work.bottom - 1, 1);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_EQ(r.bottom - r.top, PopupHeight(3));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
 }
 
 TEST_F(EngineTest, EscapeEndsWithoutOpeningAnything) {
@@ -732,6 +828,110 @@ TEST_F(EngineTest, AUtf8MenuFileShowsAndOpensAJapaneseItem) {
     EXPECT_TRUE(HasLine(*launched, "argv=二番目")) << *launched;
     EXPECT_TRUE(HasLine(*launched, "cwd=" + startIn)) << *launched;
     EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+// The pixels of row `row`'s icon square (client 8,4 to 40,36 of a large-icon cell), from the
+// screen.
+std::vector<std::uint32_t> IconSquare(HWND popup, int row) {
+    const POINT p = ClientToScreenAt(popup, 8, 4 + 40 * row);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = 32;
+    bi.bmiHeader.biHeight = -32;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HGDIOBJ old = ::SelectObject(mem, dib);
+    ::BitBlt(mem, 0, 0, 32, 32, screen, p.x, p.y, SRCCOPY);
+    ::GdiFlush();
+    std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                      static_cast<const std::uint32_t*>(bits) + 32 * 32);
+    ::SelectObject(mem, old);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(dib);
+    for (std::uint32_t& px : pixels) {
+        px &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
+bool Blank(const std::vector<std::uint32_t>& pixels) {
+    const COLORREF menu = ::GetSysColor(COLOR_MENU);
+    const std::uint32_t want = (GetRValue(menu) << 16) | (GetGValue(menu) << 8) | GetBValue(menu);
+    return std::all_of(pixels.begin(), pixels.end(), [&](std::uint32_t px) { return px == want; });
+}
+
+TEST_F(EngineTest, AFolderMenuSharesEachTypesIconUnlessItsFilesHaveTheirOwn) {
+    // A type whose files show their own icons, as the shell does for DefaultIcon "%1".
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, ".tvlown", 0, nullptr, 0, KEY_WRITE, nullptr,
+                                &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("tvlownfile"), 11);
+    ::RegCloseKey(key);
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CLASSES_ROOT, "tvlownfile\\DefaultIcon", 0, nullptr, 0,
+                                KEY_WRITE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>("%1"), 3);
+    ::RegCloseKey(key);
+
+    const std::string folder = m_dir.File("icons");
+    ASSERT_TRUE(CreateFolder(folder));
+    ASSERT_TRUE(WriteFileBytes(folder + "\\a.txt", "text"));
+    // Two programs with icons of their own. (Under Wine the shell gives .exe files the
+    // document icon, so a type of its own shows the difference.)
+    ASSERT_TRUE(CopyTo(WinPath(TVLENGIN_EXE), folder + "\\b.tvlown"));
+    ASSERT_TRUE(CopyTo("C:\\windows\\notepad.exe", folder + "\\c.tvlown"));
+    ASSERT_TRUE(WriteFileBytes(folder + "\\d.txt", "more text"));
+    HWND popup = Open(PointerMenu(folder, "*.*", "0"), {150, 150});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !Blank(IconSquare(popup, 3)); }));
+    const auto document = IconSquare(popup, 0);
+    const auto engine = IconSquare(popup, 1);
+    const auto notepad = IconSquare(popup, 2);
+    EXPECT_FALSE(Blank(document));
+    EXPECT_EQ(IconSquare(popup, 3), document) << "documents of a type share its icon";
+    EXPECT_NE(engine, document) << "a DefaultIcon of %1 shows the file's own icon";
+    EXPECT_NE(notepad, document);
+    EXPECT_NE(notepad, engine) << "each file of such a type is asked for its own";
+    EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-folder-icons.bmp"));
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "tvlownfile");
+    ::RegDeleteTreeA(HKEY_CLASSES_ROOT, ".tvlown");
+}
+
+TEST_F(EngineTest, HiddenExtensionsShortenFileNamesButNotFolderNames) {
+    // Each width is set by the widest caption: with the extensions of a known type hidden the
+    // files' are narrower, a folder's name with a dot is not.
+    const std::string files = m_dir.File("hidden files");
+    ASSERT_TRUE(CreateFolder(files));
+    for (int i = 0; i < 300; ++i) {
+        ASSERT_TRUE(WriteFileBytes(files + "\\entry " + std::to_string(i) + ".txt", ""));
+    }
+    auto width = [&](const std::string& folder, const char* hide) {
+        const std::string menu =
+            "pic\r\n<START TVL>\r\n\"DIRPOINT\"\r\n0,\"MS Sans Serif\",8.25,0,"
+            "0\r\n\"" +
+            folder + "\\\",\"*.*\", 1, " + hide + ", 0";
+        HWND popup = Open(menu, {150, 150});
+        EXPECT_NE(popup, nullptr);
+        const RECT r = WindowRect(popup);
+        PostKey(popup, VK_ESCAPE);
+        ExpectEndsWithoutLaunch();
+        return r.right - r.left;
+    };
+    const int shown = width(files, "0");
+    EXPECT_LT(width(files, "1"), shown) << "\".txt\" is gone from every name";
+
+    ASSERT_TRUE(CreateFolder(files + "\\a folder.with a dot in its long name"));
+    const int withFolder = width(files, "0");
+    EXPECT_GT(withFolder, shown);
+    EXPECT_EQ(width(files, "1"), withFolder) << "the folder keeps its whole name";
 }
 
 }  // namespace

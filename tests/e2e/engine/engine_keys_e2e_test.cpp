@@ -1,7 +1,9 @@
 // tvlengin.exe under Wine driven by Home, End, the page keys, the wheel and typed names: what
 // each opens.
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,8 @@
 // What the engine says instead of showing a menu, and how it shortens the path it names.
+#include "engine/engine_messages.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/engine_messages.h"
 #include "menufile/text_encoding.h"
 
 namespace {
@@ -84,6 +85,21 @@ TEST(ProblemMessage, NamesThePathAndWhatIsWrong) {
     EXPECT_NE(text.find(platform::ShortenPath(deep)), std::string::npos) << text;
     EXPECT_NE(text.find("2013 characters"), std::string::npos) << text;
     EXPECT_LT(text.size(), 200u);
+}
+
+TEST(LaunchFailedMessage, NamesTheTargetAndTheSystemsReason) {
+    EXPECT_EQ(engine::LaunchFailedMessage("C:\\Tools\\gone.exe",
+                                          "The system cannot find the file specified.\r\n"),
+              "This item cannot be opened:\nC:\\Tools\\gone.exe\n"
+              "The system cannot find the file specified.");
+    EXPECT_EQ(engine::LaunchFailedMessage("https://example.com/", ""),
+              "This item cannot be opened:\nhttps://example.com/\nWindows gave no reason.");
+    // A target of any length still fits a message box; its file name stays readable.
+    const std::string longTarget =
+        "C:\\" + std::string(5000, 'd') + "\\Zeitplan f\xc3\xbcr 2027.exe";
+    const std::string message = engine::LaunchFailedMessage(longTarget, "Access is denied.");
+    EXPECT_LT(message.size(), 600u);
+    EXPECT_NE(message.find("Zeitplan f\xc3\xbcr 2027.exe\nAccess is denied."), std::string::npos);
 }
 
 TEST(ShortenPath, KeepsTheStartAndTheFileNameWithinTheLimit) {

@@ -42,7 +42,9 @@ int Highlighted(const MenuModel& m) {
     return found;
 }
 
-void MoveOver(MenuModel& m, int cell) { m.PointerMove({Kind::Cell, cell}, 900, 300); }
+void MoveOver(MenuModel& m, int cell) {
+    m.PointerMove({Kind::Cell, cell}, 900, 300);
+}
 
 TEST(Keys, DownAndUpWrapBothWays) {
     MenuModel m = Menu(3);
@@ -207,9 +209,9 @@ TEST(Watch, HighlightStaysOverCellsAndSeparatorsAndGoesElsewhere) {
         bool stays;
     };
     const Case cases[] = {
-        {{Kind::CellIcon, 1}, true},  {{Kind::Cell, 1}, true},     {{Kind::Cell, 2}, true},
-        {{Kind::Separator, 0}, true}, {{Kind::CellIcon, 2}, false}, {{Kind::ListFree, -1}, false},
-        {{Kind::TopStrip, -1}, false}, {{Kind::Window, -1}, false}, {{Kind::Outside, -1}, false},
+        {{Kind::CellIcon, 1}, true},   {{Kind::Cell, 1}, true},      {{Kind::Cell, 2}, true},
+        {{Kind::Separator, 0}, true},  {{Kind::CellIcon, 2}, false}, {{Kind::ListFree, -1}, false},
+        {{Kind::TopStrip, -1}, false}, {{Kind::Window, -1}, false},  {{Kind::Outside, -1}, false},
     };
     for (const Case& c : cases) {
         MenuModel m = Menu(3);
