@@ -2,6 +2,9 @@
 // the chosen item and ends.
 #include <windows.h>
 
+#include <future>
+#include <system_error>
+
 #include "engine/engine_messages.h"
 #include "engine/engine_platform_win.h"
 #include "engine/menu_entries.h"
@@ -29,8 +32,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         return 0;
     }
     ::SetProcessDPIAware();
-
-    const int twipsPerPixel = engine::MeasureTwipsPerPixel();
     POINT pointer{};
     ::GetCursorPos(&pointer);
 
@@ -55,8 +56,44 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         return 0;
     }
 
-    const std::vector<engine::Entry> entries = engine::BuildEntries(
-        menu, engine::ListFolder, engine::DisplayName, engine::ExplorerOrder());
+    // A big folder is the slowest part of the start: it is listed and sorted on another thread
+    // while this one sets up the display, which takes about as long. That thread calls the file
+    // system and the locale only; names the shell must shorten (hidden extensions) are asked
+    // for here, after the listing.
+    std::future<std::vector<engine::Entry>> built;
+    engine::FolderListing first;
+    std::future<std::vector<engine::FolderEntry>> listed;
+    try {
+        if (menu.IsDirectoryPointer() && menu.Pointer) {
+            if (menufile::ToNumber(menu.Pointer->HideExtensions) >= 1) {
+                first = engine::FirstListing(*menu.Pointer);
+                listed =
+                    std::async(std::launch::async, engine::ListFolder, first.Folder, first.Pattern);
+            } else {
+                built = std::async(std::launch::async, [&menu] {
+                    const engine::DisplayNamer unused = [](const std::string&) {
+                        return std::string();  // shown extensions: no name is asked for
+                    };
+                    return engine::BuildEntries(menu, engine::ListFolder, unused,
+                                                engine::ExplorerOrder());
+                });
+            }
+        }
+    } catch (const std::system_error&) {
+        // No thread to be had: the folder is listed below, in turn.
+    }
+    const engine::FolderLister list = [&](const std::string& folder, const std::string& pattern) {
+        if (listed.valid() && engine::FolderListing{folder, pattern} == first) {
+            return listed.get();
+        }
+        return engine::ListFolder(folder, pattern);
+    };
+    const int twipsPerPixel = engine::MeasureTwipsPerPixel();
+
+    const std::vector<engine::Entry> entries =
+        built.valid()
+            ? built.get()
+            : engine::BuildEntries(menu, list, engine::DisplayName, engine::ExplorerOrder());
     const engine::ItemFont font(menu.Settings, twipsPerPixel);
     const engine::MeasureWidth measure = [&font](std::string_view s) { return font.Width(s); };
     const engine::MeasureFit fit = [&font](std::string_view s, float width) {

@@ -146,6 +146,14 @@ std::string FolderWithBackslash(const std::string& folder) {
     return folder + "\\";  // "C:\\Music" + "a.mp3" would name the wrong file
 }
 
+FolderListing FirstListing(const menufile::DirectoryPointer& pointer) {
+    // A big folder is slow to list: when the files pass would list everything anyway, the
+    // folders pass reuses its listing, so the first listing is of everything.
+    const bool matchAll = pointer.Pattern == "*.*" || pointer.Pattern == "*";
+    const bool everything = menufile::ToBool(pointer.ShowFolders) || matchAll;
+    return {FolderWithBackslash(pointer.Folder), everything ? "*.*" : pointer.Pattern};
+}
+
 namespace {
 
 struct ListedName {
@@ -159,11 +167,10 @@ std::vector<ListedName> ListPointer(const menufile::DirectoryPointer& pointer,
     const std::string folder = FolderWithBackslash(pointer.Folder);
     const bool showFolders = menufile::ToBool(pointer.ShowFolders);
     const bool showHidden = menufile::ToBool(pointer.ShowHidden);
-    // A big folder is slow to list: when the files pass would list everything anyway, the
-    // folders pass reuses its listing.
     const bool matchAll = pointer.Pattern == "*.*" || pointer.Pattern == "*";
+    const FolderListing first = FirstListing(pointer);
     const std::vector<FolderEntry> everything =
-        showFolders || matchAll ? list(folder, "*.*") : std::vector<FolderEntry>{};
+        showFolders || matchAll ? list(first.Folder, first.Pattern) : std::vector<FolderEntry>{};
     std::vector<std::string> names;
     if (showFolders) {
         std::vector<std::string> folders;

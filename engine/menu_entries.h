@@ -43,6 +43,15 @@ using Entry = menufile::MenuItem;
 // A folder as the start of a path: with a backslash at its end.
 [[nodiscard]] std::string FolderWithBackslash(const std::string& folder);
 
+// The folder and pattern that building a directory menu's entries lists first (for most
+// menus the only listing): a caller may list it ahead, on another thread.
+struct FolderListing {
+    std::string Folder;
+    std::string Pattern;
+    bool operator==(const FolderListing&) const = default;
+};
+[[nodiscard]] FolderListing FirstListing(const menufile::DirectoryPointer& pointer);
+
 // The names a directory pointer shows, in order: with ShowFolders the sub-folders first
 // (never hidden or system ones), then the files matching the pattern (hidden ones only with
 // ShowHidden); each group sorted by `order`, names it finds equal in the order listed.

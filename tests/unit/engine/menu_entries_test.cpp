@@ -126,6 +126,34 @@ TEST(DirectoryPointer, DisplayNamesAndFolderWithoutBackslash) {
     EXPECT_EQ(entries[1].Name, "c.txt");
 }
 
+// The engine lists this folder ahead, on another thread, and hands the listing over only when
+// building the entries asks for exactly it: a listing asked for first must be the one named.
+TEST(DirectoryPointer, TheFirstListingIsTheOneTheEntriesAskForFirst) {
+    for (const char* pattern : {"*.*", "*", "*.mp3"}) {
+        for (const char* showFolders : {"0", "1"}) {
+            for (const char* folder : {"C:\\Music", "C:\\Music\\"}) {
+                SCOPED_TRACE(std::string(pattern) + " " + showFolders + " " + folder);
+                const menufile::MenuFile menu = Pointer(folder, pattern, showFolders, "0", "0");
+                std::vector<engine::FolderListing> asked;
+                const engine::FolderLister record = [&](const std::string& f,
+                                                        const std::string& p) {
+                    asked.push_back({f, p});
+                    return std::vector<engine::FolderEntry>{};
+                };
+                (void)engine::BuildEntries(
+                    menu, record, kNoNames,
+                    [](const std::string& a, const std::string& b) { return a < b; });
+                ASSERT_FALSE(asked.empty());
+                EXPECT_EQ(asked.front(), engine::FirstListing(*menu.Pointer));
+                EXPECT_EQ(asked.front().Folder, "C:\\Music\\");
+                // Folders and "*.mp3" files are two listings; anything else is one.
+                const bool two = std::string(showFolders) == "1" && std::string(pattern) == "*.mp3";
+                EXPECT_EQ(asked.size(), two ? 2u : 1u);
+            }
+        }
+    }
+}
+
 TEST(DirectoryPointer, EmptyOrMissingFolderListsNothing) {
     engine::FolderLister none = [](const std::string&, const std::string&) {
         return std::vector<FolderEntry>{};
