@@ -19,6 +19,7 @@
 namespace {
 
 void ShowProblem(engine::MenuProblem problem, const std::string& path) {
+    ::SetProcessDPIAware();
     ::MessageBoxW(nullptr, platform::Widen(engine::ProblemMessage(problem, path)).c_str(),
                   platform::Widen(engine::kMessageTitle).c_str(), MB_OK);
 }
@@ -31,10 +32,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     if (path.empty()) {
         return 0;
     }
-    ::SetProcessDPIAware();
-    POINT pointer{};
-    ::GetCursorPos(&pointer);
-
     // Read whole with full sharing, never written; an unfinished save shows what was saved.
     platform::Win32FileSystem fs;
     std::string bytes;
@@ -88,6 +85,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         }
         return engine::ListFolder(folder, pattern);
     };
+    // The display's first use costs the most of what is left: it overlaps the listing.
+    ::SetProcessDPIAware();
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
     const int twipsPerPixel = engine::MeasureTwipsPerPixel();
 
     const std::vector<engine::Entry> entries =
