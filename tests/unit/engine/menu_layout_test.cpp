@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 #include "engine/menu_model.h"
 #include "menufile/text_encoding.h"
@@ -295,14 +296,20 @@ std::string ShortenedCharacterByCharacter(std::string caption, float half,
     return caption + engine::kEllipsis;
 }
 
-std::string Name(std::size_t length, unsigned seed) {
-    const char letters[] = "iWm. lAx_0";
-    std::string name;
-    for (std::size_t i = 0; i < length; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        name += letters[(seed >> 16) % 10];
+// `count` pieces picked at random from `pieces`, the same for the same `start`.
+template <std::size_t N>
+std::string RandomText(const char* const (&pieces)[N], std::size_t count, unsigned start) {
+    std::minstd_rand pick(start);
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += pieces[pick() % N];
     }
-    return name;
+    return text;
+}
+
+std::string Name(std::size_t length, unsigned start) {
+    const char* const letters[] = {"i", "W", "m", ".", " ", "l", "A", "x", "_", "0"};
+    return RandomText(letters, length, start);
 }
 
 TEST(LongCaptions, AreShortenedWithAFewMeasurementsWhateverTheirLength) {
@@ -432,14 +439,9 @@ struct CharacterFont {
 };
 
 // Names in scripts of two, three and four bytes a letter, mixed with ASCII.
-std::string Utf8Name(std::size_t letters, unsigned seed) {
+std::string Utf8Name(std::size_t letters, unsigned start) {
     const char* const pieces[] = {"日", "本", "語", "😀", "Ε", "λ", "é", "a", " ", "🎉"};
-    std::string name;
-    for (std::size_t i = 0; i < letters; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        name += pieces[(seed >> 16) % 10];
-    }
-    return name;
+    return RandomText(pieces, letters, start);
 }
 
 TEST(Utf8Captions, CharacterStartNeverSplitsACharacter) {
