@@ -1,0 +1,38 @@
+// Small text rules of the menu file's fields, shared by its reader and its number conversions.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace menufile::field {
+
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+inline std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+// ASCII letters alike in either case: the file's words ("True", "USERDEF") are ASCII.
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
+        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace menufile::field
