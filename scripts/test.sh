@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test: the portable core natively
 # (ASan + UBSan), the fuzz targets (clang), the Windows programs and their tests under Wine, the
-# release build with its installer, and the installer's tests in a Wine prefix of their own.
+# release build with its installer, the scale tests again at 144 dots per inch, and the
+# installer's tests in a Wine prefix of their own.
 # Ends with one line "N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -61,6 +62,15 @@ source scripts/wine-session.sh
 wine_session_begin "$root/build/wine-session" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
 run_ctest windows-x64
+wine_session_end
+trap - EXIT
+
+# The scale tests again, on a display at 150 %: a prefix of its own, kept between runs like the
+# first one, since the scale is a setting of the whole prefix.
+WINE_SESSION_DPI=144 wine_session_begin "$root/build/wine-session-144" \
+    "$root/build/win64/tests/e2e/keepalive.exe"
+trap wine_session_end EXIT
+run_ctest windows-x64-dpi144
 wine_session_end
 trap - EXIT
 

@@ -5,6 +5,7 @@
 #   trap wine_session_end EXIT
 #
 # A third argument "fresh" makes the prefix anew instead of reusing it (for tests that install).
+# WINE_SESSION_DPI sets the display's dots per inch (96 unless set), e.g. 144 for a 150 % scale.
 #
 # begin exports DISPLAY, WINEPREFIX (<state-dir>/wineprefix), WINEARCH, WINEDEBUG, WINEDLLOVERRIDES.
 # Both functions are idempotent and return non-zero on failure instead of exiting the caller.
@@ -51,8 +52,13 @@ _wine_session_stop_stale_xvfb() {
 }
 
 _wine_session_import_settings() {
-    local reg="$_WINE_SESSION_SCRIPTS/wine-prefix.reg"
+    local reg="$_WINE_SESSION_SCRIPTS/wine-prefix.reg" key
     _wine_session_run wine regedit /S "Z:${reg//\//\\}" || return 1
+    # The display's scale: Wine reads it from both keys.
+    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        _wine_session_run wine reg add "$key" /v LogPixels /t REG_DWORD \
+            /d "$_WINE_SESSION_DPI" /f || return 1
+    done
     # explorer.exe reads the desktop settings only when it starts.
     _wine_session_run wineserver -k || true
     _wine_session_run wineserver -w || true
@@ -109,6 +115,13 @@ _wine_session_start() {
     _WINE_SESSION_OLD_DISPLAY="${DISPLAY-__unset__}"
     : >"$state/wine.log" || return 1
 
+    _WINE_SESSION_DPI="${WINE_SESSION_DPI:-96}"
+    case "$_WINE_SESSION_DPI" in
+    '' | *[!0-9]*)
+        _wine_session_say "WINE_SESSION_DPI must be a number of dots per inch"
+        return 2
+        ;;
+    esac
     export WINEPREFIX="$state/wineprefix" WINEARCH=win64
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
@@ -141,7 +154,7 @@ _wine_session_start() {
     _wine_session_say "Xvfb on $DISPLAY"
 
     local stamp="$WINEPREFIX/.session-prefix" want
-    want="$(cksum <"$_WINE_SESSION_SCRIPTS/wine-prefix.reg")"
+    want="$(cksum <"$_WINE_SESSION_SCRIPTS/wine-prefix.reg") dpi $_WINE_SESSION_DPI"
     if [ -f "$stamp" ]; then
         _wine_session_say "reusing prefix $WINEPREFIX"
         _wine_session_run wineserver -p || return 1

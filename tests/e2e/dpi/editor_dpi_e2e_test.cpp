@@ -1,0 +1,1 @@
+// tvledit.exe at the display's scale: controls, captions and fonts.

@@ -1,0 +1,1 @@
+// tvlengin.exe at the display's scale: cells, icon squares and icons.
