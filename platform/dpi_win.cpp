@@ -1,0 +1,85 @@
+#include "platform/dpi_win.h"
+
+#include "platform/system_library_win.h"
+
+namespace platform {
+namespace {
+
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+
+constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+int Sane(int dpi) {
+    return dpi >= 48 && dpi <= 960 ? dpi : kDefaultDpi;
+}
+
+}  // namespace
+
+int SystemDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : kDefaultDpi;
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    return Sane(dpi);
+}
+
+int DpiOfMonitorAt(POINT point) {
+    static const auto get = Bind<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    if (get != nullptr) {
+        UINT x = 0;
+        UINT y = 0;
+        HMONITOR monitor = ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+        if (monitor != nullptr && SUCCEEDED(get(monitor, kEffectiveDpi, &x, &y)) && y != 0) {
+            return Sane(static_cast<int>(y));
+        }
+    }
+    return SystemDpi();
+}
+
+int DpiOfWindow(HWND hwnd) {
+    static const auto get = Bind<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (get != nullptr && hwnd != nullptr) {
+        const UINT dpi = get(hwnd);
+        if (dpi != 0) {
+            return Sane(static_cast<int>(dpi));
+        }
+    }
+    return SystemDpi();
+}
+
+int SystemMetricForDpi(int index, int dpi) {
+    static const auto get = Bind<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    if (get != nullptr) {
+        return get(index, static_cast<UINT>(dpi));
+    }
+    return ::MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+bool MessageFontForDpi(int dpi, LOGFONTW& font) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    static const auto get =
+        Bind<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    if (get != nullptr &&
+        get(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
+        font = metrics.lfMessageFont;
+        return true;
+    }
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        return false;
+    }
+    font = metrics.lfMessageFont;
+    // The system's font is at the system's scale.
+    font.lfHeight = ::MulDiv(font.lfHeight, dpi, SystemDpi());
+    return true;
+}
+
+int ScaleForDpi(int pixelsAt96, int dpi) {
+    return ::MulDiv(pixelsAt96, dpi, kDefaultDpi);
+}
+
+}  // namespace platform
