@@ -152,12 +152,9 @@ public:
             return E_POINTER;
         }
         *name = nullptr;
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         if (!t->child) {
             const int length = ::GetWindowTextLengthW(m_hwnd);
@@ -183,12 +180,9 @@ public:
             return E_POINTER;
         }
         bound::VariantInit(role);
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         role->vt = VT_I4;
         role->lVal = !t->child                                 ? ROLE_SYSTEM_MENUPOPUP
@@ -201,12 +195,9 @@ public:
             return E_POINTER;
         }
         bound::VariantInit(state);
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         long bits = 0;
         if (!t->child) {
@@ -277,12 +268,9 @@ public:
             return E_POINTER;
         }
         *action = nullptr;
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         if (!t->child || t->child->kind != MenuChild::Kind::Cell) {
             return S_FALSE;
@@ -298,12 +286,9 @@ public:
             return E_POINTER;
         }
         *left = *top = *width = *height = 0;
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         RECT r{};
         if (!t->child) {
@@ -326,12 +311,9 @@ public:
             return E_POINTER;
         }
         bound::VariantInit(end);
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(start);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(start, t); FAILED(found)) {
+            return found;
         }
         const long count = ChildCount(*m_model);
         long to = 0;
@@ -379,12 +361,9 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        const std::optional<Target> t = Resolve(child);
-        if (!t) {
-            return E_INVALIDARG;
+        std::optional<Target> t;
+        if (const HRESULT found = Find(child, t); FAILED(found)) {
+            return found;
         }
         if (!t->child || t->child->kind != MenuChild::Kind::Cell) {
             return DISP_E_MEMBERNOTFOUND;
@@ -419,6 +398,15 @@ private:
         return Target{child};
     }
 
+    // What every method about a child checks first: the menu is still there, and so is the child.
+    HRESULT Find(const VARIANT& v, std::optional<Target>& found) const {
+        if (!m_model) {
+            return RPC_E_DISCONNECTED;
+        }
+        found = Resolve(v);
+        return found ? S_OK : E_INVALIDARG;
+    }
+
     [[nodiscard]] const Cell& CellOf(const MenuChild& c) const {
         return m_model->Cells()[static_cast<std::size_t>(c.index)];
     }
@@ -444,10 +432,9 @@ private:
             return E_POINTER;
         }
         *out = nullptr;
-        if (!m_model) {
-            return RPC_E_DISCONNECTED;
-        }
-        return Resolve(child) ? S_FALSE : E_INVALIDARG;
+        std::optional<Target> t;
+        const HRESULT found = Find(child, t);
+        return FAILED(found) ? found : S_FALSE;
     }
 
     LONG m_refs = 1;
