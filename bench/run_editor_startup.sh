@@ -2,6 +2,7 @@
 # Builds and runs the editor start-up and edit benchmark under a private Wine session.
 # Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10] [--large]
 #   --large adds menus of 100,000 items (start, Move Up) and 1,000,000 items (start).
+#   WINE_SESSION_DPI=144 runs it on a display at that scale (a Wine prefix of its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -12,6 +13,6 @@ preset_configure windows-x64
 cmake --build build/win64 --target editor_startup_bench keepalive
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
+wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
 wine "$root/build/win64/bench/win/editor_startup_bench.exe" "${1:-10}" "${@:2}"

@@ -3,6 +3,7 @@
 # Usage: bash bench/run_engine_startup.sh [runs per scenario, default 15] [tvlengin.exe ...]
 #   Programs named (Windows paths) are measured instead of the one it builds, all in the same
 #   runs: a before and an after against one floor.
+#   WINE_SESSION_DPI=144 runs it on a display at that scale (a Wine prefix of its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,6 +14,6 @@ preset_configure windows-x64
 cmake --build build/win64 --target engine_startup_bench keepalive
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench" "$root/build/win64/tests/e2e/keepalive.exe"
+wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
 wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}" "${@:2}"
