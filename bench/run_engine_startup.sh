@@ -14,6 +14,7 @@ preset_configure windows-x64
 cmake --build build/win64 --target engine_startup_bench keepalive
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" "$root/build/win64/tests/e2e/keepalive.exe"
+wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" \
+    "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
 wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}" "${@:2}"
