@@ -15,6 +15,7 @@
 #include "editor/main_window_layout.h"
 #include "editor/menu_picture.h"
 #include "platform/common_dialogs_win.h"
+#include "platform/dpi_win.h"
 #include "platform/menu_font_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
@@ -57,7 +58,7 @@ platform::UniqueHbitmap BitmapOfFile(std::string_view picture) {
 }  // namespace
 
 void AppearancePage::OnCreate() {
-    m_dotsPerInch = ScreenDotsPerInch();
+    m_dotsPerInch = platform::DpiOfWindow(m_host.Window());
     m_menuIcon = std::make_unique<IconBrowser>(m_host.Control(kIconCountLabel),
                                                m_host.Control(kMenuIconScroll),
                                                m_host.Control(kMenuIconPicture));
@@ -117,6 +118,11 @@ void AppearancePage::Show() {
         icon = IconOfFile(m_stockPicture, size);
     }
     m_menuIcon->ShowCurrent(std::move(icon), std::move(bitmap));
+}
+
+void AppearancePage::OnDpiChanged(int dotsPerInch) {
+    m_dotsPerInch = dotsPerInch;
+    ShowSampleFont(SettingsOf(m_appearance));
 }
 
 void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {

@@ -26,6 +26,8 @@ public:
     void OnScroll(HWND scrollBar, int code);
     // The settings and the menu's current picture as the editor holds them.
     void Show();
+    // The window moved to a display of another scale: the sample's font follows it.
+    void OnDpiChanged(int dotsPerInch);
 
 private:
     void OnChangeFont();

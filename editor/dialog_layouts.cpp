@@ -11,13 +11,13 @@ constexpr Page kAll = Page::Always;
 
 constexpr std::array kWizard = {
     ControlLayout{kWizardPicture, K::Picture, kAll, 0, 120, 360, 1785, 2850, "", nullptr},
-    // Two lines above the path box; on the name page, one line above the name box.
-    ControlLayout{kWizardInstruction, K::Label, kAll, 0, 2040, 240, 4140, 480,
+    // Three lines above the path box; on the name page, one line above the name box.
+    ControlLayout{kWizardInstruction, K::Label, kAll, 0, 2040, 180, 4140, 660,
                   "Type the full path of the item you want to create a shortcut to. Or search for "
                   "the item by clicking Browse.",
                   nullptr},
-    ControlLayout{kWizardPath, K::Text, kAll, 0, 2040, 720, 4095, 375, "", nullptr},
-    ControlLayout{kWizardBrowse, K::Button, kAll, 0, 2040, 1200, 1095, 375, "Browse...", nullptr},
+    ControlLayout{kWizardPath, K::Text, kAll, 0, 2040, 840, 4095, 375, "", nullptr},
+    ControlLayout{kWizardBrowse, K::Button, kAll, 0, 2040, 1320, 1095, 375, "Browse...", nullptr},
     ControlLayout{kWizardArgsLabel, K::Label, kAll, 0, 2040, 1800, 4095, 240,
                   "Additional Command Line Arguments", nullptr},
     ControlLayout{kWizardArgs, K::Text, kAll, 0, 2040, 2040, 4095, 405, "", nullptr},
@@ -32,7 +32,7 @@ constexpr std::array kWizard = {
 };
 
 constexpr std::array kChooser = {
-    ControlLayout{kChooserCount, K::Label, kAll, 0, 0, 0, 1500, 195, "", nullptr},
+    ControlLayout{kChooserCount, K::Label, kAll, 0, 0, 0, 1500, 240, "", nullptr},
     ControlLayout{kChooserScroll, K::ScrollBar, kAll, 0, 240, 360, 1095, 615, "", nullptr},
     ControlLayout{kChooserPreview, K::Picture, kAll, 0, 480, 360, 615, 615, "", nullptr, true},
     ControlLayout{kChooserLibrary, K::Button, kAll, 0, 1560, 360, 1095, 615,

@@ -9,6 +9,7 @@
 #include "editor/control_factory_win.h"
 #include "editor/editor_messages.h"
 #include "platform/common_dialogs_win.h"
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 
 namespace editor {
@@ -50,23 +51,28 @@ std::optional<std::string> AskForFile(HWND owner, const char* title, const char*
 
 void DialogWindow::RunModal(HWND owner, const char* className, const char* title, float widthTwips,
                             float heightTwips) {
-    m_twipsPerPixel = TwipsPerPixel(ScreenDotsPerInch());
+    // Made at the scale of the owner's monitor, where it is shown.
+    m_dpi = owner != nullptr ? platform::DpiOfWindow(owner) : platform::SystemDpi();
+    m_twipsPerPixel = TwipsPerPixel(m_dpi);
+    m_widthTwips = widthTwips;
+    m_heightTwips = heightTwips;
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     RegisterWindowClass(className, icon, ::GetSysColorBrush(COLOR_BTNFACE));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT frame{0, 0, TwipsToPixels(widthTwips, m_twipsPerPixel),
-               TwipsToPixels(heightTwips, m_twipsPerPixel)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    if (!CreateWindowFor(className, title, style, WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME,
-                         CW_USEDEFAULT, CW_USEDEFAULT, width, height, owner)) {
+    const DWORD exStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    SIZE size = WindowSizeFor(widthTwips, heightTwips, style, exStyle, m_dpi);
+    POINT at = platform::CentredOnMonitorOf(owner, size.cx, size.cy);
+    if (!CreateWindowFor(className, title, style, exStyle, at.x, at.y, size.cx, size.cy, owner)) {
         return;
     }
-    // Centred on the screen.
-    ::SetWindowPos(Hwnd(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The window tells the scale it got: the owner may lie across two monitors.
+    if (const int dpi = platform::DpiOfWindow(Hwnd()); dpi != m_dpi) {
+        ApplyDpi(dpi);
+        size = WindowSizeFor(widthTwips, heightTwips, style, exStyle, m_dpi);
+        at = platform::CentredOnMonitorOf(owner, size.cx, size.cy);
+        ::SetWindowPos(Hwnd(), nullptr, at.x, at.y, size.cx, size.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (owner) {
         ::EnableWindow(owner, FALSE);
     }
@@ -96,7 +102,10 @@ void DialogWindow::RunModal(HWND owner, const char* className, const char* title
 }
 
 void DialogWindow::CreateControls(std::span<const ControlLayout> controls) {
-    m_font = CreateDialogFont(ScreenDotsPerInch());
+    m_dpi = platform::DpiOfWindow(Hwnd());
+    m_twipsPerPixel = TwipsPerPixel(m_dpi);
+    m_controls = controls;
+    m_font = CreateDialogFont(m_dpi);
     for (const ControlLayout& c : controls) {
         (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), true);
     }
@@ -164,6 +173,15 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     }
 }
 
+void DialogWindow::ApplyDpi(int dotsPerInch) {
+    m_dpi = dotsPerInch;
+    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);
+    platform::UniqueHfont font = CreateDialogFont(dotsPerInch);
+    LayOutControls(Hwnd(), m_controls, m_twipsPerPixel, font.get());
+    m_font = std::move(font);  // the old one only once no control holds it
+    OnDpiChanged();
+}
+
 void DialogWindow::Close() {
     m_done = true;
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
@@ -175,8 +193,18 @@ LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam)
             // Enter presses the default button (the modal loop runs IsDialogMessage).
             return m_defaultButton != 0 ? MAKELRESULT(m_defaultButton, DC_HASDEFID) : 0;
         case WM_CTLCOLORSTATIC:
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            return ControlColours(Hwnd(), message, wParam, lParam, nullptr);
+        case WM_DPICHANGED: {
+            ApplyDpi(HIWORD(wParam));
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            return 0;
+        }
         case WM_CLOSE:
             Close();
             return 0;

@@ -32,8 +32,8 @@ int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT 
 
 class DialogWindow : public platform::WindowBase {
 public:
-    // Shows the window centred on the screen with the owner disabled, and returns once it has
-    // closed, with the owner enabled and brought to the front again.
+    // Shows the window centred on the owner's monitor with the owner disabled, and returns once
+    // it has closed, with the owner enabled and brought to the front again.
     void RunModal(HWND owner, const char* className, const char* title, float widthTwips,
                   float heightTwips);
 
@@ -58,9 +58,19 @@ protected:
 
     // Unhandled messages of the derived window end here.
     LRESULT DialogHandling(UINT message, WPARAM wParam, LPARAM lParam);
+    // After the controls of the table were laid out at a new scale: places that the table
+    // alone does not give.
+    virtual void OnDpiChanged() {}
 
 private:
+    // The table's controls and the font at the display's scale `dotsPerInch`.
+    void ApplyDpi(int dotsPerInch);
+
     platform::UniqueHfont m_font;
+    std::span<const ControlLayout> m_controls;
+    float m_widthTwips = 0;
+    float m_heightTwips = 0;
+    int m_dpi = 96;
     float m_twipsPerPixel = 15;
     int m_defaultButton = 0;
     bool m_done = false;

@@ -7,6 +7,7 @@
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
 #include "platform/common_dialogs_win.h"
+#include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 
@@ -196,9 +197,14 @@ void ItemWizardWindow::OnDrawPicture(const DRAWITEMSTRUCT& draw) {
         RECT line{r.left, r.top + y, r.right, r.top + y + 1};
         ::FillRect(draw.hDC, &line, brush.get());
     }
-    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    // The icon at the window's scale, from the image of that size when the program has one.
+    const int dpi = platform::DpiOfWindow(Hwnd());
+    const int size = platform::SystemMetricForDpi(SM_CXICON, dpi);
+    platform::UniqueHicon icon(static_cast<HICON>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
     if (icon) {
-        ::DrawIconEx(draw.hDC, (r.left + r.right - 32) / 2, r.top + 16, icon, 32, 32, 0, nullptr,
+        ::DrawIconEx(draw.hDC, (r.left + r.right - size) / 2,
+                     r.top + platform::ScaleForDpi(16, dpi), icon.get(), size, size, 0, nullptr,
                      DI_NORMAL);
     }
 }

@@ -38,6 +38,8 @@ private:
     void OnDrawPicture(const DRAWITEMSTRUCT& draw);
     void ShowPage();
     void ReadBoxes();
+    // The instruction's place depends on the page shown.
+    void OnDpiChanged() override { ShowPage(); }
 
     const WizardParams& m_params;
     ItemWizard m_wizard;

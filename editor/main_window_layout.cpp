@@ -10,7 +10,8 @@ namespace {
 using K = ControlKind;
 using P = Page;
 
-// Places on the item list page come from the design; the rest is laid out on the same grid.
+// Places on the item list page come from the design, its right-hand column widened to hold
+// its captions in the system's font; the rest is laid out on the same grid.
 constexpr std::array kControls = {
     ControlLayout{kTabs, K::Tabs, P::Always, 0, 120, 120, 5895, 4935, "", nullptr},
 
@@ -21,13 +22,13 @@ constexpr std::array kControls = {
                   "Edit the selected item's properties"},
     ControlLayout{kDeleteButton, K::Button, P::Items, kItemFrame, 3000, 240, 1215, 375, "Delete",
                   "Delete Selected item"},
-    ControlLayout{kChangeIconButton, K::Button, P::Items, kItemFrame, 4440, 1680, 1095, 375,
+    ControlLayout{kChangeIconButton, K::Button, P::Items, kItemFrame, 4320, 1680, 1215, 375,
                   "Change Icon", nullptr},
-    ControlLayout{kMoveUpButton, K::Button, P::Items, kItemFrame, 4440, 2160, 1095, 375, "Move Up",
+    ControlLayout{kMoveUpButton, K::Button, P::Items, kItemFrame, 4320, 2160, 1215, 375, "Move Up",
                   "Move the current item postition one step up"},
-    ControlLayout{kMoveDownButton, K::Button, P::Items, kItemFrame, 4440, 2640, 1095, 375,
+    ControlLayout{kMoveDownButton, K::Button, P::Items, kItemFrame, 4320, 2640, 1215, 375,
                   "Move Down", "Move the current item postition one step down"},
-    ControlLayout{kSeparatorButton, K::Button, P::Items, kItemFrame, 4440, 3120, 1095, 375,
+    ControlLayout{kSeparatorButton, K::Button, P::Items, kItemFrame, 4320, 3120, 1215, 375,
                   "Separator", "Add a seperator at the selected point"},
     ControlLayout{kMenuTypeLabel, K::Label, P::Items, kItemFrame, 120, 3900, 975, 255,
                   "Menu Type :", nullptr},
@@ -68,9 +69,9 @@ constexpr std::array kControls = {
 
     ControlLayout{kIconFrame, K::Frame, P::Appearance, kTabs, 120, 360, 5655, 1335, "Menu Icon",
                   nullptr},
-    ControlLayout{kIconCountLabel, K::Label, P::Appearance, kIconFrame, 240, 240, 1335, 195, "",
+    ControlLayout{kIconCountLabel, K::Label, P::Appearance, kIconFrame, 240, 240, 1335, 240, "",
                   nullptr},
-    ControlLayout{kIconLabel, K::Label, P::Appearance, kIconFrame, 240, 960, 975, 195, "", nullptr},
+    ControlLayout{kIconLabel, K::Label, P::Appearance, kIconFrame, 240, 960, 975, 240, "", nullptr},
     // Laid over the middle of the scroll bar, so only its arrows show: created first, on top.
     ControlLayout{kMenuIconPicture, K::Picture, P::Appearance, kIconFrame, 1560, 480, 480, 480, "",
                   nullptr},

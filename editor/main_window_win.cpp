@@ -15,6 +15,7 @@
 #include "editor/main_window_layout.h"
 #include "platform/command_line.h"
 #include "platform/common_dialogs_win.h"
+#include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 
@@ -64,19 +65,92 @@ MainWindow::~MainWindow() {
     }
 }
 
+namespace {
+
+constexpr DWORD kMainStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
+
+}  // namespace
+
 bool MainWindow::Create() {
-    m_twipsPerPixel = TwipsPerPixel(ScreenDotsPerInch());
+    // Sized for the primary display; the window itself then tells the scale of its monitor.
+    m_dpi = platform::SystemDpi();
+    m_twipsPerPixel = TwipsPerPixel(m_dpi);
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!RegisterWindowClass(kMainWindowClass, icon, ::GetSysColorBrush(COLOR_BTNFACE))) {
         return false;
     }
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    RECT frame{0, 0, TwipsToPixels(kFormWidth, m_twipsPerPixel),
-               TwipsToPixels(kFormHeight, m_twipsPerPixel)};
-    ::AdjustWindowRectEx(&frame, style, FALSE, WS_EX_CONTROLPARENT);
-    return CreateWindowFor(kMainWindowClass, kMainTitle, style, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                           nullptr) != nullptr;
+    const SIZE size = WindowSizeFor(kFormWidth, kFormHeight, kMainStyle, kMainExStyle, m_dpi);
+    if (CreateWindowFor(kMainWindowClass, kMainTitle, kMainStyle, kMainExStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, size.cx, size.cy, nullptr) == nullptr) {
+        return false;
+    }
+    FitClientArea();
+    RefreshBackground();
+    return true;
+}
+
+void MainWindow::FitClientArea() {
+    const SIZE size = WindowSizeFor(kFormWidth, kFormHeight, kMainStyle, kMainExStyle, m_dpi);
+    RECT now{};
+    ::GetWindowRect(Hwnd(), &now);
+    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
+        ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void MainWindow::ApplyDpi(int dotsPerInch) {
+    m_dpi = dotsPerInch;
+    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);
+    platform::UniqueHfont font = CreateDialogFont(dotsPerInch);
+    LayOutControls(Hwnd(), MainWindowControls(), m_twipsPerPixel, font.get());
+    m_font = std::move(font);  // the old one only once no control holds it
+    m_pointer.SetFont(m_font.get());
+    // Rows the lists draw themselves take the height of the new font.
+    for (int id : {static_cast<int>(kItemList), static_cast<int>(kFolderList)}) {
+        HWND list = Control(id);
+        if ((::GetWindowLongPtrW(list, GWL_STYLE) & LBS_OWNERDRAWFIXED) == 0) {
+            continue;
+        }
+        MEASUREITEMSTRUCT measure{};
+        measure.CtlType = ODT_LISTBOX;
+        measure.CtlID = static_cast<UINT>(id);
+        if (m_items.OnMeasureItem(measure) || m_pointer.OnMeasureItem(measure)) {
+            ::SendMessageW(list, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(measure.itemHeight));
+        }
+    }
+    m_appearance.OnDpiChanged(dotsPerInch);
+}
+
+void MainWindow::ChoosePageLook() {
+    HWND tabs = Control(kTabs);
+    // A theme paints the page, and the frames' captions, in its own colours whatever the
+    // system's colours say, while the labels on the page take the scheme's text colour.
+    const bool contrast = platform::HighContrastOn();
+    if (!contrast) {
+        platform::UseThemedLook(tabs);
+        m_background.Update(Hwnd(), tabs);
+    }
+    const bool themed =
+        !contrast && Readable(::GetSysColor(COLOR_BTNTEXT), m_background.PageColour());
+    for (const ControlLayout& c : MainWindowControls()) {
+        if (c.Kind != ControlKind::Tabs && c.Kind != ControlKind::Frame) {
+            continue;
+        }
+        if (themed) {
+            platform::UseThemedLook(Control(c.Id));
+        } else {
+            platform::UseClassicLook(Control(c.Id));
+        }
+    }
+    RefreshBackground();
+}
+
+void MainWindow::RefreshBackground() {
+    m_background.Update(Hwnd(), Control(kTabs));
+    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,6 +165,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             if (header.idFrom == kTabs && header.code == TCN_SELCHANGE) {
                 ShowPage();
+                RefreshBackground();  // the selected tab's header is drawn anew
             }
             return 0;
         }
@@ -112,9 +187,34 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(m_font.get());
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
-            // Labels, check boxes and frames on the face colour of the page they stand on.
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+            // Labels, check boxes and frames on the page they stand on, as the tabs draw it.
+            return ControlColours(Hwnd(), message, wParam, lParam, m_background.Brush());
+        case WM_ERASEBKGND:
+        case WM_PRINTCLIENT: {
+            // Themed controls ask for what lies behind them through these.
+            m_background.Paint(Hwnd(), reinterpret_cast<HDC>(wParam));
+            return 1;
+        }
+        case WM_DPICHANGED: {
+            ApplyDpi(HIWORD(wParam));
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top,
+                           suggested.right - suggested.left, suggested.bottom - suggested.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            // The suggestion keeps the frame's proportion; the client area must hold the form.
+            FitClientArea();
+            RefreshBackground();
+            return 0;
+        }
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            for (const ControlLayout& c : MainWindowControls()) {
+                ::SendMessageW(Control(c.Id), message, wParam, lParam);
+            }
+            ChoosePageLook();
+            return 0;
         case WM_CLOSE:
             ::DestroyWindow(Hwnd());
             return 0;
@@ -128,7 +228,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
-    m_font = CreateDialogFont(ScreenDotsPerInch());
+    // The scale of the monitor the window was made on, which may not be the primary one's.
+    m_dpi = platform::DpiOfWindow(Hwnd());
+    m_twipsPerPixel = TwipsPerPixel(m_dpi);
+    m_font = CreateDialogFont(m_dpi);
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_toolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -140,9 +243,9 @@ void MainWindow::OnCreate() {
         }
     }
     HWND tabs = Control(kTabs);
-    // A themed tab page is painted white, while the frames, labels and check boxes on it use
-    // the face colour; the classic tab control paints its page in that colour too.
-    platform::UseClassicLook(tabs);
+    // The pages' controls are this window's own, laid over the tab control: they draw on the
+    // page's texture, which the colour answers and the frames below take from the tabs.
+    platform::UseTabPageTexture(Hwnd());
     for (const char* caption : {kContentsTab, kAppearanceTab}) {
         std::wstring text = platform::Widen(caption);
         TCITEMW item{};
@@ -160,16 +263,17 @@ void MainWindow::OnCreate() {
         }
         HWND frame = Control(c.Id);
         ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        m_frames.emplace_back(frame, [frame](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-            if (message != WM_ERASEBKGND) {
-                return false;
-            }
-            RECT r;
-            ::GetClientRect(frame, &r);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &r, ::GetSysColorBrush(COLOR_BTNFACE));
-            result = 1;
-            return true;
-        });
+        m_frames.emplace_back(
+            frame, [this, frame](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+                if (message != WM_ERASEBKGND) {
+                    return false;
+                }
+                RECT r;
+                ::GetClientRect(frame, &r);
+                m_background.Fill(Hwnd(), frame, reinterpret_cast<HDC>(wParam), r);
+                result = 1;
+                return true;
+            });
     }
     ::SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
@@ -177,6 +281,7 @@ void MainWindow::OnCreate() {
     m_pointer.OnCreate(m_font.get());
     m_appearance.OnCreate();
     ShowPage();
+    ChoosePageLook();
 }
 
 void MainWindow::OnCommand(int id, int code) {

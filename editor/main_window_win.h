@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/appearance_page_win.h"
+#include "editor/control_factory_win.h"
 #include "editor/items_page_win.h"
 #include "editor/menu_editor.h"
 #include "editor/page_host_win.h"
@@ -49,6 +50,16 @@ protected:
 private:
     void OnCreate();
     void OnCommand(int id, int code);
+    // Every control and font again at the display's scale `dotsPerInch`.
+    void ApplyDpi(int dotsPerInch);
+    // The client area at the scale in force (after the window was made on a monitor of
+    // another scale than the one it was sized for).
+    void FitClientArea();
+    // Paints the page background behind the controls anew (layout, theme or colours changed).
+    void RefreshBackground();
+    // Themed tabs where their page shows the scheme's text; the scheme's own colours where it
+    // would not (a dark high-contrast scheme), then the background anew.
+    void ChoosePageLook();
     // The tooltip `text` over a control.
     void AddToolTip(HWND control, const char* text);
 
@@ -71,8 +82,10 @@ private:
     Win32IconSource m_icons;
     MenuEditor m_editor;
     std::string m_stockPicture;
+    int m_dpi = 96;
     float m_twipsPerPixel = 15.0f;
     platform::UniqueHfont m_font;
+    PageBackground m_background;
     HWND m_toolTip = nullptr;
     std::vector<platform::Subclass> m_frames;
     ItemsPage m_items{*this, m_editor};

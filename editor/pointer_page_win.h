@@ -20,6 +20,8 @@ public:
 
     // Once the controls exist.
     void OnCreate(HFONT font);
+    // The main window's font after a change of scale.
+    void SetFont(HFONT font) { m_font = font; }
     // The drives, and the folder list at the current folder, the first time the page shows:
     // a menu of items never waits for the drives.
     void Prepare();

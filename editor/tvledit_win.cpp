@@ -23,22 +23,10 @@ std::string StockPicture() {
                  : std::string();
 }
 
-// Places are measured in twips against the real screen resolution, not a scaled 96 dpi.
-void BecomeDpiAware() {
-    using SetAware = BOOL(WINAPI*)();
-    if (HMODULE user = ::GetModuleHandleW(L"user32.dll")) {
-        if (auto set = reinterpret_cast<SetAware>(
-                reinterpret_cast<void*>(::GetProcAddress(user, "SetProcessDPIAware")))) {
-            set();
-        }
-    }
-}
-
 }  // namespace
 
 // The command line given here is in the ANSI code page; the wide one keeps every name.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, char*, int) {
-    BecomeDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 

@@ -10,6 +10,9 @@ using OpenFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 using ErrorFn = DWORD(WINAPI*)();
 using FontFn = BOOL(WINAPI*)(CHOOSEFONTW*);
 using ThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+using TextureFn = HRESULT(WINAPI*)(HWND, DWORD);
+
+constexpr DWORD kEnableTabTexture = 0x00000006;  // ETDT_ENABLETAB: ETDT_ENABLE | ETDT_USETABTEXTURE
 
 }  // namespace
 
@@ -32,6 +35,27 @@ void UseClassicLook(HWND control) {
     static const auto theme = Bind<ThemeFn>(L"uxtheme.dll", "SetWindowTheme");
     if (theme != nullptr) {
         theme(control, L" ", L" ");
+    }
+}
+
+void UseThemedLook(HWND control) {
+    static const auto theme = Bind<ThemeFn>(L"uxtheme.dll", "SetWindowTheme");
+    if (theme != nullptr) {
+        theme(control, nullptr, nullptr);
+    }
+}
+
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void UseTabPageTexture(HWND window) {
+    static const auto texture = Bind<TextureFn>(L"uxtheme.dll", "EnableThemeDialogTexture");
+    if (texture != nullptr) {
+        texture(window, kEnableTabTexture);
     }
 }
 

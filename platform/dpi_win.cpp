@@ -9,6 +9,7 @@ using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
@@ -80,6 +81,36 @@ bool MessageFontForDpi(int dpi, LOGFONTW& font) {
 
 int ScaleForDpi(int pixelsAt96, int dpi) {
     return ::MulDiv(pixelsAt96, dpi, kDefaultDpi);
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+    static const auto adjust =
+        Bind<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
+        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+    }
+}
+
+RECT WorkAreaOf(HWND hwnd) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = hwnd != nullptr ? ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                                       : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (monitor != nullptr && ::GetMonitorInfoW(monitor, &info)) {
+        return info.rcWork;
+    }
+    RECT screen{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return screen;
+}
+
+POINT CentredOnMonitorOf(HWND owner, int width, int height) {
+    const RECT work = WorkAreaOf(owner);
+    LONG x = work.left + (work.right - work.left - width) / 2;
+    LONG y = work.top + (work.bottom - work.top - height) / 2;
+    // A window larger than the work area keeps its top-left corner (and its title bar) in it.
+    x = x < work.left ? work.left : x;
+    y = y < work.top ? work.top : y;
+    return POINT{x, y};
 }
 
 }  // namespace platform

@@ -21,5 +21,13 @@ inline constexpr int kDefaultDpi = 96;
 bool MessageFontForDpi(int dpi, LOGFONTW& font);
 // Scales a pixel value at 96 dots per inch to `dpi`, rounding to the nearest pixel.
 [[nodiscard]] int ScaleForDpi(int pixelsAt96, int dpi);
+// The window rectangle around a client rectangle, with the frame at a given scale
+// (AdjustWindowRectExForDpi), or at the system's when the call is missing.
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+// The work area of the monitor that holds most of `hwnd` (or the nearest), screen pixels.
+[[nodiscard]] RECT WorkAreaOf(HWND hwnd);
+// Where a window of the given size goes to stand centred on `owner`'s monitor, inside its work
+// area; on the primary monitor without an owner.
+[[nodiscard]] POINT CentredOnMonitorOf(HWND owner, int width, int height);
 
 }  // namespace platform
