@@ -13,13 +13,13 @@
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
 #include "platform/command_line.h"
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
 namespace {
 
 void ShowProblem(engine::MenuProblem problem, const std::string& path) {
-    ::SetProcessDPIAware();
     ::MessageBoxW(nullptr, platform::Widen(engine::ProblemMessage(problem, path)).c_str(),
                   platform::Widen(engine::kMessageTitle).c_str(), MB_OK);
 }
@@ -86,16 +86,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         return engine::ListFolder(folder, pattern);
     };
     // The display's first use costs the most of what is left: it overlaps the listing.
-    ::SetProcessDPIAware();
+    // Per-monitor aware (the manifest): pixels are the monitor's own, and the menu takes the
+    // scale of the monitor under the pointer.
     POINT pointer{};
     ::GetCursorPos(&pointer);
-    const int twipsPerPixel = engine::MeasureTwipsPerPixel();
+    const int dpi = platform::DpiOfMonitorAt(pointer);
+    const int twipsPerPixel = engine::TwipsPerPixelForDpi(dpi);
 
     const std::vector<engine::Entry> entries =
         built.valid()
             ? built.get()
             : engine::BuildEntries(menu, list, engine::DisplayName, engine::ExplorerOrder());
-    const engine::ItemFont font(menu.Settings, twipsPerPixel);
+    const engine::ItemFont font(menu.Settings, twipsPerPixel, dpi);
     const engine::MeasureWidth measure = [&font](std::string_view s) { return font.Width(s); };
     const engine::MeasureFit fit = [&font](std::string_view s, float width) {
         return font.Fit(s, width);

@@ -141,12 +141,6 @@ NameOrder ExplorerOrder() {
     });
 }
 
-int MeasureTwipsPerPixel() {
-    platform::WindowDc screen(nullptr);
-    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return dpi > 0 ? static_cast<int>(std::lround(1440.0 / dpi)) : 15;
-}
-
 Rect WorkAreaAround(POINT pixel, int twipsPerPixel) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -160,9 +154,10 @@ Rect WorkAreaAround(POINT pixel, int twipsPerPixel) {
     return {r.left * t, r.top * t, r.right * t, r.bottom * t};
 }
 
-ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel)
+ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel, int dpi)
     : m_dc(::CreateCompatibleDC(nullptr)), m_twipsPerPixel(twipsPerPixel) {
-    m_font = platform::CreateMenuFont(settings, ::GetDeviceCaps(m_dc.get(), LOGPIXELSY));
+    // The monitor's scale, not the memory DC's (the system's, fixed at log-on).
+    m_font = platform::CreateMenuFont(settings, dpi);
     ::SelectObject(m_dc.get(), m_font.get());
     TEXTMETRICW tm{};
     ::GetTextMetricsW(m_dc.get(), &tm);

@@ -32,9 +32,6 @@ std::string DisplayName(const std::string& path);
 // sort keys.
 [[nodiscard]] NameOrder ExplorerOrder();
 
-// Screen twips per pixel, measured once (the process is DPI aware).
-int MeasureTwipsPerPixel();
-
 // The work area of the monitor under the point (pixels: its area less the taskbar), in twips.
 Rect WorkAreaAround(POINT pixel, int twipsPerPixel);
 
@@ -42,7 +39,8 @@ Rect WorkAreaAround(POINT pixel, int twipsPerPixel);
 // measured in UTF-16, and a fit is told in bytes at the start of a character.
 class ItemFont {
 public:
-    ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel);
+    // At `dpi`, the scale of the monitor the menu opens on (`twipsPerPixel` its twips).
+    ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel, int dpi);
     ItemFont(const ItemFont&) = delete;
     ItemFont& operator=(const ItemFont&) = delete;
     [[nodiscard]] HFONT get() const { return m_font.get(); }

@@ -38,6 +38,14 @@ std::size_t FittingStart(std::string_view text, float width, const MeasureFit& f
 
 }  // namespace
 
+int TwipsPerPixelForDpi(int dpi) {
+    if (dpi <= 0) {
+        return 15;
+    }
+    // Halves up in whole numbers: (2 * 1440 + dpi) / (2 * dpi) is 1440 / dpi + 1/2, floored.
+    return std::max(1, (2 * 1440 + dpi) / (2 * dpi));
+}
+
 MeasureFit FitByWidth(MeasureWidth measure) {
     return [measure = std::move(measure)](std::string_view text, float width) {
         // Every length up to `low` fits; none beyond `high` does. A length inside a character
@@ -59,7 +67,9 @@ MeasureFit FitByWidth(MeasureWidth measure) {
 MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
                      float textHeight, const MeasureWidth& measure)
     : m_smallIcons(smallIcons), m_twipsPerPixel(twipsPerPixel), m_textHeight(textHeight) {
-    const float icon = static_cast<float>((smallIcons ? 16 : 32) * twipsPerPixel);
+    // The square, not its pixels times the scale: at any scale other than 15 twips per pixel
+    // the icon taken at the square's size would be cut by a cell sized from 32 or 16 pixels.
+    const float icon = IconSquare();
     m_cellHeight = textHeight >= icon ? textHeight + 135 : icon + 120;
     m_iconTop = (m_cellHeight - icon) / 2;
     m_textTop = (m_cellHeight - textHeight) / 2;
@@ -93,12 +103,17 @@ bool MenuModel::IsEmpty() const {
     return m_cells.empty() || (m_cells.size() == 1 && m_cells[0].Caption.empty());
 }
 
+float MenuModel::IconSquare() const {
+    return m_smallIcons ? kSmallIconSquare : kLargeIconSquare;
+}
+
 float MenuModel::IconSize() const {
-    return m_smallIcons ? 16.0f : 32.0f;
+    // Rounded as the window rounds every twips value it paints.
+    return std::nearbyint(IconSquare() / static_cast<float>(m_twipsPerPixel));
 }
 
 float MenuModel::IconWidth() const {
-    return m_smallIcons ? static_cast<float>(16 * m_twipsPerPixel) : kIconSurface;
+    return m_smallIcons ? kSmallIconSquare : kIconSurface;
 }
 
 float MenuModel::CaptionLeft() const {

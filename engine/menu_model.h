@@ -22,7 +22,11 @@ inline constexpr float kLargeCellExtra = 1000;
 inline constexpr float kStripHeight = 120;
 inline constexpr float kStripGap = 80;  // bottom strip to the window's bottom edge
 inline constexpr float kIconLeft = 120;
-inline constexpr float kIconSurface = 480;
+inline constexpr float kIconSurface = 480;  // height of the icon surface, and its width beside
+                                            // large icons
+// The icon square at every scale: 32 and 16 pixels at 96 dots per inch, 48 and 24 at 144.
+inline constexpr float kLargeIconSquare = 480;
+inline constexpr float kSmallIconSquare = 240;
 inline constexpr float kSmallCaptionLeft = 500;
 inline constexpr float kLargeCaptionLeft = 720;
 inline constexpr float kSeparatorDarkY = 50;
@@ -53,6 +57,12 @@ inline constexpr int kMiddleButton = 4;
 inline constexpr int kWheelPage = -1;
 // Typed characters further apart than this start a new search.
 inline constexpr unsigned kTypeAheadPause = 1000;  // milliseconds
+
+// Screen twips per pixel at `dpi`: 1440 / dpi rounded to the nearest whole number, halves up
+// (15 at 96, 12 at 120, 10 at 144, 8 at 192 where 7.5 is exact): one whole factor for both
+// axes and every conversion, as the stored layouts were made with. A dpi of 0 or less counts
+// as 96.
+[[nodiscard]] int TwipsPerPixelForDpi(int dpi);
 
 // Width of a caption as drawn in the item font, in twips.
 using MeasureWidth = std::function<float(std::string_view)>;
@@ -172,7 +182,11 @@ public:
     [[nodiscard]] float CellHeight() const { return m_cellHeight; }
     [[nodiscard]] float IconTop() const { return m_iconTop; }
     [[nodiscard]] float TextTop() const { return m_textTop; }
-    [[nodiscard]] float IconSize() const;  // pixels
+    // The icon square (twips): kLargeIconSquare, or kSmallIconSquare with SmallIcons.
+    [[nodiscard]] float IconSquare() const;
+    // The square in whole pixels: icons are taken and drawn at this size.
+    [[nodiscard]] float IconSize() const;
+    // Width of the icon surface (twips): the square's beside small icons, else kIconSurface.
     [[nodiscard]] float IconWidth() const;
     [[nodiscard]] float CaptionLeft() const;
     [[nodiscard]] float CellWidth() const { return m_cellWidth; }

@@ -521,12 +521,16 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     if (m_showIcons && !icon) {  // the first paint shows captions only
         icon = &m_icons.Put(i, ResolveIcon(cell.Item));
     }
+    // Always the square's size: an icon of another size is shrunk to it, never cut.
     const int size = static_cast<int>(m_model.IconSize());
     ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
     if (icon && icon->icon) {
         ::DrawIconEx(dc, iconLeft, iconTop, icon->icon.get(), size, size, 0, nullptr, DI_NORMAL);
     } else if (icon && icon->imageList) {
-        platform::DrawShellImage(icon->imageList, icon->imageIndex, dc, iconLeft, iconTop);
+        // A list of smaller images only: centred, at its own size rather than blurred.
+        const int inset = std::max(0, (size - icon->imageSize) / 2);
+        platform::DrawShellImage(icon->imageList, icon->imageIndex, dc, iconLeft + inset,
+                                 iconTop + inset);
     }
     ::SelectClipRgn(dc, nullptr);
 
@@ -537,17 +541,16 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
 }
 
 PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
-    CellIcon icon;
-    // The item's own icon, else (and when that fails) the icon the shell shows for Target.
+    // The item's own icon, else (and when that fails) the icon the shell shows for Target; both
+    // taken at the square's size in pixels.
     const menufile::ItemIcon source = menufile::ItemIconOf(item);
-    HICON large = nullptr;
-    HICON small = nullptr;
-    if (!source.File.empty() &&
-        platform::ExtractIconPair(source.File, source.Index, large, small)) {
-        platform::UniqueHicon largeOwner(large);
-        platform::UniqueHicon smallOwner(small);
-        icon.icon = std::move(m_model.SmallIcons() ? smallOwner : largeOwner);
-        return icon;
+    if (!source.File.empty()) {
+        if (HICON own = platform::ExtractIconAtSize(source.File, source.Index,
+                                                    static_cast<int>(m_model.IconSize()))) {
+            CellIcon icon;
+            icon.icon.reset(own);
+            return icon;
+        }
     }
     // A document shows its type's icon: the shell is asked once per type, not once per file.
     // Programs, shortcuts and the like (HasOwnIcon), folders, missing targets and addresses are
@@ -567,16 +570,32 @@ PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
             }
         }
         if (shared.found) {
-            icon.imageList = shared.imageList;
-            icon.imageIndex = shared.imageIndex;
-            return icon;
+            return ShellIcon(shared.imageList, shared.imageIndex);
         }
     }
     platform::ShellInfo info;
     if (platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
-        icon.imageList = info.imageList;
-        icon.imageIndex = info.iconIndex;
+        return ShellIcon(info.imageList, info.iconIndex);
     }
+    return {};
+}
+
+PopupWindow::CellIcon PopupWindow::ShellIcon(HIMAGELIST fallback, int index) const {
+    const int size = static_cast<int>(m_model.IconSize());
+    platform::ShellImageList list = platform::SystemImageListFor(size);
+    if (list.list == nullptr) {
+        list = {fallback, platform::ImageListIconSize(fallback)};
+    }
+    CellIcon icon;
+    if (list.size > size) {
+        // Larger images are shrunk to the square; taken out of the list once, when the row is
+        // resolved, not at every paint.
+        icon.icon.reset(platform::ImageListIcon(list.list, index));
+        return icon;
+    }
+    icon.imageList = list.list;
+    icon.imageIndex = index;
+    icon.imageSize = list.size > 0 ? list.size : size;  // unknown: taken as the square's
     return icon;
 }
 
@@ -584,13 +603,18 @@ void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
     const int width = Px(m_model.Width());
     RECT strip{0, top, width, top + Px(kStripHeight)};
     FillSolid(dc, strip, COLOR_MENU);
-    // A 32-pixel image centred on the strip; its triangle sits in pixel rows 3 to 5.
-    const int imageLeft = (width - 32) / 2;
-    HBRUSH black = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+    // The triangle of a 480-twip image centred on the strip: rows of 1, 3 and 5 units from 45
+    // twips down, a unit being a pixel at 96 dots per inch and as many whole pixels as come
+    // closest at other scales. In the menu's text colour, so it shows on any menu colour.
+    const int unit = std::max(1, Px(15));
+    const int image = Px(kIconSurface);
+    const int apexLeft = (width - image) / 2 + (image - unit) / 2;
+    const int triangleTop = top + Px(45);
     for (int row = 0; row < 3; ++row) {
-        const int half = pointingUp ? row : 2 - row;
-        RECT line{imageLeft + 15 - half, top + 3 + row, imageLeft + 16 + half, top + 4 + row};
-        ::FillRect(dc, &line, black);
+        const int half = (pointingUp ? row : 2 - row) * unit;
+        RECT line{apexLeft - half, triangleTop + row * unit, apexLeft + unit + half,
+                  triangleTop + (row + 1) * unit};
+        FillSolid(dc, line, COLOR_MENUTEXT);
     }
 }
 

@@ -34,8 +34,9 @@ private:
     // screen (RowIconCache).
     struct CellIcon {
         platform::UniqueHicon icon;      // extracted from a file
-        HIMAGELIST imageList = nullptr;  // borrowed: the system image list
+        HIMAGELIST imageList = nullptr;  // borrowed: a system image list no larger than the square
         int imageIndex = 0;
+        int imageSize = 0;  // pixels
     };
     // The shell's icon for a type of document, asked once for all the files of that type.
     struct SharedIcon {
@@ -77,6 +78,8 @@ private:
     void UpdateTooltip(const Element& hovered);
     void DrawCell(HDC dc, std::size_t i, int top);
     [[nodiscard]] CellIcon ResolveIcon(const Entry& item);
+    // Image `index` of the system image lists, at the icon square's size.
+    [[nodiscard]] CellIcon ShellIcon(HIMAGELIST fallback, int index) const;
     void DrawStrip(HDC dc, int top, bool pointingUp);
     [[nodiscard]] int Px(float twips) const;
 

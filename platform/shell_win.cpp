@@ -21,6 +21,28 @@ using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 using ChangeNotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
 using ImageListDrawFn = BOOL(WINAPI*)(HIMAGELIST, int, HDC, int, int, UINT);
 using InitControlsFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+using PrivateExtractIconsFn = UINT(WINAPI*)(LPCWSTR, int, int, int, HICON*, UINT*, UINT, UINT);
+using DefExtractIconFn = HRESULT(WINAPI*)(LPCWSTR, int, UINT, HICON*, HICON*, UINT);
+using GetImageListFn = HRESULT(WINAPI*)(int, const IID&, void**);
+using GetIconSizeFn = BOOL(WINAPI*)(HIMAGELIST, int*, int*);
+using GetIconFn = HICON(WINAPI*)(HIMAGELIST, int, UINT);
+
+// IID_IImageList; the interface SHGetImageList hands out is also the list's HIMAGELIST.
+constexpr IID kImageListId = {
+    0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+// SHGetImageList's lists (SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE, SHIL_JUMBO), growing in size.
+constexpr int kSmall = 1;
+constexpr int kLarge = 0;
+constexpr int kExtraLarge = 2;
+constexpr int kJumbo = 4;
+constexpr int kShellImageLists = 4;
+// Windows XP exports SHGetImageList by number only.
+constexpr ULONG_PTR kGetImageListOrdinal = 727;
+
+// An icon handle worth keeping: the extractors leave garbage or 1 in theirs on failure.
+bool IsIcon(HICON icon) {
+    return reinterpret_cast<INT_PTR>(icon) > 1;
+}
 
 UINT ExtractIcons(const std::string& file, int index, HICON* large, HICON* small, UINT count) {
     static const auto extract = Bind<ExtractIconExFn>(L"shell32.dll", "ExtractIconExW");
@@ -51,6 +73,78 @@ bool ExtractIconPair(const std::string& file, int index, HICON& large, HICON& sm
     large = l;
     small = s;
     return true;
+}
+
+HICON ExtractIconAtSize(const std::string& file, int index, int size) {
+    const std::wstring path = Widen(file);
+    // The image of that size (else the nearest, resized by the system) of one icon.
+    static const auto extract = Bind<PrivateExtractIconsFn>(L"user32.dll", "PrivateExtractIconsW");
+    if (extract) {
+        HICON icon = nullptr;
+        UINT id = 0;
+        const UINT got = extract(path.c_str(), index, size, size, &icon, &id, 1, LR_DEFAULTCOLOR);
+        if (got != 0 && got != static_cast<UINT>(-1) && IsIcon(icon)) {
+            return icon;
+        }
+    }
+    static const auto extractDefault = Bind<DefExtractIconFn>(L"shell32.dll", "SHDefExtractIconW");
+    if (extractDefault) {
+        HICON icon = nullptr;
+        const UINT sizes = static_cast<UINT>(size & 0xFFFF);  // large only: the low word
+        if (extractDefault(path.c_str(), index, 0, &icon, nullptr, sizes) == S_OK && IsIcon(icon)) {
+            return icon;
+        }
+    }
+    return nullptr;
+}
+
+int ImageListIconSize(HIMAGELIST list) {
+    static const auto get = Bind<GetIconSizeFn>(L"comctl32.dll", "ImageList_GetIconSize");
+    int cx = 0;
+    int cy = 0;
+    return list != nullptr && get && get(list, &cx, &cy) ? cx : 0;
+}
+
+ShellImageList SystemImageListFor(int size) {
+    // Asked for from the smallest up, and only as far as needed: once a list exists the shell
+    // adds every icon it loads to it, and a 256-pixel one costs. The lists live as long as the
+    // process, so each is asked for once.
+    static constexpr int kBySize[kShellImageLists] = {kSmall, kLarge, kExtraLarge, kJumbo};
+    static ShellImageList known[kShellImageLists];
+    static bool asked[kShellImageLists] = {};
+    static const auto get = [] {
+        const auto named = Bind<GetImageListFn>(L"shell32.dll", "SHGetImageList");
+        return named ? named
+                     : Bind<GetImageListFn>(L"shell32.dll",
+                                            reinterpret_cast<const char*>(kGetImageListOrdinal));
+    }();
+    ShellImageList largest;
+    for (int i = 0; get && i < kShellImageLists; ++i) {
+        if (!asked[i]) {
+            asked[i] = true;
+            void* list = nullptr;
+            if (SUCCEEDED(get(kBySize[i], kImageListId, &list)) && list != nullptr) {
+                const auto handle = static_cast<HIMAGELIST>(list);
+                known[i] = {handle, ImageListIconSize(handle)};
+            }
+        }
+        if (known[i].list == nullptr || known[i].size <= 0) {
+            continue;
+        }
+        if (known[i].size >= size) {
+            return known[i];
+        }
+        if (known[i].size > largest.size) {
+            largest = known[i];
+        }
+    }
+    return largest;
+}
+
+HICON ImageListIcon(HIMAGELIST list, int index) {
+    static const auto get = Bind<GetIconFn>(L"comctl32.dll", "ImageList_GetIcon");
+    HICON icon = get && list != nullptr ? get(list, index, ILD_TRANSPARENT) : nullptr;
+    return IsIcon(icon) ? icon : nullptr;
 }
 
 int CountIcons(const std::string& file) {

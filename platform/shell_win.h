@@ -19,6 +19,29 @@ namespace platform {
 // caller owns the handles it gets.
 [[nodiscard]] bool ExtractIconPair(const std::string& file, int index, HICON& large, HICON& small);
 
+// One icon of a file (`index` as for ExtractIconPair: a negative one is a resource id) at
+// `size` x `size` pixels, taken from the file's image of that size where it has one, rather
+// than the system's two fixed sizes. Null when there is none; the caller owns it.
+[[nodiscard]] HICON ExtractIconAtSize(const std::string& file, int index, int size);
+
+// A system image list (borrowed, never destroyed) and the size of its images in pixels.
+struct ShellImageList {
+    HIMAGELIST list = nullptr;
+    int size = 0;
+};
+
+// The system image list for icons drawn `size` pixels wide: the one of that size, else the
+// smallest larger one (to be shrunk), else the largest there is. Empty when the shell hands out
+// no lists by size (then the list GetShellInfo returns stands in). Its image indexes are those
+// GetShellInfo gives. For the window thread only.
+[[nodiscard]] ShellImageList SystemImageListFor(int size);
+
+// The size of an image list's images in pixels; 0 when unknown.
+[[nodiscard]] int ImageListIconSize(HIMAGELIST list);
+
+// An image of an image list as an icon the caller owns; null on failure.
+[[nodiscard]] HICON ImageListIcon(HIMAGELIST list, int index);
+
 // How many icons the file holds: 0 for none, a missing file or a file that is not a library.
 [[nodiscard]] int CountIcons(const std::string& file);
 

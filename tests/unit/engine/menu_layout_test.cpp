@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
+#include <string>
 
 #include "engine/menu_model.h"
 #include "menufile/text_encoding.h"
@@ -44,7 +46,9 @@ TEST(CellMetrics, FollowTheIconOrTheTextWhicheverIsTaller) {
         {true, 15, 195, 360, 60, 82.5f},       // 16-pixel icons
         {false, 15, 600, 735, 127.5f, 67.5f},  // text taller than the icon
         {false, 15, 480, 615, 67.5f, 67.5f},   // exactly as tall: text rule
-        {false, 12, 192, 504, 60, 156},       {true, 10, 130, 280, 60, 75},
+        // Other scales keep the square's twips: 600 (not 32 x 12 + 120) and 360.
+        {false, 12, 192, 600, 60, 204},
+        {true, 10, 130, 360, 60, 115},
     };
     for (const Case& c : cases) {
         MenuModel m(Items(2), c.small, c.tpp, c.textHeight, kMeasure);
@@ -52,6 +56,76 @@ TEST(CellMetrics, FollowTheIconOrTheTextWhicheverIsTaller) {
         EXPECT_EQ(m.IconTop(), c.iconTop) << c.textHeight << " " << c.tpp;
         EXPECT_EQ(m.TextTop(), c.textTop) << c.textHeight << " " << c.tpp;
         EXPECT_EQ(m.Cells()[1].Top, c.cellHeight);
+    }
+}
+
+TEST(CellMetrics, TwipsPerPixelIsOneWholeNumberPerDpiRoundedHalfUp) {
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(96), 15);
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(120), 12);
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(144), 10);
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(192), 8) << "7.5 rounds up";
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(168), 9) << "8.57";
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(110), 13) << "13.09";
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(0), 15) << "unknown: as at 96";
+    EXPECT_EQ(engine::TwipsPerPixelForDpi(4000), 1) << "never 0";
+}
+
+// The icon square is the same twips at every scale, so the icon taken at its pixel size always
+// fits the cell; the text rule is unchanged.
+TEST(CellMetrics, TheIconSquareKeepsItsTwipsAtEveryDpi) {
+    struct Case {
+        int dpi;
+        bool small;
+        float textHeightPx;  // the item font's height in pixels at that dpi
+        float cellHeight, iconTop, iconSize, iconWidth;
+    };
+    const Case cases[] = {
+        // 8-point text: the icon rule.
+        {96, false, 13, 600, 60, 32, 480},
+        {96, true, 13, 360, 60, 16, 240},
+        {120, false, 16, 600, 60, 40, 480},
+        {120, true, 16, 360, 60, 20, 240},
+        {144, false, 19, 600, 60, 48, 480},
+        {144, true, 19, 360, 60, 24, 240},
+        {192, false, 26, 600, 60, 60, 480},
+        {192, true, 26, 360, 60, 30, 240},
+        // 36-point text, taller than either square: the text rule.
+        {96, false, 55, 55 * 15 + 135, (55 * 15 + 135 - 480) / 2.0f, 32, 480},
+        {144, true, 82, 82 * 10 + 135, (82 * 10 + 135 - 240) / 2.0f, 24, 240},
+        {192, false, 110, 110 * 8 + 135, (110 * 8 + 135 - 480) / 2.0f, 60, 480},
+        // Text as tall as the small square but not the large one.
+        {144, true, 24, 240 + 135, 67.5f, 24, 240},
+        {144, false, 24, 600, 60, 48, 480},
+    };
+    for (const Case& c : cases) {
+        const int tpp = engine::TwipsPerPixelForDpi(c.dpi);
+        MenuModel m(Items(3), c.small, tpp, c.textHeightPx * static_cast<float>(tpp), kMeasure);
+        const std::string at = std::to_string(c.dpi) + (c.small ? " small" : " large") + " text " +
+                               std::to_string(c.textHeightPx);
+        EXPECT_EQ(m.CellHeight(), c.cellHeight) << at;
+        EXPECT_EQ(m.IconTop(), c.iconTop) << at;
+        EXPECT_EQ(m.IconSquare(), c.small ? 240 : 480) << at;
+        EXPECT_EQ(m.IconSize(), c.iconSize) << at;
+        EXPECT_EQ(m.IconWidth(), c.iconWidth) << at;
+        EXPECT_EQ(m.Cells()[2].Top, 2 * c.cellHeight) << at;
+        // The square lies wholly inside its cell, in whole pixels as the window paints it.
+        EXPECT_LE(m.IconTop() + m.IconSquare(), m.CellHeight()) << at;
+        EXPECT_LE(std::nearbyint(m.IconTop() / static_cast<float>(tpp)) + m.IconSize(),
+                  std::nearbyint(m.CellHeight() / static_cast<float>(tpp)))
+            << at;
+    }
+}
+
+TEST(HitTest, TheSmallIconSurfaceIsTheSquaresWidthAtEveryDpi) {
+    using Kind = engine::Element::Kind;
+    for (const int dpi : {96, 120, 144, 192}) {
+        MenuModel m(Items(2), true, engine::TwipsPerPixelForDpi(dpi), 195, kMeasure);
+        m.LayoutMenu(kScreen, 0, 0, kMeasure);
+        EXPECT_EQ(m.HitTest(120 + 239, 100), (engine::Element{Kind::CellIcon, 0})) << dpi;
+        EXPECT_EQ(m.HitTest(120 + 240, 100), (engine::Element{Kind::Cell, 0})) << dpi;
+        EXPECT_EQ(m.HitTest(120 + 10, 59), (engine::Element{Kind::Cell, 0})) << dpi;
+        EXPECT_EQ(m.HitTest(120 + 10, 60), (engine::Element{Kind::CellIcon, 0})) << dpi;
+        EXPECT_EQ(m.HitTest(120 + 10, 360 + 60), (engine::Element{Kind::CellIcon, 1})) << dpi;
     }
 }
 
