@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editor/keyboard_access.h"
 #include "platform/text_win.h"
 
 namespace editor {
@@ -24,7 +25,8 @@ ControlClass ClassOf(const ControlLayout& c) {
         case ControlKind::Frame:
             return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Label:
-            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+            // A label that names a box shows its mnemonic; the others show their text as is.
+            return {L"STATIC", SS_LEFT | (HasMnemonic(c.Id) ? 0u : SS_NOPREFIX), 0};
         case ControlKind::List:
             return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
@@ -44,7 +46,7 @@ ControlClass ClassOf(const ControlLayout& c) {
                         WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::ScrollBar:
-            return {L"SCROLLBAR", SBS_HORZ | WS_DISABLED, 0};
+            return {L"SCROLLBAR", tab | SBS_HORZ | WS_DISABLED, 0};
     }
     return {L"STATIC", 0, 0};
 }
@@ -70,7 +72,7 @@ HWND CreateControl(HWND parent, const ControlLayout& c, float twipsPerPixel, HFO
     const PixelRect r = ClientRect(c, twipsPerPixel);
     // A drop-down list's height is that of its open list.
     const int height = c.Kind == ControlKind::DriveList ? r.Height * 8 : r.Height;
-    const std::wstring caption = c.Caption != nullptr ? platform::Widen(c.Caption) : L"";
+    const std::wstring caption = platform::Widen(ShownCaption(c));
     HWND hwnd = ::CreateWindowExW(
         cls.ExStyle, cls.Name, caption.c_str(),
         WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0u) | cls.Style, r.Left, r.Top,
@@ -78,6 +80,18 @@ HWND CreateControl(HWND parent, const ControlLayout& c, float twipsPerPixel, HFO
         ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return hwnd;
+}
+
+void StackControls(HWND parent, std::span<const ControlLayout> controls) {
+    HWND above = HWND_TOP;
+    for (int id : StackingOrder(controls)) {
+        HWND control = ::GetDlgItem(parent, id);
+        if (control == nullptr) {
+            continue;
+        }
+        ::SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = control;
+    }
 }
 
 void PlaceLabelBefore(HWND label, HWND control) {

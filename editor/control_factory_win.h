@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 #include "editor/main_window_layout.h"
 #include "platform/win32_handles_win.h"
 
@@ -19,6 +21,10 @@ namespace editor {
 // shown unless `visible`.
 HWND CreateControl(HWND parent, const ControlLayout& control, float twipsPerPixel, HFONT font,
                    bool visible);
+
+// Puts the table's controls in the z-order that makes Tab follow their visual order (see
+// StackingOrder); call once they all exist.
+void StackControls(HWND parent, std::span<const ControlLayout> controls);
 
 // Moves a label to just before `control` in the z-order, where Windows looks for the name
 // of a control and the target of a label's mnemonic.
