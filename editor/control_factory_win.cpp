@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "editor/keyboard_access.h"
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 
@@ -25,7 +26,8 @@ ControlClass ClassOf(const ControlLayout& c) {
         case ControlKind::Frame:
             return {L"BUTTON", BS_GROUPBOX, 0};
         case ControlKind::Label:
-            return {L"STATIC", SS_LEFT | SS_NOPREFIX, 0};
+            // A label that names a box shows its mnemonic; the others show their text as is.
+            return {L"STATIC", SS_LEFT | (HasMnemonic(c.Id) ? 0u : SS_NOPREFIX), 0};
         case ControlKind::List:
             return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
@@ -45,7 +47,7 @@ ControlClass ClassOf(const ControlLayout& c) {
                         WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::ScrollBar:
-            return {L"SCROLLBAR", SBS_HORZ | WS_DISABLED, 0};
+            return {L"SCROLLBAR", tab | SBS_HORZ | WS_DISABLED, 0};
     }
     return {L"STATIC", 0, 0};
 }
@@ -89,7 +91,7 @@ HWND CreateControl(HWND parent, const ControlLayout& c, float twipsPerPixel, HFO
     const ControlClass cls = ClassOf(c);
     const PixelRect r = ClientRect(c, twipsPerPixel);
     const int height = HeightOf(c, r);
-    const std::wstring caption = c.Caption != nullptr ? platform::Widen(c.Caption) : L"";
+    const std::wstring caption = platform::Widen(ShownCaption(c));
     HWND hwnd = ::CreateWindowExW(
         cls.ExStyle, cls.Name, caption.c_str(),
         WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0u) | cls.Style, r.Left, r.Top,
@@ -227,6 +229,18 @@ bool Readable(COLORREF text, COLORREF background) {
     constexpr int kLeast = 125;  // the usual least difference for legible text
     const int difference = brightness(text) - brightness(background);
     return difference >= kLeast || -difference >= kLeast;
+}
+
+void StackControls(HWND parent, std::span<const ControlLayout> controls) {
+    HWND above = HWND_TOP;
+    for (int id : StackingOrder(controls)) {
+        HWND control = ::GetDlgItem(parent, id);
+        if (control == nullptr) {
+            continue;
+        }
+        ::SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        above = control;
+    }
 }
 
 void PlaceLabelBefore(HWND label, HWND control) {

@@ -57,6 +57,10 @@ private:
 // Whether text in `text` can be read on `background`: their brightness lies far enough apart.
 [[nodiscard]] bool Readable(COLORREF text, COLORREF background);
 
+// Puts the table's controls in the z-order that makes Tab follow their visual order (see
+// StackingOrder); call once they all exist.
+void StackControls(HWND parent, std::span<const ControlLayout> controls);
+
 // Moves a label to just before `control` in the z-order, where Windows looks for the name
 // of a control and the target of a label's mnemonic.
 void PlaceLabelBefore(HWND label, HWND control);

@@ -41,7 +41,7 @@ inline constexpr float kWizardNameInstructionHeight = 240;
 inline constexpr const char* kWizardClass = "TarvelEditWizard";
 inline constexpr const char* kChooserClass = "TarvelEditIconChooser";
 
-// In tab order, which is also creation order.
+// In creation order; Tab follows the controls' places (StackingOrder, editor/keyboard_access.h).
 [[nodiscard]] std::span<const ControlLayout> WizardControls();
 [[nodiscard]] std::span<const ControlLayout> ChooserControls();
 

@@ -109,6 +109,7 @@ void DialogWindow::CreateControls(std::span<const ControlLayout> controls) {
     for (const ControlLayout& c : controls) {
         (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), true);
     }
+    StackControls(Hwnd(), controls);  // Tab follows what the window shows
 }
 
 std::string DialogWindow::Text(int id) const {
@@ -159,12 +160,15 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     }
     RECT measured = area;
     const int length = static_cast<int>(text.size());
-    ::DrawTextW(draw.hDC, text.c_str(), length, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    // The mnemonic's underline shows once the keyboard is in use, as on stock buttons.
+    const UINT prefix = (draw.itemState & ODS_NOACCEL) != 0 ? DT_HIDEPREFIX : 0;
+    ::DrawTextW(draw.hDC, text.c_str(), length, &measured,
+                DT_CENTER | DT_WORDBREAK | DT_CALCRECT | prefix);
     area.top +=
         std::max<LONG>(0, ((area.bottom - area.top) - (measured.bottom - measured.top)) / 2);
     ::SetBkMode(draw.hDC, TRANSPARENT);
     ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextW(draw.hDC, text.c_str(), length, &area, DT_CENTER | DT_WORDBREAK);
+    ::DrawTextW(draw.hDC, text.c_str(), length, &area, DT_CENTER | DT_WORDBREAK | prefix);
     ::SelectObject(draw.hDC, old);
     if (draw.itemState & ODS_FOCUS) {
         RECT focus = draw.rcItem;
@@ -205,6 +209,15 @@ LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam)
                            SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
+        case WM_ACTIVATE:
+            // The focus comes back from a message box or the Open dialog to where it was.
+            if (m_focus.OnActivate(Hwnd(), wParam, ::GetNextDlgTabItem(Hwnd(), nullptr, FALSE))) {
+                return 0;
+            }
+            return DefaultHandling(message, wParam, lParam);
+        case WM_NEXTDLGCTL:
+            OnNextDialogControl(Hwnd(), wParam, lParam);
+            return 0;
         case WM_CLOSE:
             Close();
             return 0;

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "editor/keyboard_focus_win.h"
 #include "editor/main_window_layout.h"
 #include "menufile/menu_commit.h"
 #include "platform/win32_handles_win.h"
@@ -74,6 +75,7 @@ private:
     float m_twipsPerPixel = 15;
     int m_defaultButton = 0;
     bool m_done = false;
+    FocusKeeper m_focus;
 };
 
 }  // namespace editor

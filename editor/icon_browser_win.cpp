@@ -15,6 +15,17 @@
 
 namespace editor {
 
+IconBrowser::IconBrowser(HWND countLabel, HWND scrollBar, HWND preview)
+    : m_label(countLabel), m_scroll(scrollBar), m_preview(preview) {
+    // The preview covers the thumb, where a scroll bar shows its focus.
+    m_focusWatch = platform::Subclass(scrollBar, [preview](UINT message, WPARAM, LPARAM, LRESULT&) {
+        if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+            ::InvalidateRect(preview, nullptr, TRUE);
+        }
+        return false;
+    });
+}
+
 int IconBrowser::Position() const {
     return ::GetScrollPos(m_scroll, SB_CTL);
 }
@@ -110,6 +121,9 @@ void IconBrowser::Draw(const DRAWITEMSTRUCT& draw) const {
         platform::SelectGuard select(source.get(), m_currentBitmap.get());
         ::BitBlt(draw.hDC, draw.rcItem.left, draw.rcItem.top, draw.rcItem.right - draw.rcItem.left,
                  draw.rcItem.bottom - draw.rcItem.top, source.get(), 0, 0, SRCCOPY);
+    }
+    if (::GetFocus() == m_scroll) {
+        ::DrawFocusRect(draw.hDC, &draw.rcItem);
     }
 }
 

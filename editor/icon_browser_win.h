@@ -6,14 +6,16 @@
 
 #include <string>
 
+#include "platform/subclass_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace editor {
 
 class IconBrowser {
 public:
-    IconBrowser(HWND countLabel, HWND scrollBar, HWND preview)
-        : m_label(countLabel), m_scroll(scrollBar), m_preview(preview) {}
+    // The scroll bar is a tab stop that browses with the arrow keys, Home and End; the
+    // preview, laid over it, shows when it has the focus.
+    IconBrowser(HWND countLabel, HWND scrollBar, HWND preview);
 
     // The library an item came with: browsed at `position` when it holds icons, else only
     // remembered, the scroll bar staying disabled.
@@ -51,6 +53,7 @@ private:
     platform::UniqueHicon m_currentIcon;
     platform::UniqueHbitmap m_currentBitmap;
     int m_background = COLOR_BTNFACE;
+    platform::Subclass m_focusWatch;
 };
 
 }  // namespace editor

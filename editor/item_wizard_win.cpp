@@ -6,6 +6,7 @@
 #include "editor/control_factory_win.h"
 #include "editor/dialog_layouts.h"
 #include "editor/editor_messages.h"
+#include "editor/keyboard_access.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/shell_win.h"
@@ -73,7 +74,7 @@ void ItemWizardWindow::ShowPage() {
         Show(id, first);
     }
     Show(kWizardName, !first);
-    SetText(kWizardInstruction, m_wizard.Instruction());
+    SetText(kWizardInstruction, InstructionCaption(m_wizard.Instruction()));
     // The instruction names the box below it: two lines over the path, one over the name.
     const ControlLayout* label = nullptr;
     for (const ControlLayout& c : WizardControls()) {

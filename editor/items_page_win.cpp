@@ -2,6 +2,7 @@
 #include "editor/items_page_win.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -68,6 +69,8 @@ bool ItemsPage::OnCommand(int id, int code) {
         case kItemList:
             if (code == LBN_SELCHANGE) {
                 OnSelected();
+            } else if (code == LBN_DBLCLK && DoubleClickedOnARow()) {
+                OnEdit();
             }
             return true;
         case kDeleteButton:
@@ -301,6 +304,28 @@ void ItemsPage::ShowDialogResult(const EditResult& result) {
             m_host.ShowReloaded();  // the dialog has said why
             return;
     }
+}
+
+bool ItemsPage::OnListKey(UINT key) {
+    switch (key) {
+        case VK_DELETE:
+            OnDelete();
+            return true;
+        case VK_RETURN:
+            OnEdit();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ItemsPage::DoubleClickedOnARow() const {
+    // The list reports a double click below its last row too.
+    const DWORD at = ::GetMessagePos();
+    POINT pt{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ::ScreenToClient(List(), &pt);
+    const LRESULT hit = ::SendMessageW(List(), LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    return HIWORD(hit) == 0;  // the row hit; the first click selected it
 }
 
 void ItemsPage::OnSelected() {

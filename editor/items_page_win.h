@@ -27,6 +27,9 @@ public:
     bool OnMeasureItem(MEASUREITEMSTRUCT& measure);
     // Every row from the editor state; nothing selected, no preview.
     void Fill();
+    // A key pressed on the list: Delete deletes the selected item and Enter edits it, as
+    // their buttons do. False for the other keys.
+    bool OnListKey(UINT key);
     void ClearPreview() { ShowPreview(-1); }
 
 private:
@@ -39,6 +42,7 @@ private:
     };
 
     void OnSelected();
+    [[nodiscard]] bool DoubleClickedOnARow() const;
     void OnDelete();
     void OnMoveUp();
     void OnMoveDown();

@@ -76,7 +76,8 @@ struct ControlLayout {
     bool Sunken = false;  // a picture box with a sunken edge
 };
 
-// In tab order, which is also creation order; a container comes before what it holds.
+// In creation order; a container comes before what it holds. Tab follows the controls' places
+// (StackingOrder, editor/keyboard_access.h), not this order.
 [[nodiscard]] std::span<const ControlLayout> MainWindowControls();
 
 inline constexpr float kFormWidth = 6135;  // client area, twips

@@ -6,12 +6,14 @@
 #include <windowsx.h>
 
 #include <atomic>
+#include <cctype>
 #include <string>
 #include <thread>
 
 #include "editor/control_factory_win.h"
 #include "editor/dialog_window_win.h"
 #include "editor/editor_messages.h"
+#include "editor/keyboard_access.h"
 #include "editor/main_window_layout.h"
 #include "platform/command_line.h"
 #include "platform/common_dialogs_win.h"
@@ -161,6 +163,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_ACTIVATE:
+            if (m_focus.OnActivate(Hwnd(), wParam, FirstControl())) {
+                return 0;
+            }
+            return DefaultHandling(message, wParam, lParam);
+        case WM_NEXTDLGCTL:
+            OnNextDialogControl(Hwnd(), wParam, lParam);
+            return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             if (header.idFrom == kTabs && header.code == TCN_SELCHANGE) {
@@ -246,7 +256,7 @@ void MainWindow::OnCreate() {
     // The pages' controls are this window's own, laid over the tab control: they draw on the
     // page's texture, which the colour answers and the frames below take from the tabs.
     platform::UseTabPageTexture(Hwnd());
-    for (const char* caption : {kContentsTab, kAppearanceTab}) {
+    for (const char* caption : {kContentsTabCaption, kAppearanceTabCaption}) {
         std::wstring text = platform::Widen(caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -276,6 +286,9 @@ void MainWindow::OnCreate() {
             });
     }
     ::SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Tab goes through the z-order: the one that reads each page as it looks, which keeps the
+    // frames and the tab control at the bottom.
+    StackControls(Hwnd(), MainWindowControls());
 
     m_items.OnCreate();
     m_pointer.OnCreate(m_font.get());
@@ -419,7 +432,13 @@ void MainWindow::ShowMenu() {
     m_items.Fill();
     TabCtrl_SetCurSel(Control(kTabs), kContentsPage);
     ShowPage();
+    const std::string& path = m_editor.Path();
+    platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(path, platform::ShellDisplayName(path)));
+    m_focus.Remember(FirstControl());  // taken when the window shows
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
+    if (::GetActiveWindow() == Hwnd()) {
+        ::SetFocus(FirstControl());  // shown already, by a long load
+    }
     ::UpdateWindow(Hwnd());
 }
 
@@ -451,6 +470,56 @@ void MainWindow::ShowPage() {
     for (const ControlLayout& c : MainWindowControls()) {
         ::ShowWindow(Control(c.Id), IsShown(c, tab, pointer) ? SW_SHOWNA : SW_HIDE);
     }
+    // A control hidden with the page it stood on leaves the keyboard nowhere.
+    HWND focus = ::GetFocus();
+    if (!CanTakeFocus(Hwnd(), focus)) {
+        if (::GetActiveWindow() == Hwnd()) {
+            ::SetFocus(FirstControl());
+        } else {
+            m_focus.Remember(FirstControl());
+        }
+    }
+}
+
+HWND MainWindow::FirstControl() const {
+    const int tab = static_cast<int>(TabCtrl_GetCurSel(Control(kTabs)));
+    if (tab != static_cast<int>(kContentsPage)) {
+        return Control(kTabs);
+    }
+    if (!m_editor.IsDirectoryPointer()) {
+        return Control(kItemList);
+    }
+    for (int id : VisualOrder(MainWindowControls(), Page::Pointer)) {
+        const ControlLayout* c = FindControl(id);
+        if (c->Shown == Page::Pointer && IsTabStop(c->Kind) && CanTakeFocus(Hwnd(), Control(id))) {
+            return Control(id);
+        }
+    }
+    return Control(kTabs);
+}
+
+bool MainWindow::OnTabMnemonic(wchar_t key) {
+    if (key == 0 || key >= 0x80) {
+        return false;
+    }
+    const char typed = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
+    int tab = -1;
+    if (typed == MnemonicOf(kContentsTabCaption)) {
+        tab = static_cast<int>(kContentsPage);
+    } else if (typed == MnemonicOf(kAppearanceTabCaption)) {
+        tab = static_cast<int>(kContentsPage) + 1;
+    }
+    if (tab < 0) {
+        return false;
+    }
+    // The tab control takes no mnemonics itself: what a click on the tab does.
+    HWND tabs = Control(kTabs);
+    if (TabCtrl_GetCurSel(tabs) != tab) {
+        TabCtrl_SetCurSel(tabs, tab);
+        ShowPage();
+    }
+    ::SetFocus(tabs);
+    return true;
 }
 
 void MainWindow::Close() {
@@ -493,6 +562,15 @@ bool MainWindow::PreTranslate(MSG& msg) {
     // sends 10,000 of them. Drops are posted, and the tooltip needs only the mouse.
     if (msg.message == WM_DROPFILES && msg.hwnd == Control(kItemList)) {
         m_items.OnDropFiles(reinterpret_cast<HDROP>(msg.wParam));
+        return true;
+    }
+    // Delete and Enter on the list act on the selected item, as its buttons do.
+    if (msg.message == WM_KEYDOWN && msg.hwnd == Control(kItemList) &&
+        m_items.OnListKey(static_cast<UINT>(msg.wParam))) {
+        return true;
+    }
+    if (msg.message == WM_SYSCHAR && (msg.hwnd == Hwnd() || ::IsChild(Hwnd(), msg.hwnd)) &&
+        ::IsWindowEnabled(Hwnd()) && OnTabMnemonic(static_cast<wchar_t>(msg.wParam))) {
         return true;
     }
     if (m_toolTip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&

@@ -13,6 +13,7 @@
 #include "editor/appearance_page_win.h"
 #include "editor/control_factory_win.h"
 #include "editor/items_page_win.h"
+#include "editor/keyboard_focus_win.h"
 #include "editor/menu_editor.h"
 #include "editor/page_host_win.h"
 #include "editor/pointer_page_win.h"
@@ -62,6 +63,11 @@ private:
     void ChoosePageLook();
     // The tooltip `text` over a control.
     void AddToolTip(HWND control, const char* text);
+    // Where the keyboard starts on the page shown: the item list, the first control of the
+    // directory-pointer page, or the tabs.
+    [[nodiscard]] HWND FirstControl() const;
+    // Alt plus a tab's letter shows that tab; false for other keys.
+    bool OnTabMnemonic(wchar_t key);
 
     [[nodiscard]] std::string AskForMenuFile();
     // Loads the menu file on a second thread while this one keeps the window answering; a
@@ -88,6 +94,7 @@ private:
     PageBackground m_background;
     HWND m_toolTip = nullptr;
     std::vector<platform::Subclass> m_frames;
+    FocusKeeper m_focus;
     ItemsPage m_items{*this, m_editor};
     PointerPage m_pointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};

@@ -24,9 +24,9 @@ namespace {
 using namespace winauto;
 using menufile::MenuItem;
 
-// The editor's window class, title and control ids, as a user's tools see them.
+// The editor's window class and control ids, as a user's tools see them; the title names the
+// menu file, so the class alone finds the window.
 constexpr const char* kEditorClass = "TarvelEditMain";
-constexpr const char* kEditorTitle = "Tarvel Edit";
 constexpr int kItemListId = 1001;
 constexpr int kDeleteButtonId = 1005;
 constexpr int kMoveUpButtonId = 1007;
@@ -275,7 +275,7 @@ double WaitForEditor(const Process& p, int count, Editor& e, double start, doubl
     const bool ready = PollUntil(
         [&] {
             if (!e.main) {
-                e.main = FindWindowOf(p.pid(), kEditorClass, kEditorTitle);
+                e.main = FindWindowOf(p.pid(), kEditorClass, nullptr);
                 if (!e.main) {
                     return false;
                 }

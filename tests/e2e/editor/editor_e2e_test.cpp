@@ -77,7 +77,7 @@ protected:
     HWND Open(const std::string& bytes) {
         EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
         Launch(Quote(m_menu));
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
         EXPECT_NE(m_main, nullptr);
         return m_main;
     }
@@ -278,7 +278,7 @@ TEST_F(EditorTest, UpgradeQuestionYesPutsTheStockPictureBeforeTheOldFile) {
     Launch(Quote(m_menu));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::kUpgradeQuestion);
-    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
     ASSERT_TRUE(m_main);
     EXPECT_EQ(File(), StockPicture() + "\r\n<START TVL>\r\n\"USERDEF\"\r\n" + old);
     EXPECT_EQ(ListItems(Item(editor::kItemList)),
@@ -311,7 +311,7 @@ TEST_F(EditorTest, AnUnquotedPathIsTakenWhole) {
     m_menu = m_dir.File("plain.tvl");
     ASSERT_TRUE(WriteFileBytes(m_menu, UserMenu({kLetters})));
     Launch(m_menu);
-    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
     ASSERT_TRUE(m_main);
     EXPECT_EQ(ListItems(Item(editor::kItemList)), std::vector<std::string>{"Letters, 2026"});
 }
@@ -326,7 +326,7 @@ TEST_F(EditorTest, MissingFileOffersANewMenuThere) {
     Launch(Quote(m_menu));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::CreateMenuQuestion(m_menu));
-    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
     ASSERT_TRUE(m_main);
     EXPECT_EQ(File(), StockPicture() +
                           "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");
@@ -346,7 +346,7 @@ TEST_F(EditorTest, WithoutACommandLineTheOpenDialogCanNameANewMenu) {
     PostClick(Control(dialog, IDOK));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::CreateMenuQuestion(path));
-    ASSERT_TRUE(WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle));
+    ASSERT_TRUE(WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr));
     EXPECT_EQ(ReadFileBytes(path).value_or("").substr(StockPicture().size()),
               "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");
 }
@@ -432,7 +432,7 @@ TEST_F(EditorTest, AMissingMenuUnderACyrillicPathIsOfferedUnderItsOwnName) {
     Launch(Quote(m_menu));
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::CreateMenuQuestion(m_menu));
-    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+    m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
     ASSERT_TRUE(m_main);
     EXPECT_EQ(File(), StockPicture() +
                           "\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n");

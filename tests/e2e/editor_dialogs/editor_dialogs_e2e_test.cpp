@@ -120,7 +120,7 @@ protected:
         EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
         m_editor = Start(WinPath(TVLEDIT_EXE), Quote(m_menu), m_dir.path());
         EXPECT_TRUE(m_editor);
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, editor::kMainTitle);
+        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
         EXPECT_NE(m_main, nullptr);
         return m_main;
     }
@@ -199,8 +199,9 @@ TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
     EXPECT_TRUE(IsVisible(name));
     EXPECT_FALSE(IsVisible(path));
     EXPECT_TRUE(IsVisible(finish));
+    // The instruction names the box below it and carries its mnemonic.
     EXPECT_EQ(GetText(Control(wizard, editor::kWizardInstruction)),
-              "Type a friendly name for your shortcut.");
+              "Type a friendly na&me for your shortcut.");
     EXPECT_EQ(GetText(name), "regedit") << "the shell's display name is proposed";
     ASSERT_TRUE(SetText(name, "Registry, edited"));
     // The name box is not covered by the instruction above it, which now names it.
