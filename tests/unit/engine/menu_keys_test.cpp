@@ -310,7 +310,7 @@ TEST(TypeAhead, IgnoresCaseOfLatinLettersAndTakesDigits) {
     EXPECT_EQ(m.CurrentItem(), 1);
 
     // Latin Extended-A, Cyrillic; broken UTF-8 in a name matches only itself.
-    MenuModel wide = Menu({"\xC3", "\xC5\x81\xC3\xB3d\xC5\xBA", "\xC5\xBDilina",
+    MenuModel wide = Menu({"\xC3", "\xC5\x81\xC3\xB3" "d\xC5\xBA", "\xC5\xBDilina",
                            "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", "\xFFx"});
     wide.TypeCharacter("\xC5\x82", 0);  // ł
     EXPECT_EQ(wide.CurrentItem(), 1);
