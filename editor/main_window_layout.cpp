@@ -32,7 +32,8 @@ constexpr std::array kControls = {
                   "Separator", "Add a seperator at the selected point"},
     ControlLayout{kMenuTypeLabel, K::Label, P::Items, kItemFrame, 120, 3900, 975, 255,
                   "Menu Type :", nullptr},
-    ControlLayout{kUserDefinedLabel, K::Label, P::Items, kItemFrame, 1095, 3900, 1815, 255,
+    // A little apart from "Menu Type :", which fills its own label at the larger scales.
+    ControlLayout{kUserDefinedLabel, K::Label, P::Items, kItemFrame, 1155, 3900, 1755, 255,
                   "User Defined List", nullptr},
     ControlLayout{kToPointerButton, K::Button, P::Items, kItemFrame, 3840, 3840, 1695, 375,
                   "Change Menu Type", nullptr},
