@@ -19,6 +19,7 @@
 #include "editor/main_window_layout.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
+#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -186,29 +187,15 @@ TEST(EditorDpi, EveryCaptionOfTheTablesFitsAtEachCommonScale) {
     }
 }
 
-class EditorDpiTest : public ::testing::Test {
+class EditorDpiTest : public EditorFixture {
 protected:
+    EditorDpiTest() : EditorFixture("e2e editor dpi ", "dpi menu.tvl") {}
     void SetUp() override {
+        EditorFixture::SetUp();
         m_dpi = ScreenDpi();
-        ParkMouse();
-        m_menu = m_dir.File("dpi menu.tvl");
-    }
-    void TearDown() override {
-        if (m_editor) {
-            m_editor.Kill();
-        }
     }
 
-    HWND Open() {
-        EXPECT_TRUE(WriteFileBytes(m_menu, kMenu));
-        m_editor = Start(WinPath(TVLEDIT_EXE), Quote(m_menu), m_dir.path());
-        EXPECT_TRUE(m_editor);
-        // Found by class alone: the title may name the menu.
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
-        EXPECT_NE(m_main, nullptr);
-        return m_main;
-    }
-    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
+    HWND Open() { return EditorFixture::Open(kMenu); }
 
     // A dialog's client area is its table's size at this scale, and it stands centred in the
     // work area of the editor's monitor.
@@ -272,11 +259,7 @@ protected:
         EXPECT_GT(checked, 0);
     }
 
-    TempDir m_dir{"e2e editor dpi "};  // declared first: removed after the editor has ended
     PerMonitorAware m_aware;
-    std::string m_menu;
-    Process m_editor;
-    HWND m_main = nullptr;
     int m_dpi = 96;
 };
 

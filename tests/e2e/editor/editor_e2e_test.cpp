@@ -12,6 +12,7 @@
 #include "menufile/menu_file.h"
 #include "menufile/text_encoding.h"
 #include "platform/text_win.h"
+#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -66,28 +67,10 @@ bool MakeFolder(const std::string& path) {
     return CreateDirectoryW(platform::Widen(path).c_str(), nullptr) != 0;
 }
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public EditorFixture {
 protected:
-    void SetUp() override {
-        ParkMouse();
-        m_menu = m_dir.File("my menu, test.tvl");
-    }
+    EditorTest() : EditorFixture("e2e editor ", "my menu, test.tvl") {}
 
-    // Starts the editor on the menu file and waits for its main window.
-    HWND Open(const std::string& bytes) {
-        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
-        Launch(Quote(m_menu));
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
-        EXPECT_NE(m_main, nullptr);
-        return m_main;
-    }
-    void Launch(const std::string& args) {
-        m_editor = Start(WinPath(TVLEDIT_EXE), args, m_dir.path());
-        ASSERT_TRUE(m_editor) << "CreateProcessA failed";
-    }
-
-    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
-    [[nodiscard]] std::string File() const { return ReadFileBytes(m_menu).value_or("<missing>"); }
     [[nodiscard]] int Selection() const {
         return static_cast<int>(SendMessageA(Item(editor::kItemList), LB_GETCURSEL, 0, 0));
     }
@@ -116,11 +99,6 @@ protected:
         Pump(Millis(200));  // let the window finish painting
         EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\" + name + ".bmp", m_main));
     }
-
-    TempDir m_dir{"e2e editor "};  // declared first: removed after the editor has ended
-    std::string m_menu;
-    Process m_editor;
-    HWND m_main = nullptr;
 };
 
 TEST_F(EditorTest, ListButtonsRewriteTheFileAndKeepTheListInStep) {

@@ -19,6 +19,7 @@
 #include "editor/main_window_layout.h"
 #include "menufile/menu_file.h"
 #include "platform/text_win.h"
+#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -89,26 +90,17 @@ std::vector<std::uint32_t> ShownPixels(HWND hwnd) {
     return pixels;
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public EditorFixture {
 protected:
-    void SetUp() override {
-        ParkMouse();
-        m_menu = m_dir.File("my menu, keys.tvl");
-    }
+    KeyboardTest() : EditorFixture("e2e keys ", "my menu, keys.tvl") {}
 
+    // Opens the menu with the editor in the foreground, where the keys go.
     HWND Open(const std::string& bytes) {
-        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
-        m_editor = Start(WinPath(TVLEDIT_EXE), Quote(m_menu), m_dir.path());
-        EXPECT_TRUE(m_editor);
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
-        EXPECT_NE(m_main, nullptr);
-        if (m_main) {
+        if (EditorFixture::Open(bytes)) {
             EXPECT_TRUE(ForceForeground(m_main));
         }
         return m_main;
     }
-    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
-    [[nodiscard]] std::string File() const { return ReadFileBytes(m_menu).value_or("<missing>"); }
     [[nodiscard]] HWND Focus() const { return FocusOf(m_main); }
     // Waits until `hwnd` has the focus.
     bool FocusReaches(HWND hwnd) {
@@ -149,10 +141,6 @@ protected:
         return wizard;
     }
 
-    TempDir m_dir{"e2e keys "};  // declared first: removed after the editor has ended
-    std::string m_menu;
-    Process m_editor;
-    HWND m_main = nullptr;
 };
 
 TEST_F(KeyboardTest, FocusStartsOnTheListAndTabReadsEachPageAsItLooks) {

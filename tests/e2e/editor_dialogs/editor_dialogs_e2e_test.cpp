@@ -18,6 +18,7 @@
 #include "menufile/menu_file.h"
 #include "menufile/text_encoding.h"
 #include "platform/text_win.h"
+#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -109,23 +110,9 @@ bool IsVisible(HWND hwnd) {
     return ::IsWindowVisible(hwnd) != FALSE;
 }
 
-class DialogsTest : public ::testing::Test {
+class DialogsTest : public EditorFixture {
 protected:
-    void SetUp() override {
-        ParkMouse();
-        m_menu = m_dir.File("my menu, dialogs.tvl");
-    }
-
-    HWND Open(const std::string& bytes) {
-        EXPECT_TRUE(WriteFileBytes(m_menu, bytes));
-        m_editor = Start(WinPath(TVLEDIT_EXE), Quote(m_menu), m_dir.path());
-        EXPECT_TRUE(m_editor);
-        m_main = WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr);
-        EXPECT_NE(m_main, nullptr);
-        return m_main;
-    }
-    [[nodiscard]] HWND Item(int id) const { return Control(m_main, id); }
-    [[nodiscard]] std::string File() const { return ReadFileBytes(m_menu).value_or("<missing>"); }
+    DialogsTest() : EditorFixture("e2e dialogs ", "my menu, dialogs.tvl") {}
 
     // Opens a window of the editor by a button of the main window (modal: posted).
     HWND OpenBy(int button, const char* cls, const char* title) {
@@ -158,10 +145,6 @@ protected:
         ASSERT_TRUE(WaitForWindowGone(dialog));
     }
 
-    TempDir m_dir{"e2e dialogs "};
-    std::string m_menu;
-    Process m_editor;
-    HWND m_main = nullptr;
 };
 
 TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {
