@@ -203,10 +203,7 @@ LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam)
             return ControlColours(Hwnd(), message, wParam, lParam, nullptr);
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top,
-                           suggested.right - suggested.left, suggested.bottom - suggested.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            platform::TakeSuggestedRect(Hwnd(), lParam);
             return 0;
         }
         case WM_ACTIVATE:

@@ -209,10 +209,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_DPICHANGED: {
             ApplyDpi(HIWORD(wParam));
-            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top,
-                           suggested.right - suggested.left, suggested.bottom - suggested.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+            platform::TakeSuggestedRect(Hwnd(), lParam);
             // The suggestion keeps the frame's proportion; the client area must hold the form.
             FitClientArea();
             RefreshBackground();

@@ -79,6 +79,12 @@ bool MessageFontForDpi(int dpi, LOGFONTW& font) {
     return true;
 }
 
+void TakeSuggestedRect(HWND hwnd, LPARAM suggestion) {
+    const RECT& r = *reinterpret_cast<const RECT*>(suggestion);
+    ::SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int ScaleForDpi(int pixelsAt96, int dpi) {
     return ::MulDiv(pixelsAt96, dpi, kDefaultDpi);
 }

@@ -19,6 +19,8 @@ inline constexpr int kDefaultDpi = 96;
 [[nodiscard]] int SystemMetricForDpi(int index, int dpi);
 // The non-client message font (captions, labels, buttons) at a given scale; false if unknown.
 bool MessageFontForDpi(int dpi, LOGFONTW& font);
+// Moves and sizes the window to the rectangle a WM_DPICHANGED message suggests (its lParam).
+void TakeSuggestedRect(HWND hwnd, LPARAM suggestion);
 // Scales a pixel value at 96 dots per inch to `dpi`, rounding to the nearest pixel.
 [[nodiscard]] int ScaleForDpi(int pixelsAt96, int dpi);
 // The window rectangle around a client rectangle, with the frame at a given scale
