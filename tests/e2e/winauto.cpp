@@ -685,6 +685,61 @@ std::vector<std::uint32_t> IconPixels(HICON icon, int size) {
     return pixels;
 }
 
+std::vector<std::uint32_t> PixelsOf(HDC dc, const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    std::vector<std::uint32_t> pixels;
+    if (width <= 0 || height <= 0) {
+        return pixels;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    platform::WindowDc screen(nullptr);
+    HDC from = dc != nullptr ? dc : screen.get();
+    void* bits = nullptr;
+    platform::UniqueHbitmap dib(CreateDIBSection(from, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    platform::UniqueMemoryDc memory(CreateCompatibleDC(from));
+    if (!dib || !memory || bits == nullptr) {
+        return pixels;
+    }
+    {
+        platform::SelectGuard select(memory.get(), dib.get());
+        BitBlt(memory.get(), 0, 0, width, height, from, area.left, area.top, SRCCOPY);
+        GdiFlush();
+    }
+    const auto* p = static_cast<const std::uint32_t*>(bits);
+    pixels.assign(p, p + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::uint32_t& pixel : pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
+std::vector<std::uint32_t> WindowPixels(HWND hwnd) {
+    RECT r{};
+    return GetWindowRect(hwnd, &r) ? PixelsOf(nullptr, r) : std::vector<std::uint32_t>{};
+}
+
+SystemColours::SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours) {
+    std::vector<COLORREF> wanted;
+    for (const auto& [index, colour] : colours) {
+        m_indexes.push_back(index);
+        m_old.push_back(GetSysColor(index));
+        wanted.push_back(colour);
+    }
+    m_set = SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), wanted.data()) != 0;
+}
+
+SystemColours::~SystemColours() {
+    if (m_set) {
+        SetSysColors(static_cast<int>(m_indexes.size()), m_indexes.data(), m_old.data());
+    }
+}
+
 bool SaveScreenshotBmp(const std::string& path, HWND hwnd) {
     RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (hwnd && !GetWindowRect(hwnd, &r)) {

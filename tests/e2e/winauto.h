@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/win32_handles_win.h"
@@ -139,6 +140,26 @@ private:
 bool SaveScreenshotBmp(const std::string& path, HWND hwnd = nullptr);
 // An icon as drawn on white at size x size pixels: what a user sees of it, to compare.
 [[nodiscard]] std::vector<std::uint32_t> IconPixels(HICON icon, int size = 32);
+// The pixels of a rectangle of a device context (the screen's for null) as 0xRRGGBB, row by row
+// from the top; empty if they cannot be read.
+[[nodiscard]] std::vector<std::uint32_t> PixelsOf(HDC dc, const RECT& area);
+// What the screen shows over a window's rectangle.
+[[nodiscard]] std::vector<std::uint32_t> WindowPixels(HWND hwnd);
+
+// System colours set for the whole session while it lives, the earlier ones put back after.
+class SystemColours {
+public:
+    SystemColours(std::initializer_list<std::pair<int, COLORREF>> colours);
+    ~SystemColours();
+    SystemColours(const SystemColours&) = delete;
+    SystemColours& operator=(const SystemColours&) = delete;
+    [[nodiscard]] bool Set() const { return m_set; }
+
+private:
+    std::vector<INT> m_indexes;
+    std::vector<COLORREF> m_old;
+    bool m_set = false;
+};
 
 // Runs an exact command line, its first token naming the program, as the shell runs a
 // registered one (an uninstall string, say).

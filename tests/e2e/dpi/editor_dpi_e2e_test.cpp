@@ -17,9 +17,9 @@
 #include "editor/dialog_layouts.h"
 #include "editor/item_wizard.h"
 #include "editor/main_window_layout.h"
+#include "editor_fixture.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
-#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -391,71 +391,26 @@ TEST_F(EditorDpiTest, AChangeOfScaleLaysTheMainWindowOutAnew) {
     Shoot("editor_rescaled_to_" + std::to_string(dpi), m_main);
 }
 
-// A dark high-contrast scheme for the test's span, the colours of before put back in any case.
-class DarkScheme {
-public:
-    DarkScheme() {
-        for (std::size_t k = 0; k < kIndexes.size(); ++k) {
-            m_old[k] = GetSysColor(kIndexes[k]);
-        }
-        const std::array<COLORREF, kCount> dark = {RGB(0, 0, 0), RGB(0, 0, 0), RGB(0, 0, 0), kText,
-                                                   kText};
-        m_set = SetSysColors(static_cast<int>(kCount), kIndexes.data(), dark.data()) != 0;
-    }
-    ~DarkScheme() { SetSysColors(static_cast<int>(kCount), kIndexes.data(), m_old.data()); }
-    DarkScheme(const DarkScheme&) = delete;
-    DarkScheme& operator=(const DarkScheme&) = delete;
-    [[nodiscard]] bool Set() const { return m_set; }
+constexpr COLORREF kDarkSchemeText = RGB(255, 255, 255);
 
-    static constexpr COLORREF kText = RGB(255, 255, 255);
+// A dark high-contrast scheme for the test's span.
+SystemColours DarkScheme() {
+    return SystemColours({{COLOR_WINDOW, RGB(0, 0, 0)},
+                          {COLOR_BTNFACE, RGB(0, 0, 0)},
+                          {COLOR_3DFACE, RGB(0, 0, 0)},
+                          {COLOR_WINDOWTEXT, kDarkSchemeText},
+                          {COLOR_BTNTEXT, kDarkSchemeText}});
+}
 
-private:
-    static constexpr std::size_t kCount = 5;
-    static constexpr std::array<int, kCount> kIndexes = {COLOR_WINDOW, COLOR_BTNFACE, COLOR_3DFACE,
-                                                         COLOR_WINDOWTEXT, COLOR_BTNTEXT};
-    std::array<COLORREF, kCount> m_old{};
-    bool m_set = false;
-};
-
-// The screen's pixels over a window (or the part `part` of its window rectangle), as 0xRRGGBB.
-std::vector<std::uint32_t> PixelsOf(HWND hwnd, const RECT* part = nullptr) {
+// The screen's pixels over a window (or the part `part` of its window rectangle).
+std::vector<std::uint32_t> PixelsOver(HWND hwnd, const RECT* part = nullptr) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     if (part != nullptr) {
         r = RECT{r.left + part->left, r.top + part->top, r.left + part->right,
                  r.top + part->bottom};
     }
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    std::vector<std::uint32_t> pixels;
-    if (width <= 0 || height <= 0) {
-        return pixels;
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    platform::WindowDc screen(nullptr);
-    void* bits = nullptr;
-    platform::UniqueHbitmap bitmap(
-        CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    platform::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-    if (!bitmap || !dc || bits == nullptr) {
-        return pixels;
-    }
-    {
-        platform::SelectGuard select(dc.get(), bitmap.get());
-        BitBlt(dc.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
-        GdiFlush();
-    }
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    pixels.assign(p, p + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return pixels;
+    return PixelsOf(nullptr, r);
 }
 
 int Brightness(std::uint32_t rgb) {
@@ -463,7 +418,7 @@ int Brightness(std::uint32_t rgb) {
 }
 
 TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) {
-    DarkScheme scheme;
+    const SystemColours scheme = DarkScheme();
     ASSERT_TRUE(scheme.Set());
     // Started after the change, so the editor reads the scheme whether or not a running
     // program follows a change of the system's colours.
@@ -486,7 +441,7 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
             const RECT gap{Scaled(12, m_dpi), 0, Scaled(12, m_dpi) + caption.Width * 3 / 4,
                            caption.LineHeight};
             const std::vector<std::uint32_t> pixels =
-                PixelsOf(control, c.Kind == ControlKind::Frame ? &gap : nullptr);
+                PixelsOver(control, c.Kind == ControlKind::Frame ? &gap : nullptr);
             ASSERT_FALSE(pixels.empty());
             // Dark behind, light text on it: the scheme's colours, not black on black.
             const auto light = std::count_if(pixels.begin(), pixels.end(),
@@ -506,7 +461,7 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
     RECT page{};
     GetWindowRect(Item(editor::kItemFrame), &page);
     const RECT middle{2, (page.bottom - page.top) / 2, 6, (page.bottom - page.top) / 2 + 4};
-    for (std::uint32_t p : PixelsOf(Item(editor::kItemFrame), &middle)) {
+    for (std::uint32_t p : PixelsOver(Item(editor::kItemFrame), &middle)) {
         EXPECT_LT(Brightness(p), 64) << std::hex << p;
     }
     ShowAppearance();

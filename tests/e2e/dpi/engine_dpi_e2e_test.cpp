@@ -108,32 +108,9 @@ struct Image {
     }
 };
 
-// What a DC shows of a rectangle, read through a 32-bit top-down DIB.
+// What a DC shows of a rectangle.
 Image Grab(HDC from, int x, int y, int width, int height) {
-    Image image{width, height, {}};
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    platform::UniqueHbitmap dib(::CreateDIBSection(from, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    platform::UniqueMemoryDc memory(::CreateCompatibleDC(from));
-    if (!dib || !memory) {
-        return image;
-    }
-    {
-        platform::SelectGuard select(memory.get(), dib.get());
-        ::BitBlt(memory.get(), 0, 0, width, height, from, x, y, SRCCOPY);
-        ::GdiFlush();
-    }
-    const auto* p = static_cast<const std::uint32_t*>(bits);
-    image.px.assign(p, p + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (std::uint32_t& v : image.px) {
-        v &= 0xFFFFFF;
-    }
-    return image;
+    return Image{width, height, PixelsOf(from, RECT{x, y, x + width, y + height})};
 }
 
 // The pop-up's client area as the screen shows it (another process's window DC is not readable
@@ -168,31 +145,6 @@ Box BoundsOf(const Image& image, const Box& area, std::uint32_t background) {
     }
     return b.left < b.right ? b : Box{};
 }
-
-// Sets two system colours for the session, and puts them back.
-class SystemColours {
-public:
-    SystemColours(std::uint32_t menu, std::uint32_t menuText) {
-        m_old[0] = ::GetSysColor(COLOR_MENU);
-        m_old[1] = ::GetSysColor(COLOR_MENUTEXT);
-        const COLORREF want[2] = {RGB(menu >> 16, (menu >> 8) & 0xFF, menu & 0xFF),
-                                  RGB(menuText >> 16, (menuText >> 8) & 0xFF, menuText & 0xFF)};
-        m_set = ::SetSysColors(2, kIndexes, want) != 0;
-    }
-    ~SystemColours() {
-        if (m_set) {
-            ::SetSysColors(2, kIndexes, m_old);
-        }
-    }
-    SystemColours(const SystemColours&) = delete;
-    SystemColours& operator=(const SystemColours&) = delete;
-    [[nodiscard]] bool Set() const { return m_set; }
-
-private:
-    static constexpr INT kIndexes[2] = {COLOR_MENU, COLOR_MENUTEXT};
-    COLORREF m_old[2]{};
-    bool m_set = false;
-};
 
 class EngineDpiTest : public ::testing::Test {
 protected:
@@ -473,7 +425,8 @@ void CheckTriangle(const Image& shot, int stripTop, int stripHeight, int unit, i
 
 TEST_F(EngineDpiTest, ScrollStripTrianglesAreInTheMenuTextColour) {
     // A dark menu with light text, as a high-contrast scheme has.
-    SystemColours colours(0x101840, 0xF0E060);
+    SystemColours colours(
+        {{COLOR_MENU, RGB(0x10, 0x18, 0x40)}, {COLOR_MENUTEXT, RGB(0xF0, 0xE0, 0x60)}});
     ASSERT_TRUE(colours.Set());
     const std::uint32_t menu = SysRgb(COLOR_MENU);
     const std::uint32_t text = SysRgb(COLOR_MENUTEXT);

@@ -17,9 +17,9 @@
 #include "editor/item_wizard.h"
 #include "editor/keyboard_access.h"
 #include "editor/main_window_layout.h"
+#include "editor_fixture.h"
 #include "menufile/menu_file.h"
 #include "platform/text_win.h"
-#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -75,21 +75,6 @@ std::vector<int> TabCycle(std::span<const ControlLayout> controls, Page page, in
     return stops;
 }
 
-// The pixels a window shows on the screen.
-std::vector<std::uint32_t> ShownPixels(HWND hwnd) {
-    RECT r{};
-    GetWindowRect(hwnd, &r);
-    std::vector<std::uint32_t> pixels;
-    HDC screen = GetDC(nullptr);
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left; x < r.right; ++x) {
-            pixels.push_back(GetPixel(screen, x, y));
-        }
-    }
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 class KeyboardTest : public EditorFixture {
 protected:
     KeyboardTest() : EditorFixture("e2e keys ", "my menu, keys.tvl") {}
@@ -140,7 +125,6 @@ protected:
         EXPECT_NE(wizard, nullptr);
         return wizard;
     }
-
 };
 
 TEST_F(KeyboardTest, FocusStartsOnTheListAndTabReadsEachPageAsItLooks) {
@@ -239,12 +223,12 @@ TEST_F(KeyboardTest, AltAndEachMnemonicReachesItsControlOnEveryPage) {
     ASSERT_TRUE(FocusReaches(scroll)) << "first on the page, in its frame";
     HWND picture = Item(editor::kMenuIconPicture);
     Pump(Millis(200));
-    const auto first = ShownPixels(picture);
+    const auto first = WindowPixels(picture);
     EXPECT_EQ(GetScrollPos(scroll, SB_CTL), 0);
     SendKey(VK_RIGHT);
     EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(scroll, SB_CTL) == 1; }));
     Pump(Millis(200));
-    EXPECT_NE(ShownPixels(picture), first) << "the next icon shows";
+    EXPECT_NE(WindowPixels(picture), first) << "the next icon shows";
     Shoot("keys-appearance-scroll-focus", m_main);
     SendKey(VK_END);
     int low = 0;
@@ -399,11 +383,11 @@ TEST_F(KeyboardTest, TheChoosersScrollBarTakesTheFocusAndBrowsesWithTheArrows) {
                    TabCycle(editor::ChooserControls(), Page::Always, editor::kChooserScroll));
     HWND preview = Control(chooser, editor::kChooserPreview);
     Pump(Millis(200));
-    const auto before = ShownPixels(preview);
+    const auto before = WindowPixels(preview);
     SendKey(VK_LEFT);
     EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(scroll, SB_CTL) == 3; }));
     Pump(Millis(200));
-    EXPECT_NE(ShownPixels(preview), before) << "another icon shows";
+    EXPECT_NE(WindowPixels(preview), before) << "another icon shows";
     Shoot("keys-chooser-scroll-focus", chooser);
     AltFor(editor::kChooserLibrary, editor::ChooserControls());
     HWND open = WaitForWindow(m_editor.pid(), "#32770", editor::kLibraryDialogTitle);
