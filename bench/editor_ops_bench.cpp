@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "tests/support/posix_file_system.h"
-#include "tests/support/windows_1252.h"
-#include "editor/menu_editor.h"
+#include "editor/model/menu_editor.h"
 #include "menufile/menu_file.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/posix_file_system.h"
+#include "tests/support/windows_1252.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ public:
             std::filesystem::create_directories(m_dir);
             m_path = (m_dir / "bench menu.tvl").string();
         }
-        m_editor = std::make_unique<editor::MenuEditor>(*m_fs, m_icons,
-                                                        test_support::Windows1252());
+        m_editor =
+            std::make_unique<editor::MenuEditor>(*m_fs, m_icons, test_support::Windows1252());
     }
     ~Bench() {
         m_editor.reset();

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "editor/main_window_win.h"
 #include "editor/resource_ids.h"
+#include "editor/ui/main_window_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 

@@ -10,9 +10,9 @@
 #include "engine/menu_entries.h"
 #include "engine/menu_model.h"
 #include "engine/popup_window_win.h"
+#include "menufile/command_line.h"
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
-#include "platform/command_line.h"
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
@@ -61,9 +61,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     engine::FolderListing first;
     std::future<std::vector<engine::FolderEntry>> listed;
     try {
-        if (menu.IsDirectoryPointer() && menu.Pointer) {
-            if (menufile::ToNumber(menu.Pointer->HideExtensions) >= 1) {
-                first = engine::FirstListing(*menu.Pointer);
+        if (menu.IsDirectoryPointer() && menu.DirectoryPointer) {
+            if (menufile::ToNumber(menu.DirectoryPointer->HideExtensions) >= 1) {
+                first = engine::FirstListing(*menu.DirectoryPointer);
                 listed =
                     std::async(std::launch::async, engine::ListFolder, first.Folder, first.Pattern);
             } else {

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/display_path.h"
-#include "platform/file_system.h"
+#include "menufile/display_path.h"
+#include "menufile/file_system.h"
 
 namespace engine {
 

@@ -270,10 +270,10 @@ std::vector<Entry> BuildEntries(const menufile::MenuFile& menu, const FolderList
         return menu.Items;
     }
     std::vector<Entry> entries;
-    if (!menu.Pointer) {
+    if (!menu.DirectoryPointer) {
         return entries;
     }
-    const menufile::DirectoryPointer& pointer = *menu.Pointer;
+    const menufile::DirectoryPointer& pointer = *menu.DirectoryPointer;
     const bool hideExtensions = menufile::ToNumber(pointer.HideExtensions) >= 1;
     const std::string folder = FolderWithBackslash(pointer.Folder);
     HiddenExtensions shown(displayName);

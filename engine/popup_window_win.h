@@ -10,9 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "engine/icon_cache.h"
 #include "engine/menu_model.h"
 #include "engine/popup_accessible_win.h"
+#include "engine/row_icon_cache.h"
 #include "platform/shell_menu_win.h"
 #include "platform/win32_handles_win.h"
 #include "platform/window_base_win.h"

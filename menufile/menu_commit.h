@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "menufile/file_system.h"
 
 namespace menufile {
 

@@ -180,7 +180,7 @@ Built Checked(std::string content, const MenuFile& expected) {
         return {MenuError::BadText, {}};
     }
     if (back.MenuType != expected.MenuType || back.Settings != expected.Settings ||
-        back.Items != expected.Items || back.Pointer != expected.Pointer) {
+        back.Items != expected.Items || back.DirectoryPointer != expected.DirectoryPointer) {
         return {MenuError::BadText, {}};
     }
     return {MenuError::None, std::move(content)};
@@ -299,7 +299,7 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
             file.Status = ReadStatus::BadValue;
             return file;
         }
-        file.Pointer = DirectoryPointer{p[0], p[1], p[2], p[3], p[4]};
+        file.DirectoryPointer = DirectoryPointer{p[0], p[1], p[2], p[3], p[4]};
         return file;
     }
     for (reader.SkipEmptyLines(); !reader.AtEnd(); reader.SkipEmptyLines()) {
@@ -454,8 +454,9 @@ Built ChangeToDirectoryPointer(std::string_view old, const MenuFile& parsed) {
     MenuFile file;
     file.MenuType = kDirectoryPointer;
     file.Settings = parsed.Settings;
-    file.Pointer = DirectoryPointer{};
-    return Checked(Compose(PrefixOf(old, parsed), file) + FormatPointerLine(*file.Pointer), file);
+    file.DirectoryPointer = DirectoryPointer{};
+    return Checked(Compose(PrefixOf(old, parsed), file) + FormatPointerLine(*file.DirectoryPointer),
+                   file);
 }
 
 Built ChangeToUserDefined(std::string_view old, const MenuFile& parsed) {
@@ -471,7 +472,7 @@ Built SaveDirectoryPointer(std::string_view old, const MenuFile& parsed, std::st
     MenuFile file;
     file.MenuType = kDirectoryPointer;
     file.Settings = parsed.Settings;
-    file.Pointer =
+    file.DirectoryPointer =
         DirectoryPointer{std::string(folder), std::string(pattern), std::to_string(showFolders),
                          std::to_string(hideExtensions), std::to_string(showHidden)};
     return Checked(Compose(PrefixOf(old, parsed), file) +

@@ -69,8 +69,8 @@ struct MenuFile {
     std::size_t RecordsOffset = 0;  // first byte after the settings line
     std::string MenuType;
     MenuSettings Settings;
-    std::vector<MenuItem> Items;               // anything but "DIRPOINT" lists items
-    std::optional<DirectoryPointer> Pointer;  // "DIRPOINT" only
+    std::vector<MenuItem> Items;  // anything but "DIRPOINT" lists items
+    std::optional<menufile::DirectoryPointer> DirectoryPointer;  // "DIRPOINT" only
     // The first item record that could not be read (Truncated, BadValue): its bytes, from the
     // start of its line to the end of its last line (or of the file), and its line number.
     std::size_t DamageOffset = 0;
@@ -148,8 +148,8 @@ inline constexpr float kLargestFontPoints = 72.0f;
 // change parses the file once; `file` must be ReadMenu(old).
 
 // Same picture and marker; the given type, the settings as read, these records.
-[[nodiscard]] Built RewriteItems(std::string_view old, const MenuFile& file,
-                                 std::string_view type, const std::vector<MenuItem>& items);
+[[nodiscard]] Built RewriteItems(std::string_view old, const MenuFile& file, std::string_view type,
+                                 const std::vector<MenuItem>& items);
 // "DIRPOINT", the settings as read, the default pointer; the items are dropped.
 [[nodiscard]] Built ChangeToDirectoryPointer(std::string_view old, const MenuFile& file);
 // "USERDEF", the settings as read, no items; the pointer is dropped.

@@ -101,10 +101,11 @@ void DecodeMenu(std::string_view bytes, MenuFile& file, const CodePage& codePage
             Decode(*text, encoding, codePage);
         }
     }
-    if (file.Pointer) {
+    if (file.DirectoryPointer) {
         for (std::string* text :
-             {&file.Pointer->Folder, &file.Pointer->Pattern, &file.Pointer->ShowFolders,
-              &file.Pointer->HideExtensions, &file.Pointer->ShowHidden}) {
+             {&file.DirectoryPointer->Folder, &file.DirectoryPointer->Pattern,
+              &file.DirectoryPointer->ShowFolders, &file.DirectoryPointer->HideExtensions,
+              &file.DirectoryPointer->ShowHidden}) {
             Decode(*text, encoding, codePage);
         }
     }

@@ -1,7 +1,7 @@
 // The file-system seam on real Win32 files.
 #pragma once
 
-#include "platform/file_system.h"
+#include "menufile/file_system.h"
 
 namespace platform {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "editor/main_window_layout.h"
+#include "editor/ui/main_window_layout.h"
 #include "winauto.h"
 
 class EditorFixture : public ::testing::Test {

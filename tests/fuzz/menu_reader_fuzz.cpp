@@ -18,7 +18,7 @@ void Require(bool condition) {
 
 bool SameRecords(const menufile::MenuFile& a, const menufile::MenuFile& b) {
     return a.MenuType == b.MenuType && a.Settings == b.Settings && a.Items == b.Items &&
-           a.Pointer == b.Pointer;
+           a.DirectoryPointer == b.DirectoryPointer;
 }
 
 }  // namespace
@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const menufile::MenuItem& item : menu.Items) {
         written += menufile::FormatItemLine(item);
     }
-    if (menu.Pointer) {
-        written += menufile::FormatPointerLine(*menu.Pointer);
+    if (menu.DirectoryPointer) {
+        written += menufile::FormatPointerLine(*menu.DirectoryPointer);
     }
     const menufile::MenuFile back = menufile::ReadMenu(written);
     Require(back.Status == menufile::ReadStatus::Ok);
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (appearance.Error == menufile::MenuError::None) {
         const menufile::MenuFile saved = menufile::ReadMenu(appearance.Content);
         Require(saved.Settings == menu.Settings && saved.Items == menu.Items &&
-                saved.Pointer == menu.Pointer);
+                saved.DirectoryPointer == menu.DirectoryPointer);
     }
     menufile::Built upgraded = menufile::UpgradeMenuFile(bytes, "stock");
     if (upgraded.Error == menufile::MenuError::None) {

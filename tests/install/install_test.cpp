@@ -15,7 +15,7 @@
 #include <set>
 #include <utility>
 
-#include "editor/main_window_layout.h"
+#include "editor/ui/main_window_layout.h"
 #include "menufile/menu_file.h"
 #include "platform/text_win.h"
 #include "winauto.h"

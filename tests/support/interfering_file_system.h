@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/file_system.h"
+#include "menufile/file_system.h"
 
 namespace test_support {
 

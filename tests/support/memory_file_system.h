@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
+#include "menufile/file_system.h"
 
 namespace platform {
 

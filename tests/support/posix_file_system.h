@@ -1,7 +1,7 @@
 // The file-system seam on POSIX files, for benchmarks and tests that use real temporary folders.
 #pragma once
 
-#include "platform/file_system.h"
+#include "menufile/file_system.h"
 
 namespace test_support {
 

@@ -1,7 +1,7 @@
 // The menu path taken from a command line, quoted or not.
-#include <gtest/gtest.h>
+#include "menufile/command_line.h"
 
-#include "platform/command_line.h"
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -44,7 +44,7 @@ TEST(ReadMenu, UserDefinedMenuWithTrickyPictureAndRecords) {
     EXPECT_EQ(menufile::ToInt(m.Items[1].IconIndex), 0);
     EXPECT_EQ(m.Items[2].IconFile, "shell32.dll");
     EXPECT_EQ(menufile::ToInt(m.Items[2].IconIndex), 12);
-    EXPECT_FALSE(m.Pointer);
+    EXPECT_FALSE(m.DirectoryPointer);
 }
 
 TEST(ReadMenu, DirectoryPointerInBothFormsWithOrWithoutFinalLineEnd) {
@@ -54,8 +54,8 @@ TEST(ReadMenu, DirectoryPointerInBothFormsWithOrWithoutFinalLineEnd) {
         menufile::MenuFile m = ReadMenu(head + pointer);
         ASSERT_EQ(m.Status, ReadStatus::Ok) << pointer;
         ASSERT_TRUE(m.IsDirectoryPointer());
-        ASSERT_TRUE(m.Pointer);
-        EXPECT_EQ(*m.Pointer, (menufile::DirectoryPointer{"C:\\", "*.*", "1", "0", "0"}));
+        ASSERT_TRUE(m.DirectoryPointer);
+        EXPECT_EQ(*m.DirectoryPointer, (menufile::DirectoryPointer{"C:\\", "*.*", "1", "0", "0"}));
         EXPECT_TRUE(m.Items.empty());
     }
 }

@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "editor/dialog_layouts.h"
-#include "editor/item_wizard.h"
-#include "editor/main_window_layout.h"
+#include "editor/model/item_wizard.h"
+#include "editor/ui/dialog_layouts.h"
+#include "editor/ui/main_window_layout.h"
 #include "editor_fixture.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"

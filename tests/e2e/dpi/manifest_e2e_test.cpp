@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/main_window_layout.h"
+#include "editor/ui/main_window_layout.h"
 #include "platform/text_win.h"
 #include "winauto.h"
 
@@ -69,16 +69,19 @@ struct Program {
     bool showsCommonControls;  // the engine loads them only for a tooltip or a context menu
 };
 
-void PrintTo(const Program& program, std::ostream* out) { *out << program.exe; }
+void PrintTo(const Program& program, std::ostream* out) {
+    *out << program.exe;
+}
 
 class ManifestTest : public ::testing::TestWithParam<Program> {
 protected:
     void SetUp() override {
         m_dir = std::make_unique<TempDir>("manifest");
         const std::string menu = m_dir->File("manifest.tvl");
-        ASSERT_TRUE(WriteFileBytes(menu, "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n"
-                                         "0,\"MS Sans Serif\",8.25,0,0\r\n"
-                                         "\"Notes\",\"C:\\notes.txt\",\"\",\"\",\"\",0\r\n"));
+        ASSERT_TRUE(WriteFileBytes(menu,
+                                   "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n"
+                                   "0,\"MS Sans Serif\",8.25,0,0\r\n"
+                                   "\"Notes\",\"C:\\notes.txt\",\"\",\"\",\"\",0\r\n"));
         ParkMouse();
         m_program = Start(WinPath(GetParam().exe), Quote(menu), m_dir->path());
         ASSERT_TRUE(m_program);

@@ -7,12 +7,12 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
-#include "editor/editor_messages.h"
-#include "editor/main_window_layout.h"
+#include "editor/model/editor_messages.h"
+#include "editor/ui/main_window_layout.h"
+#include "editor_fixture.h"
 #include "menufile/menu_file.h"
 #include "menufile/text_encoding.h"
 #include "platform/text_win.h"
-#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {

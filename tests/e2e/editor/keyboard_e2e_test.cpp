@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "editor/appearance.h"
-#include "editor/dialog_layouts.h"
-#include "editor/editor_messages.h"
-#include "editor/icon_library.h"
-#include "editor/item_wizard.h"
-#include "editor/keyboard_access.h"
-#include "editor/main_window_layout.h"
+#include "editor/model/appearance.h"
+#include "editor/model/editor_messages.h"
+#include "editor/model/icon_library.h"
+#include "editor/model/item_wizard.h"
+#include "editor/ui/dialog_layouts.h"
+#include "editor/ui/keyboard_access.h"
+#include "editor/ui/main_window_layout.h"
 #include "editor_fixture.h"
 #include "menufile/menu_file.h"
 #include "platform/text_win.h"
@@ -142,7 +142,7 @@ TEST_F(KeyboardTest, FocusStartsOnTheListAndTabReadsEachPageAsItLooks) {
 TEST_F(KeyboardTest, TabOnTheAppearanceAndPointerPages) {
     ASSERT_TRUE(Open(PointerMenu()));
     const std::vector<int> pointer =
-        TabCycle(editor::MainWindowControls(), Page::Pointer, editor::kToUserListButton);
+        TabCycle(editor::MainWindowControls(), Page::DirectoryPointer, editor::kToUserListButton);
     ASSERT_TRUE(FocusReaches(Item(pointer.front())))
         << "a directory pointer starts on its page's first control";
     ExpectTabCycle(m_main, pointer);

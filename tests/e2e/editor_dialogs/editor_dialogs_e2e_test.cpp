@@ -10,15 +10,15 @@
 #include <algorithm>
 #include <set>
 
-#include "editor/appearance.h"
-#include "editor/dialog_layouts.h"
-#include "editor/editor_messages.h"
-#include "editor/icon_file.h"
-#include "editor/main_window_layout.h"
+#include "editor/imaging/icon_file.h"
+#include "editor/model/appearance.h"
+#include "editor/model/editor_messages.h"
+#include "editor/ui/dialog_layouts.h"
+#include "editor/ui/main_window_layout.h"
+#include "editor_fixture.h"
 #include "menufile/menu_file.h"
 #include "menufile/text_encoding.h"
 #include "platform/text_win.h"
-#include "editor_fixture.h"
 #include "winauto.h"
 
 namespace {
@@ -144,7 +144,6 @@ protected:
         PostClick(Control(dialog, IDOK));
         ASSERT_TRUE(WaitForWindowGone(dialog));
     }
-
 };
 
 TEST_F(DialogsTest, TheWizardAddsAnItemThroughBothPages) {

@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "engine/menu_model.h"
+#include "menufile/display_path.h"
 #include "menufile/menu_file.h"
-#include "platform/display_path.h"
 #include "platform/text_win.h"
 #include "tests/support/memory_file_system.h"
 #include "winauto.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor_messages.h"
-#include "editor/main_window_layout.h"
+#include "editor/model/editor_messages.h"
+#include "editor/ui/main_window_layout.h"
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
 #include "tests/support/memory_file_system.h"
@@ -22,13 +22,14 @@ namespace {
 using namespace winauto;
 using menufile::MenuItem;
 
-const std::string kHead = "BM picture\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n";
+const std::string kHead =
+    "BM picture\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n";
 
 std::vector<MenuItem> Items(int count, const std::string& prefix) {
     std::vector<MenuItem> items;
     for (int i = 0; i < count; ++i) {
-        items.push_back({prefix + " " + std::to_string(i), "C:\\windows\\notepad.exe", "", "", "",
-                         "0"});
+        items.push_back(
+            {prefix + " " + std::to_string(i), "C:\\windows\\notepad.exe", "", "", "", "0"});
     }
     return items;
 }
@@ -226,7 +227,8 @@ TEST_F(HostileTest, TwoEditorsRacingOnALargeMenuLoseNothing) {
         }
     }
     EXPECT_TRUE(toldA || toldB) << "two changes of the same file: one must be refused";
-    SCOPED_TRACE("first editor: " + toldA.value_or("wrote") + "; second: " + toldB.value_or("wrote"));
+    SCOPED_TRACE("first editor: " + toldA.value_or("wrote") +
+                 "; second: " + toldB.value_or("wrote"));
     ASSERT_TRUE(WaitUntil([&] { return !FileExists(menufile::JournalPath(m_menu)); }));
 
     std::vector<MenuItem> expected = items;
@@ -245,7 +247,8 @@ TEST_F(HostileTest, TwoEditorsRacingOnALargeMenuLoseNothing) {
         }));
         for (int row : {99, 100, 101, 199, 200, 201, 202}) {
             wchar_t text[64] = {};
-            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
+            SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(text));
             std::string narrow;
             for (const wchar_t* c = text; *c; ++c) {
                 narrow += static_cast<char>(*c);
@@ -273,8 +276,7 @@ TEST_F(HostileTest, AMillionItemsLoadWithProgressAndTheWindowAnswers) {
     ASSERT_TRUE(WaitUntil(
         [&] {
             DWORD_PTR result = 0;
-            EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000,
-                                           &result))
+            EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result))
                 << "the window must answer while it loads";
             ++answered;
             if (HWND bar = FindWindowExA(main, nullptr, "msctls_progress32", nullptr);

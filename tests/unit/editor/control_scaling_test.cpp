@@ -6,8 +6,8 @@
 #include <span>
 #include <string>
 
-#include "editor/dialog_layouts.h"
-#include "editor/main_window_layout.h"
+#include "editor/ui/dialog_layouts.h"
+#include "editor/ui/main_window_layout.h"
 
 namespace {
 

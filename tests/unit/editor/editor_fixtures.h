@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "editor/menu_editor.h"
+#include "editor/model/menu_editor.h"
+#include "menufile/file_system.h"
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
-#include "platform/file_system.h"
 
 namespace editor_test {
 
@@ -82,7 +82,7 @@ inline ::testing::AssertionResult ListAgreesWithFile(const editor::MenuEditor& e
     if (file.IsDirectoryPointer() != editor.IsDirectoryPointer()) {
         return ::testing::AssertionFailure() << "the menu type differs";
     }
-    if (file.IsDirectoryPointer() && *file.Pointer != editor.Pointer()) {
+    if (file.IsDirectoryPointer() && *file.DirectoryPointer != editor.DirectoryPointer()) {
         return ::testing::AssertionFailure() << "the pointer differs";
     }
     const auto& entries = editor.Entries();

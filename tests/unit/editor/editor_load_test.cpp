@@ -2,7 +2,7 @@
 // the recovery of an interrupted save.
 #include <gtest/gtest.h>
 
-#include "editor/editor_messages.h"
+#include "editor/model/editor_messages.h"
 #include "editor_fixtures.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/windows_1252.h"
@@ -68,11 +68,11 @@ TEST(EditorLoad, DirectoryPointerInBothFormsAndAnEmptyList) {
     fs.Put(kPath, PointerMenu(kSavedPointer));
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_TRUE(editor.IsDirectoryPointer());
-    EXPECT_EQ(editor.Pointer(),
+    EXPECT_EQ(editor.DirectoryPointer(),
               (menufile::DirectoryPointer{"D:\\My Music, old\\", "*.mp3", "1", "0", "1"}));
     fs.Put(kPath, PointerMenu(kPointerLine));
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
-    EXPECT_EQ(editor.Pointer(), menufile::DirectoryPointer{});
+    EXPECT_EQ(editor.DirectoryPointer(), menufile::DirectoryPointer{});
     EXPECT_TRUE(editor.Entries().empty());
 
     fs.Put(kPath, UserMenu({}));
@@ -284,9 +284,9 @@ TEST(EditorLoad, ShowsTheCommittedContentWhenRecoveryCannotWrite) {
     fs.Put(kPath, before);
     fs.CrashAt(7, true);  // the menu file's own write is torn
     const std::string newPicture = "ICON\r\n<START TVL>\r\n";
-    EXPECT_THROW(
-        (void)menufile::CommitMenuFile(fs, kPath, before, newPicture + kUserType + kSettings + kLast),
-        MemoryFileSystem::SimulatedCrash);
+    EXPECT_THROW((void)menufile::CommitMenuFile(fs, kPath, before,
+                                                newPicture + kUserType + kSettings + kLast),
+                 MemoryFileSystem::SimulatedCrash);
     fs.ClearFaults();
     ASSERT_NE(fs.Get(kPath), before);
     fs.SetReadOnly(kPath, true);

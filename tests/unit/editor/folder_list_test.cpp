@@ -1,5 +1,5 @@
 // The folder rules of the directory-pointer page.
-#include "editor/folder_list.h"
+#include "editor/model/folder_list.h"
 
 #include <gtest/gtest.h>
 

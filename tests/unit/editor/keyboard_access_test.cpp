@@ -1,6 +1,6 @@
 // Keyboard access from the control tables: mnemonics that never clash in what is shown
 // together, a tab order that reads the windows as they look, and the main window's title.
-#include "editor/keyboard_access.h"
+#include "editor/ui/keyboard_access.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <map>
 #include <vector>
 
-#include "editor/dialog_layouts.h"
-#include "editor/item_wizard.h"
+#include "editor/model/item_wizard.h"
+#include "editor/ui/dialog_layouts.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ TEST(Mnemonics, MarkOneLetterOfTheUnchangedCaptions) {
 
 TEST(Mnemonics, EveryButtonTabAndLabelledBoxHasOneThatNothingShownWithItShares) {
     const auto main = editor::MainWindowControls();
-    for (Page page : {Page::Items, Page::Pointer, Page::Appearance}) {
+    for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance}) {
         SCOPED_TRACE(static_cast<int>(page));
         std::vector<std::string> captions{editor::kContentsTabCaption,
                                           editor::kAppearanceTabCaption};
@@ -152,7 +152,7 @@ TEST(VisualOrder, OfEachPageAndDialog) {
               (std::vector<int>{kTabs, kAddButton, kEditButton, kDeleteButton, kItemList,
                                 kChangeIconButton, kMoveUpButton, kMoveDownButton, kSeparatorButton,
                                 kToPointerButton, kQuitButton}));
-    EXPECT_EQ(TabStops(main, VisualOrder(main, Page::Pointer)),
+    EXPECT_EQ(TabStops(main, VisualOrder(main, Page::DirectoryPointer)),
               (std::vector<int>{kTabs, kToUserListButton, kDriveList, kFolderList, kPathBox,
                                 kPatternBox, kShowFoldersCheck, kShowHiddenCheck,
                                 kHideExtensionsCheck, kSavePointerButton, kQuitButton}));
@@ -177,7 +177,7 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
         std::sort(sorted.begin(), sorted.end());
         EXPECT_TRUE(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end());
         EXPECT_EQ(z.size(), table.size());
-        for (Page page : {Page::Items, Page::Pointer, Page::Appearance}) {
+        for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance}) {
             SCOPED_TRACE(static_cast<int>(page));
             std::vector<int> shown;
             for (int id : z) {

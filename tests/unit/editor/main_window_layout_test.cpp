@@ -1,6 +1,6 @@
 // The main window's layout: every control inside its container and clear of its neighbours, at
 // the common screen resolutions.
-#include "editor/main_window_layout.h"
+#include "editor/ui/main_window_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <set>
 #include <utility>
 
-#include "editor/dialog_layouts.h"
+#include "editor/ui/dialog_layouts.h"
 
 namespace {
 
@@ -115,8 +115,8 @@ TEST(DialogLayouts, LabelsComeJustBeforeTheirBoxesAndDoNotCoverThem) {
                                          [&](const ControlLayout& c) { return c.Id == label; });
             ASSERT_NE(at + 1, wizard.end());
             EXPECT_EQ((at + 1)->Id, box) << "the box right after label " << label;
-            EXPECT_FALSE(Overlap(editor::ClientRect(*at, tpp),
-                                 editor::ClientRect(Find(wizard, box), tpp)))
+            EXPECT_FALSE(
+                Overlap(editor::ClientRect(*at, tpp), editor::ClientRect(Find(wizard, box), tpp)))
                 << label << " covers " << box;
         }
         // On the name page the instruction is one line above the name box.

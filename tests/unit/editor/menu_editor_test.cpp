@@ -6,11 +6,11 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/support/posix_file_system.h"
-#include "editor/editor_messages.h"
+#include "editor/model/editor_messages.h"
 #include "editor_fixtures.h"
 #include "tests/support/interfering_file_system.h"
 #include "tests/support/memory_file_system.h"
+#include "tests/support/posix_file_system.h"
 #include "tests/support/windows_1252.h"
 
 namespace {
@@ -142,7 +142,7 @@ TEST_F(EditorTest, MenuTypeChangesDropTheOtherTypesData) {
     EXPECT_TRUE(m_editor.IsDirectoryPointer());
     EXPECT_TRUE(m_editor.Entries().empty());
     EXPECT_TRUE(m_icons.Live.empty());
-    EXPECT_EQ(m_editor.Pointer(), menufile::DirectoryPointer{});
+    EXPECT_EQ(m_editor.DirectoryPointer(), menufile::DirectoryPointer{});
 
     EXPECT_EQ(m_editor.Delete(0).Status, EditStatus::Unchanged);
     EXPECT_EQ(m_editor.DropFiles({{"x", "C:\\x"}}).Added, 0) << "no list for a pointer";
@@ -150,7 +150,7 @@ TEST_F(EditorTest, MenuTypeChangesDropTheOtherTypesData) {
 
     ExpectWritten(m_editor.SaveDirectoryPointer("D:\\My Music, old\\", "*.mp3", 1, 0, 1), -1);
     EXPECT_EQ(File(), PointerMenu(kSavedPointer));
-    EXPECT_EQ(m_editor.Pointer().Folder, "D:\\My Music, old\\");
+    EXPECT_EQ(m_editor.DirectoryPointer().Folder, "D:\\My Music, old\\");
     // The saved form (no line end, blanks before the numbers) is read back and changed again.
     ExpectWritten(m_editor.SaveDirectoryPointer("C:\\", "*.*", 0, 1, 0), -1);
     EXPECT_EQ(File(), PointerMenu("\"C:\\\",\"*.*\", 0, 1, 0"));
@@ -544,17 +544,19 @@ TEST(EditorEncoding, SettingsAndPointersFollowTheSameRule) {
     disk.Put(kPath, PointerMenu("\"C:\\M\xfcsik\\\",\"*.*\", 1, 0, 0"));
     MenuEditor pointer(disk, icons, test_support::Windows1252());
     ASSERT_EQ(pointer.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
-    EXPECT_EQ(pointer.Pointer().Folder, "C:\\M\xc3\xbcsik\\");
+    EXPECT_EQ(pointer.DirectoryPointer().Folder, "C:\\M\xc3\xbcsik\\");
     settings = pointer.Settings();
     settings.FontName = "\xe6\x98\x8e\xe6\x9c\x9d";
     ExpectWritten(pointer.SaveAppearance(nullptr, settings), -1);
-    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType + "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
+    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType +
+                                   "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
                                    "\"C:\\M\xc3\xbcsik\\\",\"*.*\",1,0,0\r\n");
     ExpectWritten(pointer.SaveDirectoryPointer("C:\\\xce\x95\\", "*.txt", 1, 1, 0), -1);
-    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType + "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
+    EXPECT_EQ(disk.Get(kPath), kHead + kPointerType +
+                                   "1,\"\xe6\x98\x8e\xe6\x9c\x9d\",8.25,0,0\r\n" +
                                    "\"C:\\\xce\x95\\\",\"*.txt\", 1, 1, 0");
     ASSERT_EQ(pointer.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
-    EXPECT_EQ(pointer.Pointer().Folder, "C:\\\xce\x95\\");
+    EXPECT_EQ(pointer.DirectoryPointer().Folder, "C:\\\xce\x95\\");
 }
 
 }  // namespace

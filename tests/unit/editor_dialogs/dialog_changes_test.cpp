@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "../editor/editor_fixtures.h"
-#include "editor/appearance.h"
-#include "editor/icon_library.h"
-#include "editor/item_wizard.h"
+#include "editor/model/appearance.h"
+#include "editor/model/icon_library.h"
+#include "editor/model/item_wizard.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/windows_1252.h"
 
@@ -39,9 +39,10 @@ TEST(WizardChanges, AddAppendsANewRecordWithoutIcon) {
     auto result = f.editor.AddItem(wizard.Record(), 1);
     EXPECT_EQ(result.Status, EditStatus::Written);
     EXPECT_EQ(result.Selection, 1) << "the selection stays";
-    EXPECT_EQ(f.fs.Get(kPath),
-              UserMenu({kNotepad, kSeparator,
-                        "\"Tool, new\",\"C:\\tools\\a b.exe\",\"-x, -y\",\"C:\\tools\\\",\"\",0\r\n"}));
+    EXPECT_EQ(
+        f.fs.Get(kPath),
+        UserMenu({kNotepad, kSeparator,
+                  "\"Tool, new\",\"C:\\tools\\a b.exe\",\"-x, -y\",\"C:\\tools\\\",\"\",0\r\n"}));
     EXPECT_EQ(Texts(f.editor).back(), "Tool, new");
     EXPECT_EQ(f.editor.PreviewIcon(2), 0u) << "a new item shows its target's shell icon";
     EXPECT_TRUE(ListAgreesWithFile(f.editor, f.fs));
@@ -75,19 +76,18 @@ TEST(ChooserChanges, OkStoresLibraryAndIndexAndHandsTheIconToTheRow) {
     const editor::IconHandle preview = f.icons.Extract("C:\\windows\\system32\\shell32.dll", 12);
     auto result = f.editor.SetItemIcon(0, "C:\\windows\\system32\\shell32.dll", 12, preview);
     EXPECT_EQ(result.Status, EditStatus::Written);
-    EXPECT_EQ(f.fs.Get(kPath),
-              UserMenu({"\"Notepad\",\"C:\\windows\\notepad.exe\",\"\",\"\","
-                        "\"C:\\windows\\system32\\shell32.dll\",12\r\n",
-                        kLetters}));
+    EXPECT_EQ(f.fs.Get(kPath), UserMenu({"\"Notepad\",\"C:\\windows\\notepad.exe\",\"\",\"\","
+                                         "\"C:\\windows\\system32\\shell32.dll\",12\r\n",
+                                         kLetters}));
     const auto asked = f.icons.Requests.size();
     EXPECT_EQ(f.editor.PreviewIcon(0), preview) << "the row shows the icon the chooser showed";
     EXPECT_EQ(f.icons.Requests.size(), asked) << "without extracting it again";
 
     // The library that is the item's own target is stored as no icon file.
     const editor::IconHandle own = f.icons.Extract("C:\\docs\\", 2);
-    ASSERT_EQ(f.editor.SetItemIcon(1, editor::StoredIconFile("C:\\docs\\", "C:\\docs\\"), 2, own)
-                  .Status,
-              EditStatus::Written);
+    ASSERT_EQ(
+        f.editor.SetItemIcon(1, editor::StoredIconFile("C:\\docs\\", "C:\\docs\\"), 2, own).Status,
+        EditStatus::Written);
     EXPECT_EQ(f.editor.Record(1)->IconFile, "");
     EXPECT_EQ(f.editor.Record(1)->IconIndex, "2");
     EXPECT_EQ(f.editor.PreviewIcon(1), own);
@@ -103,8 +103,7 @@ TEST(ChooserChanges, OkStoresLibraryAndIndexAndHandsTheIconToTheRow) {
 TEST(AppearanceChanges, NewPictureAndSettingsKeepTheRecords) {
     Fixture f(UserMenu({kSeparator, kSeparator}));
     const std::string picture = editor::BitmapFile(2, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0});
-    const menufile::MenuSettings settings =
-        editor::SettingsOf({true, "Tahoma", 9.75f, true, true});
+    const menufile::MenuSettings settings = editor::SettingsOf({true, "Tahoma", 9.75f, true, true});
     EXPECT_EQ(f.editor.SaveAppearance(&picture, settings).Status, EditStatus::Written);
     EXPECT_EQ(f.fs.Get(kPath), picture + "\r\n<START TVL>\r\n\"USERDEF\"\r\n" +
                                    "1,\"Tahoma\",9.75,-1,-1\r\n" + kSeparator + kSeparator);
@@ -168,8 +167,8 @@ TEST(DialogChanges, AFailedCommitKeepsTheFileAndTheListAgrees) {
         }
         for (bool fromThenOn : {false, true}) {
             for (int call = 1;; ++call) {
-                SCOPED_TRACE(std::string(change.Name) + " failing at call " +
-                             std::to_string(call) + (fromThenOn ? " and on" : ""));
+                SCOPED_TRACE(std::string(change.Name) + " failing at call " + std::to_string(call) +
+                             (fromThenOn ? " and on" : ""));
                 {
                     Fixture f(content);
                     const int start = f.fs.Calls();

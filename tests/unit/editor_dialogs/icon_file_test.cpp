@@ -1,6 +1,6 @@
 // The icon files the editor writes: their directory, the bitmaps, the PNG of the largest image,
 // read back by zlib, libpng and the editor's own icon reader.
-#include "editor/icon_file.h"
+#include "editor/imaging/icon_file.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "editor/menu_picture.h"
+#include "editor/imaging/menu_picture.h"
 
 namespace {
 

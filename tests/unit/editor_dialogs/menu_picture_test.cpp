@@ -1,5 +1,7 @@
 // Reading a menu's picture for its preview: icon file entries by size, bitmap parts, and
 // nothing at all from bytes that are neither or are cut short.
+#include "editor/imaging/menu_picture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,8 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "editor/appearance.h"
-#include "editor/menu_picture.h"
+#include "editor/model/appearance.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 
 #include <set>
 
-#include "editor/appearance.h"
-#include "editor/icon_library.h"
-#include "editor/item_wizard.h"
+#include "editor/model/appearance.h"
+#include "editor/model/icon_library.h"
+#include "editor/model/item_wizard.h"
 
 namespace {
 
 using editor::ItemWizard;
 
-const std::set<std::string> kOnDisk = {"C:\\windows\\notepad.exe", "C:\\windows",
-                                       "C:\\hidden.sys", "C:\\My Documents\\"};
+const std::set<std::string> kOnDisk = {"C:\\windows\\notepad.exe", "C:\\windows", "C:\\hidden.sys",
+                                       "C:\\My Documents\\"};
 const editor::PathExists kExists = [](const std::string& p) { return kOnDisk.count(p) > 0; };
 const editor::DisplayNameOf kShellNames = [](const std::string& p) {
     return p == "C:\\windows\\notepad.exe" ? std::string("notepad")
@@ -31,8 +31,8 @@ TEST(ItemWizard, AcceptsAddressesByExactPrefixAndExistingFilesAndFolders) {
         EXPECT_EQ(w.Next(kExists, kShellNames), std::nullopt) << accepted;
         EXPECT_EQ(w.CurrentPage(), ItemWizard::Page::Name) << accepted;
     }
-    for (const char* refused : {"HTTP://example.invalid/", "Mailto:x", "http:/x", "C:\\missing.exe",
-                                "news"}) {
+    for (const char* refused :
+         {"HTTP://example.invalid/", "Mailto:x", "http:/x", "C:\\missing.exe", "news"}) {
         ItemWizard w;
         w.Target = refused;
         EXPECT_EQ(w.Next(kExists, kShellNames),
@@ -99,8 +99,9 @@ TEST(ItemWizard, RecordsForNewAndEditedItems) {
 }
 
 TEST(ItemWizard, RefusesTextTheRecordCannotHoldNamingTheField) {
-    EXPECT_EQ(editor::UnwritableTextMessage({"fine, with commas", "C:\\a b\\c.exe", "", "", "", "0"}),
-              std::nullopt);
+    EXPECT_EQ(
+        editor::UnwritableTextMessage({"fine, with commas", "C:\\a b\\c.exe", "", "", "", "0"}),
+        std::nullopt);
     struct Case {
         menufile::MenuItem item;
         const char* field;
@@ -135,13 +136,13 @@ TEST(IconLibrary, CountsRangesAndWhatIsStored) {
 }
 
 TEST(Appearance, SettingsLineForEveryCombination) {
-    EXPECT_EQ(menufile::FormatSettingsLine(editor::SettingsOf({true, "Tahoma", 8.25f, true, false})),
-              "1,\"Tahoma\",8.25,-1,0\r\n");
+    EXPECT_EQ(
+        menufile::FormatSettingsLine(editor::SettingsOf({true, "Tahoma", 8.25f, true, false})),
+        "1,\"Tahoma\",8.25,-1,0\r\n");
     EXPECT_EQ(menufile::FormatSettingsLine(
                   editor::SettingsOf({false, "MS Sans Serif", 10.0f, false, true})),
               "0,\"MS Sans Serif\",10,0,-1\r\n");
-    const editor::Appearance back =
-        editor::AppearanceOf({"1", "Arial", "9.75", "True", "0"});
+    const editor::Appearance back = editor::AppearanceOf({"1", "Arial", "9.75", "True", "0"});
     EXPECT_TRUE(back.SmallIcons);
     EXPECT_EQ(back.FontSize, 9.75f);
     EXPECT_TRUE(back.FontBold);

@@ -31,7 +31,7 @@ menufile::MenuFile Pointer(const std::string& folder, const std::string& pattern
     menufile::MenuFile menu;
     menu.Status = menufile::ReadStatus::Ok;
     menu.MenuType = "DIRPOINT";
-    menu.Pointer =
+    menu.DirectoryPointer =
         menufile::DirectoryPointer{folder, pattern, showFolders, hideExtensions, showHidden};
     return menu;
 }
@@ -92,7 +92,7 @@ TEST(DirectoryPointer, TheGivenOrderSortsEachGroupAndFoldersStayFirst) {
     const auto menu = Pointer("C:\\data\\", "*.*", "1", "0", "0");
     EXPECT_EQ(Names(engine::BuildEntries(menu, list, kNoNames, backwards)),
               (std::vector<std::string>{"b", "A", "s.sys", "c.txt", "B.txt"}));
-    EXPECT_EQ(engine::ListPointerNames(*menu.Pointer, list, backwards),
+    EXPECT_EQ(engine::ListPointerNames(*menu.DirectoryPointer, list, backwards),
               (std::vector<std::string>{"b", "A", "s.sys", "c.txt", "B.txt"}));
     EXPECT_TRUE(mixed.empty()) << mixed.front();
 
@@ -144,7 +144,7 @@ TEST(DirectoryPointer, TheFirstListingIsTheOneTheEntriesAskForFirst) {
                     menu, record, kNoNames,
                     [](const std::string& a, const std::string& b) { return a < b; });
                 ASSERT_FALSE(asked.empty());
-                EXPECT_EQ(asked.front(), engine::FirstListing(*menu.Pointer));
+                EXPECT_EQ(asked.front(), engine::FirstListing(*menu.DirectoryPointer));
                 EXPECT_EQ(asked.front().Folder, "C:\\Music\\");
                 // Folders and "*.mp3" files are two listings; anything else is one.
                 const bool two = std::string(showFolders) == "1" && std::string(pattern) == "*.mp3";

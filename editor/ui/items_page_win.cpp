@@ -1,0 +1,452 @@
+// The item list page: list changes row by row, drops, the preview, and the dialogs it opens.
+#include "editor/ui/items_page_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "editor/model/editor_messages.h"
+#include "editor/ui/icon_chooser_win.h"
+#include "editor/ui/item_wizard_win.h"
+#include "editor/ui/main_window_layout.h"
+#include "platform/shell_win.h"
+#include "platform/text_win.h"
+#include "platform/win32_handles_win.h"
+
+namespace editor {
+namespace {
+
+using Kind = ListChange::Kind;
+
+// Above this many rows the list draws them itself: a list box that holds each row's text
+// fills in time that grows faster than the rows (under Wine, 14 s for a million).
+constexpr std::size_t kVirtualListRows = 50000;
+
+std::string LastPart(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
+        trimmed.pop_back();
+    }
+    std::size_t slash = trimmed.find_last_of("\\/");
+    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+// A row of text added (LB_ADDSTRING) or put in at `row` (LB_INSERTSTRING).
+void AddRow(HWND list, UINT message, WPARAM row, const std::string& text) {
+    ::SendMessageW(list, message, row, reinterpret_cast<LPARAM>(platform::Widen(text).c_str()));
+}
+
+// What a dialog's save hands back: it reports a failed write itself; a file changed
+// elsewhere is told by the page.
+menufile::MenuError DialogError(const EditResult& result) {
+    if (result.Status != EditStatus::Failed) {
+        return menufile::MenuError::None;
+    }
+    return result.Error != menufile::MenuError::None ? result.Error : menufile::MenuError::Other;
+}
+
+}  // namespace
+
+HWND ItemsPage::List() const {
+    return m_host.Control(kItemList);
+}
+
+int ItemsPage::Selected() const {
+    return static_cast<int>(::SendMessageW(List(), LB_GETCURSEL, 0, 0));
+}
+
+void ItemsPage::OnCreate() {
+    // The drops are posted to the list; the main window's message loop hands them here. What
+    // DragAcceptFiles does, without loading the shell for it.
+    HWND list = List();
+    ::SetWindowLongPtrW(list, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(list, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+}
+
+bool ItemsPage::OnCommand(int id, int code) {
+    switch (id) {
+        case kItemList:
+            if (code == LBN_SELCHANGE) {
+                OnSelected();
+            } else if (code == LBN_DBLCLK && DoubleClickedOnARow()) {
+                OnEdit();
+            }
+            return true;
+        case kDeleteButton:
+            OnDelete();
+            return true;
+        case kMoveUpButton:
+            OnMoveUp();
+            return true;
+        case kMoveDownButton:
+            OnMoveDown();
+            return true;
+        case kSeparatorButton:
+            OnSeparator();
+            return true;
+        case kToPointerButton:
+            OnToPointer();
+            return true;
+        case kAddButton:
+            OnAdd();
+            return true;
+        case kEditButton:
+            OnEdit();
+            return true;
+        case kChangeIconButton:
+            OnChangeIcon();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ItemsPage::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
+    if (measure.CtlID != kItemList) {
+        return false;
+    }
+    // The height the list box gives its rows of text: the font's.
+    TEXTMETRICW metrics{};
+    platform::WindowDc dc(m_host.Window());
+    platform::SelectGuard font(
+        dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(m_host.Window(), WM_GETFONT, 0, 0)));
+    ::GetTextMetricsW(dc.get(), &metrics);
+    measure.itemHeight = static_cast<UINT>(std::max<LONG>(1, metrics.tmHeight));
+    return true;
+}
+
+void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) const {
+    const auto& entries = m_editor.Entries();
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    ::FillRect(draw.hDC, &draw.rcItem,
+               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (draw.itemID < entries.size()) {
+        const std::wstring text = platform::Widen(entries[draw.itemID].Text);
+        ::SetBkMode(draw.hDC, TRANSPARENT);
+        ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT r = draw.rcItem;
+        r.left += 2;
+        ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    }
+    if (draw.itemState & ODS_FOCUS) {
+        ::DrawFocusRect(draw.hDC, &draw.rcItem);
+    }
+}
+
+void ItemsPage::UseVirtualList(bool on) {
+    if (on == m_virtual) {
+        return;
+    }
+    HWND old = List();
+    RECT place{};
+    ::GetWindowRect(old, &place);
+    ::MapWindowPoints(nullptr, m_host.Window(), reinterpret_cast<POINT*>(&place), 2);
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE));
+    style &= ~static_cast<DWORD>(LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_HASSTRINGS);
+    if (on) {
+        style |= LBS_OWNERDRAWFIXED | LBS_NODATA;
+    }
+    m_virtual = on;  // the new list asks for its row height while it is made
+    HWND replacement = ::CreateWindowExW(
+        static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE)), L"LISTBOX", L"", style,
+        place.left, place.top, place.right - place.left, place.bottom - place.top, m_host.Window(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kItemList)), ::GetModuleHandleW(nullptr),
+        nullptr);
+    ::SendMessageW(replacement, WM_SETFONT, ::SendMessageW(old, WM_GETFONT, 0, 0), FALSE);
+    // Where the old one was in the z-order, which is also the tab order.
+    ::SetWindowPos(replacement, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool focused = ::GetFocus() == old;
+    m_host.Replaced(old, replacement);
+    ::DestroyWindow(old);
+    if (focused) {
+        ::SetFocus(replacement);
+    }
+}
+
+bool ItemsPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlID == kItemList) {
+        DrawRow(draw);
+        return true;
+    }
+    if (draw.CtlID != kItemIcon) {
+        return false;
+    }
+    ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+    if (m_preview.Icon != nullptr) {
+        ::DrawIcon(draw.hDC, 0, 0, m_preview.Icon);
+    } else if (m_preview.ImageList != nullptr) {
+        platform::DrawShellImage(m_preview.ImageList, m_preview.Image, draw.hDC, 0, 0);
+    }
+    return true;
+}
+
+void ItemsPage::Fill() {
+    const auto& entries = m_editor.Entries();
+    // Scrolled back to where it was, so a reload deep in a long list does not jump to its top.
+    const LRESULT top = ::SendMessageW(List(), LB_GETTOPINDEX, 0, 0);
+    UseVirtualList(entries.size() > kVirtualListRows);
+    HWND list = List();
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    if (m_virtual) {
+        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
+    } else {
+        ::SendMessageW(list, LB_INITSTORAGE, entries.size(), entries.size() * 16 * sizeof(wchar_t));
+        for (const ListEntry& entry : entries) {
+            AddRow(list, LB_ADDSTRING, 0, entry.Text);
+        }
+    }
+    if (top > 0 && top < static_cast<LRESULT>(entries.size())) {
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    }
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+    ClearPreview();
+}
+
+void ItemsPage::ShowChange(const ListChange& change, int selection) {
+    HWND list = List();
+    const auto& entries = m_editor.Entries();
+    if (m_virtual && change.What != Kind::None && change.What != Kind::Reloaded) {
+        // The rows are drawn from the entries, which hold the change already.
+        const LRESULT top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
+        ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+        ::InvalidateRect(list, nullptr, TRUE);
+        ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+        ShowPreview(selection);
+        return;
+    }
+    auto insert = [&](int row) {
+        AddRow(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
+               entries[static_cast<std::size_t>(row)].Text);
+    };
+    auto rewrite = [&](int row) {
+        ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
+        insert(row);
+    };
+    switch (change.What) {
+        case Kind::None:
+            break;
+        case Kind::Removed:
+            ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(change.Index), 0);
+            break;
+        case Kind::Inserted:
+            insert(change.Index);
+            break;
+        case Kind::Swapped:
+            rewrite(change.Index);
+            rewrite(change.Index + 1);
+            break;
+        case Kind::Replaced:
+            rewrite(change.Index);
+            break;
+        case Kind::Appended:
+            for (int row = change.Index; row < change.Index + change.Count; ++row) {
+                insert(row);
+            }
+            break;
+        case Kind::Reloaded:
+            Fill();
+            break;
+    }
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
+    ShowPreview(selection);  // a move keeps the moved entry selected and shown
+}
+
+void ItemsPage::ShowPreview(int entry) {
+    m_preview = {};
+    const auto& entries = m_editor.Entries();
+    if (entry >= 0 && entry < static_cast<int>(entries.size())) {
+        if (IconHandle own = m_editor.PreviewIcon(entry); own != 0) {
+            m_preview.Icon = reinterpret_cast<HICON>(own);
+        } else if (platform::ShellInfo info; platform::GetShellInfo(
+                       entries[static_cast<std::size_t>(entry)].Target, false, info)) {
+            m_preview.ImageList = info.imageList;
+            m_preview.Image = info.iconIndex;
+        }
+    }
+    ::InvalidateRect(m_host.Control(kItemIcon), nullptr, TRUE);
+}
+
+void ItemsPage::ShowListResult(const EditResult& result) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+            return;
+        case EditStatus::Written:
+            ShowChange(result.Change, result.Selection);
+            return;
+        case EditStatus::Reloaded:
+            m_host.ShowReloaded();
+            m_host.Tell(kChangedElsewhere);
+            return;
+        case EditStatus::Failed:
+            m_host.ShowReloaded();
+            m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
+            return;
+    }
+}
+
+void ItemsPage::ShowDialogResult(const EditResult& result) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+            return;
+        case EditStatus::Written:
+            ShowChange(result.Change, result.Selection);
+            return;
+        case EditStatus::Reloaded:
+            m_host.ShowReloaded();
+            m_host.Tell(kChangedElsewhere);
+            return;
+        case EditStatus::Failed:
+            m_host.ShowReloaded();  // the dialog has said why
+            return;
+    }
+}
+
+bool ItemsPage::OnListKey(UINT key) {
+    switch (key) {
+        case VK_DELETE:
+            OnDelete();
+            return true;
+        case VK_RETURN:
+            OnEdit();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ItemsPage::DoubleClickedOnARow() const {
+    // The list reports a double click below its last row too.
+    const DWORD at = ::GetMessagePos();
+    POINT pt{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    ::ScreenToClient(List(), &pt);
+    const LRESULT hit = ::SendMessageW(List(), LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    return HIWORD(hit) == 0;  // the row hit; the first click selected it
+}
+
+void ItemsPage::OnSelected() {
+    ShowPreview(Selected());
+}
+
+void ItemsPage::OnDelete() {
+    const int selected = Selected();
+    if (selected < 0) {
+        return;
+    }
+    ClearPreview();  // the preview may borrow the icon of the row that goes
+    ShowListResult(m_editor.Delete(selected));
+}
+
+void ItemsPage::OnMoveUp() {
+    ShowListResult(m_editor.MoveUp(Selected()));
+}
+
+void ItemsPage::OnMoveDown() {
+    ShowListResult(m_editor.MoveDown(Selected()));
+}
+
+void ItemsPage::OnSeparator() {
+    ShowListResult(m_editor.Separator(Selected()));
+}
+
+void ItemsPage::OnToPointer() {
+    if (::SendMessageW(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
+        return;
+    }
+    ClearPreview();
+    const EditResult result = m_editor.ChangeToDirectoryPointer();
+    if (result.Status == EditStatus::Written) {
+        Fill();
+        m_host.ShowPage();  // the page's controls keep what they showed until it is saved
+    } else if (result.Status == EditStatus::Reloaded) {
+        m_host.ShowReloaded();
+        m_host.Tell(kChangedElsewhere);
+    } else if (result.Status == EditStatus::Failed) {
+        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
+        m_host.Close();
+    }
+}
+
+void ItemsPage::OnAdd() {
+    const int selection = Selected();
+    EditResult result;
+    WizardParams params;
+    params.MenuPath = m_editor.Path();
+    params.Save = [&](const menufile::MenuItem& record) {
+        result = m_editor.AddItem(record, selection);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnEdit() {
+    const int selected = Selected();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr) {
+        return;
+    }
+    EditResult result;
+    WizardParams params;
+    params.Edit = true;
+    params.Item = *record;
+    params.MenuPath = m_editor.Path();
+    params.Save = [&](const menufile::MenuItem& changed) {
+        result = m_editor.EditItem(selected, changed, selected);
+        return DialogError(result);
+    };
+    (void)RunItemWizard(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnChangeIcon() {
+    const int selected = Selected();
+    const menufile::MenuItem* record = m_editor.Record(selected);
+    if (record == nullptr || record->Target.empty()) {
+        return;
+    }
+    EditResult result;
+    ChooserParams params;
+    params.Library = record->IconFile.empty() ? record->Target : record->IconFile;
+    params.IconIndex = menufile::ToInt(record->IconIndex);
+    params.Target = record->Target;
+    params.MenuPath = m_editor.Path();
+    params.Save = [&](const std::string& iconFile, int index, platform::UniqueHicon preview) {
+        m_preview = {};  // the editor's cache may let go of the icon the preview borrows
+        result = m_editor.SetItemIcon(selected, iconFile, index,
+                                      reinterpret_cast<IconHandle>(preview.release()));
+        return DialogError(result);
+    };
+    (void)RunIconChooser(m_host.Window(), params);
+    ShowDialogResult(result);
+}
+
+void ItemsPage::OnDropFiles(HDROP drop) {
+    std::vector<DroppedFile> files;
+    for (std::string& path : platform::TakeDroppedPaths(drop)) {
+        platform::ShellInfo info;
+        // A path the shell has no name for is listed under its own last part.
+        std::string name = platform::GetShellInfo(path, false, info) && !info.displayName.empty()
+                               ? info.displayName
+                               : LastPart(path);
+        files.push_back({std::move(name), std::move(path)});
+    }
+    if (files.empty() || m_editor.IsDirectoryPointer()) {
+        return;
+    }
+    const int selection = Selected();
+    const DropResult result = m_editor.DropFiles(files);
+    if (result.Added > 0 && result.Change.What == Kind::Appended) {
+        ShowChange(result.Change, selection);  // the selection and its preview stay
+    }
+    if (result.Status != EditStatus::Written) {
+        // The entries of the paths that were written stay; the rest were never added.
+        ShowListResult({result.Status, result.Error, -1, result.Change});
+    }
+}
+
+}  // namespace editor

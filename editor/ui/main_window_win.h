@@ -1,0 +1,103 @@
+// The editor's main window "Tarvel Edit": the tabs and their pages, start-up and ending.
+#pragma once
+
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <commctrl.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/model/menu_editor.h"
+#include "editor/ui/appearance_page_win.h"
+#include "editor/ui/control_factory_win.h"
+#include "editor/ui/items_page_win.h"
+#include "editor/ui/keyboard_focus_win.h"
+#include "editor/ui/page_host_win.h"
+#include "editor/ui/pointer_page_win.h"
+#include "menufile/file_system.h"
+#include "platform/subclass_win.h"
+#include "platform/win32_handles_win.h"
+#include "platform/window_base_win.h"
+
+namespace editor {
+
+// Item icons for the preview, at its 32-pixel size.
+class Win32IconSource : public IconSource {
+public:
+    IconHandle Extract(const std::string& file, int index) override;
+    void Destroy(IconHandle icon) override;
+};
+
+class MainWindow : public platform::WindowBase, private PageHost {
+public:
+    // `stockPicture`: the icon file image that upgrades and new menus put before the marker.
+    MainWindow(platform::FileSystem& fs, std::string stockPicture);
+    ~MainWindow() override;
+
+    // The window with all its controls, still hidden.
+    [[nodiscard]] bool Create();
+    // Loads the menu file named on the command line, asking what to do with a missing, old or
+    // unusable one, and shows the window. False: there is nothing to edit and the editor ends.
+    [[nodiscard]] bool Start(std::string_view commandLine);
+    // Tab and arrow keys between the controls; true when the message was used.
+    bool PreTranslate(MSG& msg);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnCreate();
+    void OnCommand(int id, int code);
+    // Every control and font again at the display's scale `dotsPerInch`.
+    void ApplyDpi(int dotsPerInch);
+    // The client area at the scale in force (after the window was made on a monitor of
+    // another scale than the one it was sized for).
+    void FitClientArea();
+    // Paints the page background behind the controls anew (layout, theme or colours changed).
+    void RefreshBackground();
+    // Themed tabs where their page shows the scheme's text; the scheme's own colours where it
+    // would not (a dark high-contrast scheme), then the background anew.
+    void ChoosePageLook();
+    // The tooltip `text` over a control.
+    void AddToolTip(HWND control, const char* text);
+    // Where the keyboard starts on the page shown: the item list, the first control of the
+    // directory-pointer page, or the tabs.
+    [[nodiscard]] HWND FirstControl() const;
+    // Alt plus a tab's letter shows that tab; false for other keys.
+    bool OnTabMnemonic(wchar_t key);
+
+    [[nodiscard]] std::string AskForMenuFile();
+    // Loads the menu file on a second thread while this one keeps the window answering; a
+    // load that takes a while shows the window with a progress bar in place of the list.
+    [[nodiscard]] LoadStatus LoadShowingProgress(const std::string& path);
+    void ShowMenu();
+
+    // The pages' host.
+    [[nodiscard]] HWND Window() const override { return Hwnd(); }
+    [[nodiscard]] bool Ask(const std::string& text) override;
+    void Tell(const std::string& text) override;
+    void ShowReloaded() override;
+    void ShowPage() override;
+    void Close() override;
+    void Replaced(HWND old, HWND replacement) override;
+
+    platform::FileSystem& m_fs;
+    Win32IconSource m_icons;
+    MenuEditor m_editor;
+    std::string m_stockPicture;
+    int m_dpi = 96;
+    float m_twipsPerPixel = 15.0f;
+    platform::UniqueHfont m_font;
+    PageBackground m_background;
+    HWND m_toolTip = nullptr;
+    std::vector<platform::Subclass> m_frames;
+    FocusKeeper m_focus;
+    ItemsPage m_items{*this, m_editor};
+    PointerPage m_directoryPointer{*this, m_editor};
+    AppearancePage m_appearance{*this, m_editor, m_stockPicture};
+};
+
+}  // namespace editor
