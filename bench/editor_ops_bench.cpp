@@ -79,7 +79,7 @@ public:
 
 private:
     std::string m_content;
-    std::unique_ptr<platform::FileSystem> m_fs;
+    std::unique_ptr<menufile::FileSystem> m_fs;
     std::filesystem::path m_dir;
     std::string m_path;
     NoIcons m_icons;

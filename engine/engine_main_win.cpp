@@ -28,18 +28,18 @@ void ShowProblem(engine::MenuProblem problem, const std::string& path) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     // The wide command line: the ANSI one has "?" for every letter outside the code page.
-    const std::string path = platform::PathFromCommandLine(platform::CommandLineArguments());
+    const std::string path = menufile::PathFromCommandLine(platform::CommandLineArguments());
     if (path.empty()) {
         return 0;
     }
     // Read whole with full sharing, never written; an unfinished save shows what was saved.
     platform::Win32FileSystem fs;
     std::string bytes;
-    if (const platform::FileError e = menufile::ReadCommittedMenu(fs, path, bytes);
-        e != platform::FileError::None) {
-        platform::PathKind kind = platform::PathKind::Missing;
-        if (fs.Probe(path, kind) != platform::FileError::None) {
-            kind = platform::PathKind::Missing;
+    if (const menufile::FileError e = menufile::ReadCommittedMenu(fs, path, bytes);
+        e != menufile::FileError::None) {
+        menufile::PathKind kind = menufile::PathKind::Missing;
+        if (fs.Probe(path, kind) != menufile::FileError::None) {
+            kind = menufile::PathKind::Missing;
         }
         ShowProblem(engine::ReadProblem(e, kind, path), path);
         return 0;

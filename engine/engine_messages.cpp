@@ -16,20 +16,20 @@ std::size_t WindowsLength(std::string_view utf8) {
 
 }  // namespace
 
-MenuProblem ReadProblem(platform::FileError error, platform::PathKind kind, std::string_view path) {
+MenuProblem ReadProblem(menufile::FileError error, menufile::PathKind kind, std::string_view path) {
     // Windows tells a path it will not take by its length as often as by a "not found".
-    if (error == platform::FileError::PathTooLong || WindowsLength(path) > kLongestPath) {
+    if (error == menufile::FileError::PathTooLong || WindowsLength(path) > kLongestPath) {
         return MenuProblem::TooLong;
     }
     // Opening a folder as a file fails as access denied: the path says more.
-    if (kind == platform::PathKind::Folder) {
+    if (kind == menufile::PathKind::Folder) {
         return MenuProblem::Folder;
     }
-    return error == platform::FileError::NotFound ? MenuProblem::Missing : MenuProblem::Unreadable;
+    return error == menufile::FileError::NotFound ? MenuProblem::Missing : MenuProblem::Unreadable;
 }
 
 std::string ProblemMessage(MenuProblem problem, std::string_view path) {
-    const std::string shown = platform::ShortenPath(path);
+    const std::string shown = menufile::ShortenPath(path);
     switch (problem) {
         case MenuProblem::Empty:
             return "Menu is empty.\rPlease run the Menu Editor.";
@@ -53,7 +53,7 @@ std::string LaunchFailedMessage(std::string_view target, std::string_view reason
         reason.remove_suffix(1);
     }
     const std::string shown =
-        target.empty() ? std::string("(no target)") : platform::ShortenPath(target);
+        target.empty() ? std::string("(no target)") : menufile::ShortenPath(target);
     return "This item cannot be opened:\n" + shown + "\n" +
            (reason.empty() ? std::string("Windows gave no reason") : std::string(reason)) + ".";
 }

@@ -25,15 +25,15 @@ enum class MenuProblem {
 
 // Why a read of the menu file at `path` failed with `error` (not None), given what the file
 // system finds at the path.
-[[nodiscard]] MenuProblem ReadProblem(platform::FileError error, platform::PathKind kind,
+[[nodiscard]] MenuProblem ReadProblem(menufile::FileError error, menufile::PathKind kind,
                                       std::string_view path);
 
 // The text of the message box. Every message but Empty's names the path, shortened by
-// platform::ShortenPath.
+// menufile::ShortenPath.
 [[nodiscard]] std::string ProblemMessage(MenuProblem problem, std::string_view path);
 
 // The text of the message box when the shell could not open an item: the target (shortened by
-// platform::ShortenPath) and the system's reason, in its words (trailing line ends removed);
+// menufile::ShortenPath) and the system's reason, in its words (trailing line ends removed);
 // a generic reason when the system gave none.
 [[nodiscard]] std::string LaunchFailedMessage(std::string_view target, std::string_view reason);
 

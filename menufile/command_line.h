@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace menufile {
 
 // The path is normally wrapped in double quotes; the quotes are dropped only when they are
 // there (a path without spaces can arrive without them), and surrounding blanks are ignored.
@@ -23,4 +23,4 @@ namespace platform {
     return std::string(commandLine);
 }
 
-}  // namespace platform
+}  // namespace menufile

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace menufile {
 
 // Bytes of a path a message shows: even in wide letters its box stays narrower than a screen
 // 1024 pixels wide.
@@ -48,4 +48,4 @@ inline constexpr std::size_t kShownPathLength = 64;
     return shown;
 }
 
-}  // namespace platform
+}  // namespace menufile

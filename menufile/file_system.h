@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace menufile {
 
 // What went wrong, in the terms the programs report to the user.
 enum class FileError {
@@ -56,4 +56,4 @@ public:
     virtual void NotifyChanged(const std::string& path) = 0;
 };
 
-}  // namespace platform
+}  // namespace menufile

@@ -22,9 +22,9 @@
 namespace menufile {
 namespace {
 
-using platform::File;
-using platform::FileError;
-using platform::FileSystem;
+using menufile::File;
+using menufile::FileError;
+using menufile::FileSystem;
 
 constexpr std::string_view kJournalMagic = "TVLJRNL2";
 constexpr std::string_view kFirstJournalMagic = "TVLJRNL1";
@@ -150,14 +150,14 @@ enum class JournalKind {
 JournalKind ReadJournal(FileSystem& fs, const std::string& journalPath,
                         std::optional<Journal>& journal, FileError& error) {
     error = FileError::None;
-    platform::PathKind kind = platform::PathKind::Missing;
+    menufile::PathKind kind = menufile::PathKind::Missing;
     if (error = fs.Probe(journalPath, kind); error != FileError::None) {
         return JournalKind::None;
     }
-    if (kind == platform::PathKind::Missing) {
+    if (kind == menufile::PathKind::Missing) {
         return JournalKind::None;
     }
-    if (kind == platform::PathKind::Folder) {
+    if (kind == menufile::PathKind::Folder) {
         return JournalKind::Foreign;
     }
     std::string raw;

@@ -25,7 +25,7 @@ enum class MenuError {
     Other,
 };
 
-[[nodiscard]] MenuError FromFileError(platform::FileError error);
+[[nodiscard]] MenuError FromFileError(menufile::FileError error);
 
 // The complete new content of a menu file, or why it cannot be built.
 struct Built {
@@ -41,7 +41,7 @@ struct Built {
 // Changed. Journal first, then the file is overwritten in place (it keeps its identity),
 // flushed and checked; deleting the journal is the commit point. On any failure the previous
 // content is put back, or, if even that fails, left to RecoverMenuFile through the journal.
-[[nodiscard]] MenuError CommitMenuFile(platform::FileSystem& fs, const std::string& path,
+[[nodiscard]] MenuError CommitMenuFile(menufile::FileSystem& fs, const std::string& path,
                                        std::string_view basedOn, std::string_view content);
 
 // Builds a change's new content from the bytes it was read with; an error refuses the change.
@@ -52,7 +52,7 @@ using ChangeBuilder = std::function<Built(std::string_view current)>;
 // new content is built from those bytes and committed through the same handle. A file that
 // already holds the new content is not written.
 // `committed`, when given, receives the file's content once the change is in.
-[[nodiscard]] MenuError ChangeMenuFile(platform::FileSystem& fs, const std::string& path,
+[[nodiscard]] MenuError ChangeMenuFile(menufile::FileSystem& fs, const std::string& path,
                                        const ChangeBuilder& build,
                                        std::string* committed = nullptr);
 
@@ -61,13 +61,13 @@ using ChangeBuilder = std::function<Built(std::string_view current)>;
 // edited since) is kept, and the journal is kept beside it under another name, given in
 // `setAside`. Something at the journal's name that is no journal is never touched: the result
 // is then ForeignJournal.
-[[nodiscard]] MenuError RecoverMenuFile(platform::FileSystem& fs, const std::string& path,
+[[nodiscard]] MenuError RecoverMenuFile(menufile::FileSystem& fs, const std::string& path,
                                         std::string* setAside = nullptr);
 
 // The last committed content, without writing anything: the journal's old bytes while a
 // commit is unfinished, else the file itself (also when it holds what the user put there
 // after a crash). For readers that must never write (the engine).
-[[nodiscard]] platform::FileError ReadCommittedMenu(platform::FileSystem& fs,
+[[nodiscard]] menufile::FileError ReadCommittedMenu(menufile::FileSystem& fs,
                                                     const std::string& path, std::string& out);
 
 }  // namespace menufile

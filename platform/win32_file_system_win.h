@@ -5,6 +5,12 @@
 
 namespace platform {
 
+// The seam is the core's; its implementations here use its names as their own.
+using menufile::File;
+using menufile::FileError;
+using menufile::FileSystem;
+using menufile::PathKind;
+
 class Win32FileSystem : public FileSystem {
 public:
     FileError ReadFile(const std::string& path, std::string& out) override;

@@ -6,7 +6,7 @@
 namespace editor {
 
 std::string LoadProblemText(LoadStatus status, const std::string& fullPath) {
-    const std::string path = platform::ShortenPath(fullPath);
+    const std::string path = menufile::ShortenPath(fullPath);
     const std::string file = "The menu file\r" + path + "\r";
     switch (status) {
         case LoadStatus::NoPath:
@@ -46,7 +46,7 @@ std::string WriteErrorText(menufile::MenuError error, const std::string& menuPat
     std::string named;
     switch (error) {
         case MenuError::ForeignJournal:
-            named = "\"" + platform::ShortenPath(menufile::JournalPath(menuPath)) +
+            named = "\"" + menufile::ShortenPath(menufile::JournalPath(menuPath)) +
                     "\" is in the way: saving needs that name beside the menu file for a "
                     "moment. Please move or rename it.";
             why = named.c_str();
@@ -93,21 +93,21 @@ std::string WriteErrorText(menufile::MenuError error, const std::string& menuPat
 }
 
 std::string DamagedLineQuestion(const std::string& path, std::size_t line) {
-    return "The menu file\r" + platform::ShortenPath(path) + "\rhas a damaged record on line " +
+    return "The menu file\r" + menufile::ShortenPath(path) + "\rhas a damaged record on line " +
            std::to_string(line) +
            ": it is cut short or holds a value that cannot be written back.\r"
            "Would you like to open the menu without that line?";
 }
 
 std::string StaleJournalText(const std::string& menuPath, const std::string& setAside) {
-    return "The menu file\r" + platform::ShortenPath(menuPath) +
+    return "The menu file\r" + menufile::ShortenPath(menuPath) +
            "\rwas changed after a save of it was interrupted, and is kept as it is now.\r"
            "What it held before that save is in\r" +
-           platform::ShortenPath(setAside);
+           menufile::ShortenPath(setAside);
 }
 
 std::string CreateMenuQuestion(const std::string& path) {
-    return "The menu file\r" + platform::ShortenPath(path) +
+    return "The menu file\r" + menufile::ShortenPath(path) +
            "\rdoes not exist.\rWould you like to create a new, empty menu there?";
 }
 

@@ -83,7 +83,7 @@ ListEntry EntryOf(const MenuItem& item) {
     return {item.Name.empty() ? kSeparatorText : item.Name, item.Target};
 }
 
-MenuEditor::MenuEditor(platform::FileSystem& fs, IconSource& icons,
+MenuEditor::MenuEditor(menufile::FileSystem& fs, IconSource& icons,
                        const menufile::CodePage& codePage)
     : m_fs(fs), m_icons(icons), m_codePage(codePage) {}
 

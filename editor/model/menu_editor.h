@@ -97,7 +97,7 @@ struct DropResult {
 class MenuEditor {
 public:
     // Menu files that are not UTF-8 are in `codePage`; everything the editor holds is UTF-8.
-    MenuEditor(platform::FileSystem& fs, IconSource& icons, const menufile::CodePage& codePage);
+    MenuEditor(menufile::FileSystem& fs, IconSource& icons, const menufile::CodePage& codePage);
     MenuEditor(const MenuEditor&) = delete;
     MenuEditor& operator=(const MenuEditor&) = delete;
 
@@ -193,7 +193,7 @@ private:
     void Adopt(std::string bytes, menufile::MenuFile&& file);
     void Clear();
 
-    platform::FileSystem& m_fs;
+    menufile::FileSystem& m_fs;
     PreviewIconCache m_icons;
     const menufile::CodePage& m_codePage;
     menufile::TextEncoding m_encoding = menufile::TextEncoding::Ansi;  // of the file as read

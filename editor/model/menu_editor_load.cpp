@@ -12,7 +12,7 @@ using menufile::MenuError;
 using menufile::MenuFile;
 using menufile::MenuItem;
 using menufile::ReadStatus;
-using platform::FileError;
+using menufile::FileError;
 
 LoadStatus Classify(const std::string& bytes, const MenuFile& file) {
     if (bytes.empty()) {
@@ -89,8 +89,8 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
     m_setAside.clear();
     (void)menufile::RecoverMenuFile(m_fs, path, &m_setAside);
     // Opening a folder as a file fails as if it were locked or forbidden: the path says more.
-    if (platform::PathKind kind = platform::PathKind::Missing;
-        m_fs.Probe(path, kind) == FileError::None && kind == platform::PathKind::Folder) {
+    if (menufile::PathKind kind = menufile::PathKind::Missing;
+        m_fs.Probe(path, kind) == FileError::None && kind == menufile::PathKind::Folder) {
         return LoadStatus::Folder;
     }
     std::string bytes;
@@ -166,11 +166,11 @@ MenuError MenuEditor::CreateNewMenu(const std::string& path, std::string_view st
     Clear();
     m_loaded = false;
     m_path = path;
-    platform::PathKind kind = platform::PathKind::Missing;
+    menufile::PathKind kind = menufile::PathKind::Missing;
     if (FileError e = m_fs.Probe(path, kind); e != FileError::None) {
         return menufile::FromFileError(e);
     }
-    if (kind != platform::PathKind::Missing) {
+    if (kind != menufile::PathKind::Missing) {
         return MenuError::Other;  // never overwrite what is there
     }
     // A journal left beside a menu that has since been deleted belongs to nothing: with no menu
@@ -179,7 +179,7 @@ MenuError MenuEditor::CreateNewMenu(const std::string& path, std::string_view st
         return e;
     }
     {
-        std::unique_ptr<platform::File> file;
+        std::unique_ptr<menufile::File> file;
         if (FileError e = m_fs.Create(path, file); e != FileError::None) {
             return menufile::FromFileError(e);
         }

@@ -265,7 +265,7 @@ std::string AppearancePage::ChosenPicture() const {
     // An icon file is its own library; a program or a DLL keeps its icons as resources.
     std::string ico;
     if (platform::Win32FileSystem files;
-        files.ReadFile(library, ico) == platform::FileError::None &&
+        files.ReadFile(library, ico) == menufile::FileError::None &&
         ico.compare(0, 4, std::string("\0\0\1\0", 4)) == 0) {
         std::string picture = IconFileOfLibraryImages(IconFileImages(ico));
         if (!IconFileImages(picture).empty()) {

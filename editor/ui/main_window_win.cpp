@@ -56,7 +56,7 @@ void Win32IconSource::Destroy(IconHandle icon) {
     ::DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 
-MainWindow::MainWindow(platform::FileSystem& fs, std::string stockPicture)
+MainWindow::MainWindow(menufile::FileSystem& fs, std::string stockPicture)
     : m_fs(fs),
       m_editor(fs, m_icons, platform::SystemCodePage()),
       m_stockPicture(std::move(stockPicture)) {}
@@ -306,7 +306,7 @@ void MainWindow::OnCommand(int id, int code) {
 // Start-up ----------------------------------------------------------------------------------
 
 bool MainWindow::Start(std::string_view commandLine) {
-    std::string path = platform::PathFromCommandLine(commandLine);
+    std::string path = menufile::PathFromCommandLine(commandLine);
     for (;;) {
         if (path.empty()) {
             path = AskForMenuFile();

@@ -34,7 +34,7 @@ public:
 class MainWindow : public platform::WindowBase, private PageHost {
 public:
     // `stockPicture`: the icon file image that upgrades and new menus put before the marker.
-    MainWindow(platform::FileSystem& fs, std::string stockPicture);
+    MainWindow(menufile::FileSystem& fs, std::string stockPicture);
     ~MainWindow() override;
 
     // The window with all its controls, still hidden.
@@ -84,7 +84,7 @@ private:
     void Close() override;
     void Replaced(HWND old, HWND replacement) override;
 
-    platform::FileSystem& m_fs;
+    menufile::FileSystem& m_fs;
     Win32IconSource m_icons;
     MenuEditor m_editor;
     std::string m_stockPicture;

@@ -10,39 +10,39 @@
 
 namespace test_support {
 
-class InterferingFileSystem : public platform::FileSystem {
+class InterferingFileSystem : public menufile::FileSystem {
 public:
     // `other` runs once, just before call number `call` (counted from 1 over every call of
     // this file system and its open files), on the file system underneath.
-    InterferingFileSystem(platform::FileSystem& real, int call, std::function<void()> other)
+    InterferingFileSystem(menufile::FileSystem& real, int call, std::function<void()> other)
         : m_real(real), m_call(call), m_other(std::move(other)) {}
 
     [[nodiscard]] int Calls() const { return m_calls; }
     [[nodiscard]] bool Interfered() const { return m_done; }
 
-    platform::FileError ReadFile(const std::string& path, std::string& out) override {
+    menufile::FileError ReadFile(const std::string& path, std::string& out) override {
         Tick();
         return m_real.ReadFile(path, out);
     }
-    platform::FileError OpenForUpdate(const std::string& path,
-                                      std::unique_ptr<platform::File>& out) override {
+    menufile::FileError OpenForUpdate(const std::string& path,
+                                      std::unique_ptr<menufile::File>& out) override {
         Tick();
         return Wrap(m_real.OpenForUpdate(path, out), out);
     }
-    platform::FileError Create(const std::string& path,
-                               std::unique_ptr<platform::File>& out) override {
+    menufile::FileError Create(const std::string& path,
+                               std::unique_ptr<menufile::File>& out) override {
         Tick();
         return Wrap(m_real.Create(path, out), out);
     }
-    platform::FileError Remove(const std::string& path) override {
+    menufile::FileError Remove(const std::string& path) override {
         Tick();
         return m_real.Remove(path);
     }
-    platform::FileError Probe(const std::string& path, platform::PathKind& kind) override {
+    menufile::FileError Probe(const std::string& path, menufile::PathKind& kind) override {
         Tick();
         return m_real.Probe(path, kind);
     }
-    platform::FileError Rename(const std::string& from, const std::string& to) override {
+    menufile::FileError Rename(const std::string& from, const std::string& to) override {
         Tick();
         return m_real.Rename(from, to);
     }
@@ -56,40 +56,40 @@ public:
     }
 
 private:
-    class File : public platform::File {
+    class File : public menufile::File {
     public:
-        File(std::unique_ptr<platform::File> real, InterferingFileSystem& fs)
+        File(std::unique_ptr<menufile::File> real, InterferingFileSystem& fs)
             : m_real(std::move(real)), m_fs(fs) {}
-        platform::FileError ReadAll(std::string& out) override {
+        menufile::FileError ReadAll(std::string& out) override {
             m_fs.Tick();
             return m_real->ReadAll(out);
         }
-        platform::FileError WriteAt(std::uint64_t offset, std::string_view data) override {
+        menufile::FileError WriteAt(std::uint64_t offset, std::string_view data) override {
             m_fs.Tick();
             return m_real->WriteAt(offset, data);
         }
-        platform::FileError SetLength(std::uint64_t length) override {
+        menufile::FileError SetLength(std::uint64_t length) override {
             m_fs.Tick();
             return m_real->SetLength(length);
         }
-        platform::FileError Flush() override {
+        menufile::FileError Flush() override {
             m_fs.Tick();
             return m_real->Flush();
         }
 
     private:
-        std::unique_ptr<platform::File> m_real;
+        std::unique_ptr<menufile::File> m_real;
         InterferingFileSystem& m_fs;
     };
 
-    platform::FileError Wrap(platform::FileError e, std::unique_ptr<platform::File>& out) {
-        if (e == platform::FileError::None) {
+    menufile::FileError Wrap(menufile::FileError e, std::unique_ptr<menufile::File>& out) {
+        if (e == menufile::FileError::None) {
             out = std::make_unique<File>(std::move(out), *this);
         }
         return e;
     }
 
-    platform::FileSystem& m_real;
+    menufile::FileSystem& m_real;
     int m_calls = 0;
     int m_call;
     std::function<void()> m_other;

@@ -14,6 +14,12 @@
 
 namespace platform {
 
+// The seam is the core's; its implementations here use its names as their own.
+using menufile::File;
+using menufile::FileError;
+using menufile::FileSystem;
+using menufile::PathKind;
+
 class MemoryFileSystem : public FileSystem {
 public:
     // Thrown by the call at which a crash was asked for; nothing after it runs.

@@ -10,7 +10,7 @@
 namespace test_support {
 namespace {
 
-using platform::FileError;
+using menufile::FileError;
 
 FileError FromErrno() {
     switch (errno) {
@@ -58,7 +58,7 @@ FileError ReadWhole(int fd, std::string& out) {
     return FileError::None;
 }
 
-class PosixFile : public platform::File {
+class PosixFile : public menufile::File {
 public:
     explicit PosixFile(int fd) : m_fd(fd) {}
     ~PosixFile() override { close(m_fd); }
@@ -103,7 +103,7 @@ FileError PosixFileSystem::ReadFile(const std::string& path, std::string& out) {
 }
 
 FileError PosixFileSystem::OpenForUpdate(const std::string& path,
-                                         std::unique_ptr<platform::File>& out) {
+                                         std::unique_ptr<menufile::File>& out) {
     int fd = open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         return FromErrno();
@@ -112,7 +112,7 @@ FileError PosixFileSystem::OpenForUpdate(const std::string& path,
     return FileError::None;
 }
 
-FileError PosixFileSystem::Create(const std::string& path, std::unique_ptr<platform::File>& out) {
+FileError PosixFileSystem::Create(const std::string& path, std::unique_ptr<menufile::File>& out) {
     int fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         return FromErrno();
@@ -125,14 +125,14 @@ FileError PosixFileSystem::Remove(const std::string& path) {
     return unlink(path.c_str()) == 0 ? FileError::None : FromErrno();
 }
 
-FileError PosixFileSystem::Probe(const std::string& path, platform::PathKind& kind) {
+FileError PosixFileSystem::Probe(const std::string& path, menufile::PathKind& kind) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) {
-        kind = S_ISDIR(st.st_mode) ? platform::PathKind::Folder : platform::PathKind::File;
+        kind = S_ISDIR(st.st_mode) ? menufile::PathKind::Folder : menufile::PathKind::File;
         return FileError::None;
     }
     if (errno == ENOENT || errno == ENOTDIR) {
-        kind = platform::PathKind::Missing;
+        kind = menufile::PathKind::Missing;
         return FileError::None;
     }
     return FromErrno();

@@ -5,16 +5,16 @@
 
 namespace test_support {
 
-class PosixFileSystem : public platform::FileSystem {
+class PosixFileSystem : public menufile::FileSystem {
 public:
-    platform::FileError ReadFile(const std::string& path, std::string& out) override;
-    platform::FileError OpenForUpdate(const std::string& path,
-                                      std::unique_ptr<platform::File>& out) override;
-    platform::FileError Create(const std::string& path,
-                               std::unique_ptr<platform::File>& out) override;
-    platform::FileError Remove(const std::string& path) override;
-    platform::FileError Probe(const std::string& path, platform::PathKind& kind) override;
-    platform::FileError Rename(const std::string& from, const std::string& to) override;
+    menufile::FileError ReadFile(const std::string& path, std::string& out) override;
+    menufile::FileError OpenForUpdate(const std::string& path,
+                                      std::unique_ptr<menufile::File>& out) override;
+    menufile::FileError Create(const std::string& path,
+                               std::unique_ptr<menufile::File>& out) override;
+    menufile::FileError Remove(const std::string& path) override;
+    menufile::FileError Probe(const std::string& path, menufile::PathKind& kind) override;
+    menufile::FileError Rename(const std::string& from, const std::string& to) override;
     void NotifyChanged(const std::string&) override {}
 };
 

@@ -6,7 +6,7 @@
 namespace {
 
 TEST(PathFromCommandLine, StripsQuotesOnlyWhenThereAreQuotes) {
-    using platform::PathFromCommandLine;
+    using menufile::PathFromCommandLine;
     EXPECT_EQ(PathFromCommandLine("\"C:\\My Menus\\tools.tvl\""), "C:\\My Menus\\tools.tvl");
     EXPECT_EQ(PathFromCommandLine("C:\\menus\\tools.tvl"), "C:\\menus\\tools.tvl");
     EXPECT_EQ(PathFromCommandLine("  \"C:\\a.tvl\" "), "C:\\a.tvl");

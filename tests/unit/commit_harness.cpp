@@ -28,7 +28,7 @@ bool OnlyMenuLeft(const MemoryFileSystem& fs) {
 void CheckRecovered(MemoryFileSystem fs, const Change& change, bool mustBeNew, Counts& counts) {
     ++counts.CrashStates;
     std::string seen;
-    if (menufile::ReadCommittedMenu(fs, kPath, seen) != platform::FileError::None ||
+    if (menufile::ReadCommittedMenu(fs, kPath, seen) != menufile::FileError::None ||
         (seen != change.Old && seen != change.New)) {
         ++counts.Unreadable;
     }

@@ -9,7 +9,7 @@
 namespace {
 
 using menufile::MenuError;
-using platform::FileError;
+using menufile::FileError;
 using platform::MemoryFileSystem;
 
 const std::string kPath = "D:\\menu.tvl";
@@ -452,7 +452,7 @@ namespace {
 TEST(Recovery, LeavesAJournalAnotherChangeIsWriting) {
     MemoryFileSystem fs;
     fs.Put(kPath, kOld);
-    std::unique_ptr<platform::File> writing;
+    std::unique_ptr<menufile::File> writing;
     ASSERT_EQ(fs.Create(menufile::JournalPath(kPath), writing), FileError::None);
     ASSERT_EQ(writing->WriteAt(0, "TVLJRNL2 half"), FileError::None);
     EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);

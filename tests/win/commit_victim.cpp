@@ -28,66 +28,66 @@ private:
     int m_calls = 0;
 };
 
-class DyingFile : public platform::File {
+class DyingFile : public menufile::File {
 public:
-    DyingFile(std::unique_ptr<platform::File> inner, Countdown& countdown)
+    DyingFile(std::unique_ptr<menufile::File> inner, Countdown& countdown)
         : m_inner(std::move(inner)), m_countdown(countdown) {}
-    platform::FileError ReadAll(std::string& out) override {
+    menufile::FileError ReadAll(std::string& out) override {
         m_countdown.Tick();
         return m_inner->ReadAll(out);
     }
-    platform::FileError WriteAt(std::uint64_t offset, std::string_view data) override {
+    menufile::FileError WriteAt(std::uint64_t offset, std::string_view data) override {
         m_countdown.Tick();
         return m_inner->WriteAt(offset, data);
     }
-    platform::FileError SetLength(std::uint64_t length) override {
+    menufile::FileError SetLength(std::uint64_t length) override {
         m_countdown.Tick();
         return m_inner->SetLength(length);
     }
-    platform::FileError Flush() override {
+    menufile::FileError Flush() override {
         m_countdown.Tick();
         return m_inner->Flush();
     }
 
 private:
-    std::unique_ptr<platform::File> m_inner;
+    std::unique_ptr<menufile::File> m_inner;
     Countdown& m_countdown;
 };
 
-class DyingFileSystem : public platform::FileSystem {
+class DyingFileSystem : public menufile::FileSystem {
 public:
     explicit DyingFileSystem(int dieAt) : m_countdown(dieAt) {}
-    platform::FileError ReadFile(const std::string& path, std::string& out) override {
+    menufile::FileError ReadFile(const std::string& path, std::string& out) override {
         m_countdown.Tick();
         return m_real.ReadFile(path, out);
     }
-    platform::FileError OpenForUpdate(const std::string& path,
-                                      std::unique_ptr<platform::File>& out) override {
+    menufile::FileError OpenForUpdate(const std::string& path,
+                                      std::unique_ptr<menufile::File>& out) override {
         m_countdown.Tick();
         return Wrap(m_real.OpenForUpdate(path, out), out);
     }
-    platform::FileError Create(const std::string& path,
-                               std::unique_ptr<platform::File>& out) override {
+    menufile::FileError Create(const std::string& path,
+                               std::unique_ptr<menufile::File>& out) override {
         m_countdown.Tick();
         return Wrap(m_real.Create(path, out), out);
     }
-    platform::FileError Remove(const std::string& path) override {
+    menufile::FileError Remove(const std::string& path) override {
         m_countdown.Tick();
         return m_real.Remove(path);
     }
-    platform::FileError Probe(const std::string& path, platform::PathKind& kind) override {
+    menufile::FileError Probe(const std::string& path, menufile::PathKind& kind) override {
         m_countdown.Tick();
         return m_real.Probe(path, kind);
     }
-    platform::FileError Rename(const std::string& from, const std::string& to) override {
+    menufile::FileError Rename(const std::string& from, const std::string& to) override {
         m_countdown.Tick();
         return m_real.Rename(from, to);
     }
     void NotifyChanged(const std::string& path) override { m_real.NotifyChanged(path); }
 
 private:
-    platform::FileError Wrap(platform::FileError e, std::unique_ptr<platform::File>& out) {
-        if (e == platform::FileError::None) {
+    menufile::FileError Wrap(menufile::FileError e, std::unique_ptr<menufile::File>& out) {
+        if (e == menufile::FileError::None) {
             out = std::make_unique<DyingFile>(std::move(out), m_countdown);
         }
         return e;

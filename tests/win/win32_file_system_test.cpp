@@ -65,7 +65,7 @@ TEST(Win32FileSystem, CommitsInPlaceOnTheCDrive) {
     EXPECT_FALSE(FileExists(menufile::JournalPath(path)));
 
     std::string read;
-    ASSERT_EQ(menufile::ReadCommittedMenu(fs, path, read), platform::FileError::None);
+    ASSERT_EQ(menufile::ReadCommittedMenu(fs, path, read), menufile::FileError::None);
     EXPECT_EQ(read, kNew);
 }
 
@@ -143,7 +143,7 @@ TEST(Win32FileSystem, AProcessKilledAtAnyFileCallLeavesTheMenuIntactAfterRecover
             const DWORD code = RunVictim(menu, content, dieAt);
             ASSERT_TRUE(code == 0 || code == 99) << "exit code " << code << " at call " << dieAt;
             std::string seen;
-            ASSERT_EQ(menufile::ReadCommittedMenu(fs, menu, seen), platform::FileError::None);
+            ASSERT_EQ(menufile::ReadCommittedMenu(fs, menu, seen), menufile::FileError::None);
             EXPECT_TRUE(seen == from || seen == to) << "reader view at call " << dieAt;
             ASSERT_EQ(menufile::RecoverMenuFile(fs, menu), MenuError::None) << dieAt;
             const std::string after = ReadBytes(menu);

@@ -322,7 +322,7 @@ TEST_F(EngineTest, AnItemThatCannotBeOpenedSaysWhichAndWhyThenEnds) {
     auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
     ASSERT_TRUE(text.has_value()) << "no message: the failure went unsaid";
     EXPECT_NE(text->find("cannot be opened"), std::string::npos) << *text;
-    EXPECT_NE(text->find(platform::ShortenPath(target)), std::string::npos) << *text;
+    EXPECT_NE(text->find(menufile::ShortenPath(target)), std::string::npos) << *text;
     const std::size_t reason = text->rfind('\n');
     ASSERT_NE(reason, std::string::npos) << *text;
     EXPECT_GT(text->size() - reason, 5u) << "the system's reason: " << *text;

@@ -70,9 +70,9 @@ private:
 
 // The list shows exactly the records of the committed file, in order.
 inline ::testing::AssertionResult ListAgreesWithFile(const editor::MenuEditor& editor,
-                                                     platform::FileSystem& fs) {
+                                                     menufile::FileSystem& fs) {
     std::string bytes;
-    if (menufile::ReadCommittedMenu(fs, editor.Path(), bytes) != platform::FileError::None) {
+    if (menufile::ReadCommittedMenu(fs, editor.Path(), bytes) != menufile::FileError::None) {
         return ::testing::AssertionFailure() << "the file cannot be read";
     }
     menufile::MenuFile file = menufile::ReadMenu(bytes);

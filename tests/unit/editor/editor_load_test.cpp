@@ -13,7 +13,7 @@ using namespace editor_test;
 using editor::LoadStatus;
 using editor::MenuEditor;
 using menufile::MenuError;
-using platform::FileError;
+using menufile::FileError;
 using platform::MemoryFileSystem;
 
 const std::string kPath = "C:\\Users\\me\\Desktop\\My Menu.tvl";

@@ -20,7 +20,7 @@ using editor::EditResult;
 using editor::EditStatus;
 using editor::MenuEditor;
 using menufile::MenuError;
-using platform::FileError;
+using menufile::FileError;
 using platform::MemoryFileSystem;
 
 const std::string kPath = "D:\\menus\\tools.tvl";

@@ -172,7 +172,7 @@ TEST(DialogChanges, AFailedCommitKeepsTheFileAndTheListAgrees) {
                 {
                     Fixture f(content);
                     const int start = f.fs.Calls();
-                    f.fs.FailAt(start + call, fromThenOn, platform::FileError::InUse);
+                    f.fs.FailAt(start + call, fromThenOn, menufile::FileError::InUse);
                     const editor::EditResult result = change.Run(f);
                     const bool reached = f.fs.Calls() >= start + call;
                     f.fs.ClearFaults();

@@ -8,8 +8,8 @@
 namespace {
 
 using engine::MenuProblem;
-using platform::FileError;
-using platform::PathKind;
+using menufile::FileError;
+using menufile::PathKind;
 
 TEST(ReadProblem, SaysWhatIsWrongWithThePath) {
     const std::string path = "C:\\Menus\\Tools.tvl";
@@ -82,7 +82,7 @@ TEST(ProblemMessage, NamesThePathAndWhatIsWrong) {
     // A long path is named shortened, and its length is told.
     const std::string deep = "C:\\" + std::string(2000, 'd') + "\\Tools.tvl";
     const std::string text = engine::ProblemMessage(MenuProblem::TooLong, deep);
-    EXPECT_NE(text.find(platform::ShortenPath(deep)), std::string::npos) << text;
+    EXPECT_NE(text.find(menufile::ShortenPath(deep)), std::string::npos) << text;
     EXPECT_NE(text.find("2013 characters"), std::string::npos) << text;
     EXPECT_LT(text.size(), 200u);
 }
@@ -103,30 +103,30 @@ TEST(LaunchFailedMessage, NamesTheTargetAndTheSystemsReason) {
 }
 
 TEST(ShortenPath, KeepsTheStartAndTheFileNameWithinTheLimit) {
-    EXPECT_EQ(platform::ShortenPath("C:\\Menus\\Tools.tvl"), "C:\\Menus\\Tools.tvl");
-    const std::string exact = "C:\\" + std::string(platform::kShownPathLength - 3, 'x');
-    EXPECT_EQ(platform::ShortenPath(exact), exact);
+    EXPECT_EQ(menufile::ShortenPath("C:\\Menus\\Tools.tvl"), "C:\\Menus\\Tools.tvl");
+    const std::string exact = "C:\\" + std::string(menufile::kShownPathLength - 3, 'x');
+    EXPECT_EQ(menufile::ShortenPath(exact), exact);
 
     std::string deep = "C:\\Users\\Somebody";
     while (deep.size() < 2000) {
         deep += "\\folder " + std::to_string(deep.size());
     }
     deep += "\\Quick Tools.tvl";
-    const std::string shown = platform::ShortenPath(deep);
-    EXPECT_EQ(shown.size(), platform::kShownPathLength);
+    const std::string shown = menufile::ShortenPath(deep);
+    EXPECT_EQ(shown.size(), menufile::kShownPathLength);
     EXPECT_EQ(shown.rfind("C:\\Users\\Somebody", 0), 0u) << shown;
     const std::string tail = "...\\Quick Tools.tvl";
     EXPECT_EQ(shown.substr(shown.size() - tail.size()), tail) << shown;
 
     // A file name too long for the limit keeps its end, after the start of the path.
     const std::string longName = "C:\\Menus\\" + std::string(300, 'n') + "Tools.tvl";
-    const std::string cut = platform::ShortenPath(longName, 30);
+    const std::string cut = menufile::ShortenPath(longName, 30);
     EXPECT_EQ(cut.size(), 30u);
     EXPECT_EQ(cut.rfind("C:\\Men", 0), 0u) << cut;
     EXPECT_EQ(cut.substr(cut.size() - 9), "Tools.tvl") << cut;
     EXPECT_NE(cut.find("..."), std::string::npos) << cut;
 
-    EXPECT_EQ(platform::ShortenPath(std::string(100, 'p'), 20),
+    EXPECT_EQ(menufile::ShortenPath(std::string(100, 'p'), 20),
               std::string(5, 'p') + "..." + std::string(12, 'p'))
         << "no folder at all";
 }
@@ -140,7 +140,7 @@ TEST(ShortenPath, NeverCutsInsideACharacter) {
     const std::string path = "C:\\\xd0\x9c\xd0\xb5\xd0\xbd\xd1\x8e\\" + std::string(300, 'x') +
                              "\\\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e.tvl";
     for (std::size_t limit = 10; limit < 90; ++limit) {
-        const std::string shown = platform::ShortenPath(path, limit);
+        const std::string shown = menufile::ShortenPath(path, limit);
         EXPECT_LE(shown.size(), limit);
         EXPECT_TRUE(menufile::IsValidUtf8(shown)) << limit;
     }
