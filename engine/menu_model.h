@@ -1,5 +1,8 @@
 // The pop-up menu as a model: cells and separators laid out in twips, the current item, keyboard
 // mode, scrolling and the watch rules, driven by events. The window only paints it.
+//
+// MenuModel's members are defined in two files: menu_model.cpp (layout, pointer navigation,
+// scrolling, the watch rules) and menu_keys.cpp (keys, pages, type-ahead and the wheel).
 #pragma once
 
 #include <cstddef>
