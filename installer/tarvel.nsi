@@ -9,6 +9,12 @@
 ; HKCU\Software\Classes), without administrator rights; /D=<folder> (last) the folder.
 ; The uninstaller takes /S, and /AllUsers or /CurrentUser; without either it knows by itself
 ; which kind of install its folder holds.
+;
+; Several folders may hold an install at once (another /D=): the file type, the Start menu entry
+; and the uninstall entry belong to the last one installed, and an uninstaller removes each only
+; while it still names its own folder. The files each install wrote are recorded under
+; RECORD_KEY (value: the file's path), so an uninstaller deletes only those, and an installer
+; overwrites no file of the same name that another program or the user put there.
 
 Unicode true
 ; 64-bit stubs: the programs are 64-bit, and the x86 stubs would need 32-bit Windows under Wine.
@@ -28,6 +34,7 @@ Target amd64-unicode
 !define CLASSES "Software\Classes"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvel"
 !define STARTMENU_LINK "$SMPROGRAMS\Tarvel Edit.lnk"
+!define RECORD_KEY "Software\Tarvel\Installed files"
 ; SHCNE_ASSOCCHANGED (0x08000000): Explorer then reloads the file types and their icons.
 !define NotifyAssociationsChanged \
     "System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'"
@@ -53,6 +60,7 @@ Var Parameters   ; the command line after the program's name
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE DirectoryLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -140,17 +148,89 @@ Function .onInit
     ${EndIf}
 FunctionEnd
 
+; $0 = 1 when the file named on the stack may be written in $INSTDIR: it is not there, or an
+; install of ours recorded it, or the folder holds an install that recorded nothing (made before
+; the records) and is the one the uninstall entry names.
+Function MayWrite
+    Exch $1
+    StrCpy $0 1
+    ${If} ${FileExists} "$INSTDIR\$1"
+        ReadRegStr $0 SHCTX "${RECORD_KEY}" "$INSTDIR\$1"
+        ${If} $0 == ""
+            ReadRegStr $0 SHCTX "${RECORD_KEY}" "$INSTDIR\uninstall.exe"
+            ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+            ${If} $0 == ""
+            ${AndIf} $1 == $INSTDIR
+                StrCpy $0 1
+            ${Else}
+                StrCpy $0 ""
+            ${EndIf}
+        ${EndIf}
+    ${EndIf}
+    Pop $1
+FunctionEnd
+
+; $0 = the first program file in $INSTDIR that belongs to something else, or "". Without its
+; programs the install would not work, and replacing them would break the other program.
+!macro ReturnIfForeign NAME
+    Push ${NAME}
+    Call MayWrite
+    ${If} $0 == ""
+        StrCpy $0 ${NAME}
+        Return
+    ${EndIf}
+!macroend
+
+Function FindForeignProgram
+    !insertmacro ReturnIfForeign tvlengin.exe
+    !insertmacro ReturnIfForeign tvledit.exe
+    !insertmacro ReturnIfForeign uninstall.exe
+    StrCpy $0 ""
+FunctionEnd
+
+!define FOREIGN_PROGRAM_TEXT \
+    "$INSTDIR already holds a $0 of another program. Choose another folder for ${PRODUCT}."
+
+Function DirectoryLeave
+    Call FindForeignProgram
+    ${If} $0 != ""
+        MessageBox MB_ICONSTOP|MB_OK "${FOREIGN_PROGRAM_TEXT}"
+        Abort  ; stays on the page
+    ${EndIf}
+FunctionEnd
+
+; Writes one staged file and records it as this install's.
+!macro InstallFile NAME
+    File "${STAGE}/${NAME}"
+    WriteRegStr SHCTX "${RECORD_KEY}" "$INSTDIR\${NAME}" "${VERSION}"
+!macroend
+
 Section "Tarvel Menus" SecMain
     SetOutPath "$INSTDIR"
-    File "${STAGE}/tvlengin.exe"
-    File "${STAGE}/tvledit.exe"
-    File "${STAGE}/template.tvl"
+    ; A silent install has had no page to say it on.
+    Call FindForeignProgram
+    ${If} $0 != ""
+        MessageBox MB_ICONSTOP|MB_OK "${FOREIGN_PROGRAM_TEXT}" /SD IDOK
+        Abort
+    ${EndIf}
+    !insertmacro InstallFile tvlengin.exe
+    !insertmacro InstallFile tvledit.exe
+    ; A template.tvl of the user's stays as it is, and Explorer's New entry is not made from it.
+    Push template.tvl
+    Call MayWrite
+    StrCpy $4 $0
+    ${If} $4 == 1
+        !insertmacro InstallFile template.tvl
+    ${EndIf}
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    WriteRegStr SHCTX "${RECORD_KEY}" "$INSTDIR\uninstall.exe" "${VERSION}"
 
     ; .tvl files: open pops the menu up, edit opens it in the editor, and the file's icon is the
     ; picture at its head (a menu file starts with an icon file).
     WriteRegStr SHCTX "${CLASSES}\.tvl" "" "${PROGID}"
-    WriteRegStr SHCTX "${CLASSES}\.tvl\ShellNew" "FileName" "$INSTDIR\template.tvl"
+    ${If} $4 == 1
+        WriteRegStr SHCTX "${CLASSES}\.tvl\ShellNew" "FileName" "$INSTDIR\template.tvl"
+    ${EndIf}
     WriteRegStr SHCTX "${CLASSES}\${PROGID}" "" "Tarvel menu"
     WriteRegStr SHCTX "${CLASSES}\${PROGID}\DefaultIcon" "" "%1"
     WriteRegStr SHCTX "${CLASSES}\${PROGID}\shell" "" "open"
@@ -196,35 +276,120 @@ Function un.onInit
     ${IfNot} ${Errors}
         Return
     ${EndIf}
-    ; Started by hand: the machine's entry says whether this folder is the machine's install.
-    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $0 == $INSTDIR
+    ; Started by hand: the machine's records (or its entry) say whether this folder is the
+    ; machine's install; the entry may name a newer install elsewhere by now.
+    ReadRegStr $0 HKLM "${RECORD_KEY}" "$INSTDIR\uninstall.exe"
+    ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $0 != ""
+    ${OrIf} $1 == $INSTDIR
         !insertmacro UseMachine "un."
     ${EndIf}
 FunctionEnd
 
-Section "Uninstall"
-    ; Only what the installer put there: menus the user saved in the folder stay, and so does
-    ; the folder then.
-    Delete "$INSTDIR\tvlengin.exe"
-    Delete "$INSTDIR\tvledit.exe"
-    Delete "$INSTDIR\template.tvl"
-    Delete "$INSTDIR\uninstall.exe"
-    RMDir "$INSTDIR"
-    Delete "${STARTMENU_LINK}"
+; $0 = the path of the program the shortcut named on the stack starts, or "" when there is no
+; such shortcut. No plug-in of NSIS reads shortcuts, so this asks IShellLinkW through COM.
+!define CLSID_ShellLink "{00021401-0000-0000-C000-000000000046}"
+!define IID_IShellLinkW "{000214F9-0000-0000-C000-000000000046}"
+!define IID_IPersistFile "{0000010B-0000-0000-C000-000000000046}"
+Function un.LinkTarget
+    Exch $R0
+    Push $R1
+    Push $R2
+    Push $R3
+    StrCpy $0 ""
+    ; S_OK or S_FALSE (COM was started on this thread already) each want their CoUninitialize.
+    System::Call "ole32::CoInitializeEx(p 0, i 2) i .R3"
+    System::Call "ole32::CoCreateInstance(g '${CLSID_ShellLink}', p 0, i 1, \
+        g '${IID_IShellLinkW}', *p .R1) i .R2"
+    ${If} $R2 = 0
+        System::Call "$R1->0(g '${IID_IPersistFile}', *p .R2) i .r0"  ; QueryInterface
+        ${If} $0 = 0
+            System::Call "$R2->5(w R0, i 0) i .r0"  ; IPersistFile::Load, read only
+            ${If} $0 = 0
+                ; IShellLinkW::GetPath, the path as stored
+                System::Call "$R1->3(w .r0, i ${NSIS_MAX_STRLEN}, p 0, i 0)"
+            ${Else}
+                StrCpy $0 ""
+            ${EndIf}
+            System::Call "$R2->2()"  ; Release
+        ${Else}
+            StrCpy $0 ""
+        ${EndIf}
+        System::Call "$R1->2()"
+    ${EndIf}
+    ${If} $R3 >= 0
+        System::Call "ole32::CoUninitialize()"
+    ${EndIf}
+    Pop $R3
+    Pop $R2
+    Pop $R1
+    Pop $R0
+FunctionEnd
 
-    DeleteRegKey SHCTX "${CLASSES}\${PROGID}"
-    ; .tvl is left to a program that took it over since.
+; Deletes a file of the folder if this install recorded it, then its record; the record of
+; an uninstaller run in place (_?=), which cannot delete itself, stays with it.
+!macro RemoveOwnFile NAME
+    ReadRegStr $0 SHCTX "${RECORD_KEY}" "$INSTDIR\${NAME}"
+    ${If} $0 != ""
+        Delete "$INSTDIR\${NAME}"
+        ${IfNot} ${FileExists} "$INSTDIR\${NAME}"
+            DeleteRegValue SHCTX "${RECORD_KEY}" "$INSTDIR\${NAME}"
+        ${EndIf}
+    ${EndIf}
+!macroend
+
+Section "Uninstall"
+    ; Only what this folder's install wrote: menus the user saved in the folder stay, and so does
+    ; the folder then; so does a file of the same name the installer found there and kept.
+    ReadRegStr $5 SHCTX "${RECORD_KEY}" "$INSTDIR\template.tvl"  ; whether the New entry is ours
+    !insertmacro RemoveOwnFile tvlengin.exe
+    !insertmacro RemoveOwnFile tvledit.exe
+    !insertmacro RemoveOwnFile template.tvl
+    !insertmacro RemoveOwnFile uninstall.exe
+    RMDir "$INSTDIR"
+    DeleteRegKey /ifempty SHCTX "${RECORD_KEY}"
+    DeleteRegKey /ifempty SHCTX "Software\Tarvel"
+
+    ; The shortcut, file type and uninstall entry go only while they name this folder: an install
+    ; in another folder since has taken them over.
+    Push "${STARTMENU_LINK}"
+    Call un.LinkTarget
+    ${If} $0 == "$INSTDIR\tvledit.exe"
+        Delete "${STARTMENU_LINK}"
+    ${EndIf}
+
+    ReadRegStr $0 SHCTX "${CLASSES}\${PROGID}\shell\open\command" ""
+    ReadRegStr $1 SHCTX "${CLASSES}\${PROGID}\shell\edit\command" ""
+    ${If} $0 == '"$INSTDIR\tvlengin.exe" "%1"'
+    ${AndIf} $1 == '"$INSTDIR\tvledit.exe" "%1"'
+        DeleteRegKey SHCTX "${CLASSES}\${PROGID}"
+    ${EndIf}
+    ; .tvl is left to a program that took it over since, or to the install that still has it.
     ReadRegStr $0 SHCTX "${CLASSES}\.tvl\ShellNew" "FileName"
-    ${If} $0 == "$INSTDIR\template.tvl"
+    ${If} $5 != ""
+    ${AndIf} $0 == "$INSTDIR\template.tvl"
         DeleteRegKey SHCTX "${CLASSES}\.tvl\ShellNew"
     ${EndIf}
-    ReadRegStr $0 SHCTX "${CLASSES}\.tvl" ""
-    ${If} $0 == "${PROGID}"
-        DeleteRegValue SHCTX "${CLASSES}\.tvl" ""
+    ClearErrors
+    ReadRegStr $0 SHCTX "${CLASSES}\${PROGID}" ""
+    ${If} ${Errors}  ; the class is gone
+        ReadRegStr $0 SHCTX "${CLASSES}\.tvl" ""
+        ${If} $0 == "${PROGID}"
+            DeleteRegValue SHCTX "${CLASSES}\.tvl" ""
+        ${EndIf}
     ${EndIf}
     DeleteRegKey /ifempty SHCTX "${CLASSES}\.tvl"
-    DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+
+    ; Last: Apps & features, and the tests, take the entry's going as the end.
+    ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
+    ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "UninstallString"
+    StrCpy $2 '"$INSTDIR\uninstall.exe"'
+    StrLen $3 $2
+    StrCpy $1 $1 $3
+    ${If} $0 == $INSTDIR
+    ${OrIf} $1 == $2
+        DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+    ${EndIf}
 
     ${NotifyAssociationsChanged}
 SectionEnd

@@ -4,8 +4,10 @@
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
 #include <gtest/gtest.h>
+#include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -28,6 +30,8 @@ using platform::Widen;
 
 const std::string kClasses = "Software\\Classes\\";
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvel";
+const std::string kOwnKey = "Software\\Tarvel";
+const std::string kRecordKey = kOwnKey + "\\Installed files";  // value: a path the installer wrote
 constexpr char kPopupClass[] = "TarvelMenuPopup";
 constexpr Millis kInstallTimeout{60000};
 
@@ -113,6 +117,31 @@ std::vector<std::string> FolderContent(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// The program a shortcut starts ("" when the shortcut cannot be read).
+std::string LinkTarget(const std::string& link) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    std::string target;
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t path[MAX_PATH] = {};
+            if (SUCCEEDED(file->Load(Widen(link).c_str(), STGM_READ)) &&
+                SUCCEEDED(shellLink->GetPath(path, MAX_PATH, nullptr, 0))) {
+                target = Narrow(path);
+            }
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return target;
 }
 
 // Runs the installer silently and returns its exit code (nullopt: it did not end).
@@ -205,6 +234,7 @@ protected:
             DeleteRegistryTree(l.root, kClasses + "Tarvel.Menu");
             DeleteRegistryTree(l.root, kClasses + ".tvl");
             DeleteRegistryTree(l.root, kUninstallKey);
+            DeleteRegistryTree(l.root, kOwnKey);
             RemoveTree(l.dir);
             DeleteFileW(Widen(l.link).c_str());
         }
@@ -248,6 +278,7 @@ protected:
         EXPECT_EQ(RegistryText(l.root, kClasses + "Tarvel.Menu\\shell\\edit"), "Edit menu");
         EXPECT_EQ(RegistryText(l.root, kClasses + "Tarvel.Menu\\shell\\edit\\command"), editor);
         EXPECT_TRUE(FileExists(l.link)) << l.link;
+        EXPECT_EQ(Lower(LinkTarget(l.link)), Lower(l.dir + "\\tvledit.exe"));
 
         const std::string uninstaller = Quote(l.dir + "\\uninstall.exe");
         EXPECT_EQ(RegistryText(l.root, kUninstallKey, "DisplayName"), "Tarvel Menus");
@@ -281,6 +312,9 @@ protected:
         EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + "Tarvel.Menu"));
         EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + ".tvl"));
         EXPECT_FALSE(RegistryKeyExists(l.root, kUninstallKey));
+        for (const std::string& name : kInstalledFiles) {
+            EXPECT_FALSE(RegistryText(l.root, kRecordKey, l.dir + "\\" + name)) << name;
+        }
         EXPECT_FALSE(FileExists(l.link)) << l.link;
     }
 
@@ -421,6 +455,7 @@ TEST_F(InstallTest, PerUserUninstallRemovesEverythingItInstalled) {
     ASSERT_EQ(RunSetup(TARVEL_SETUP, l.switches), 0u);
     ASSERT_TRUE(Uninstall(l));
     ExpectRemoved(l);
+    EXPECT_FALSE(RegistryKeyExists(l.root, kOwnKey));
     EXPECT_FALSE(FileExists(l.dir)) << "an empty program folder stays behind";
 }
 
@@ -605,6 +640,97 @@ TEST_F(InstallTest, UpdateKeepsTheAssociationAndTheUsersMenus) {
     ASSERT_NE(popup, nullptr);
     PostKey(popup, VK_ESCAPE);
     EXPECT_TRUE(engine.WaitForExit().has_value());
+}
+
+// Two installs in two folders: the later one owns the file type, the Start menu entry and the
+// uninstall entry, and the first folder's uninstaller, started by hand, takes only its own files.
+TEST_F(InstallTest, UninstallingTheFirstFolderLeavesTheLaterInstallWorking) {
+    for (const Layout& first : {PerUser(), PerMachine()}) {
+        const bool machine = first.root == HKEY_LOCAL_MACHINE;
+        SCOPED_TRACE(machine ? "per machine" : "per user");
+        Layout later = first;
+        later.dir = m_dir.File(machine ? "machine copy" : "user copy");
+        ASSERT_EQ(RunSetup(TARVEL_OLDER_SETUP, first.switches), 0u);
+        ASSERT_EQ(RunSetup(TARVEL_SETUP, first.switches + " /D=" + later.dir), 0u);
+        ExpectInstalled(later, TARVEL_VERSION);
+
+        // The switches the first folder's uninstall entry gave before the later install.
+        Process p = StartCommandLine(Quote(first.dir + "\\uninstall.exe") + " /S" + first.switches +
+                                     " _?=" + first.dir);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p.WaitForExit(kInstallTimeout), 0u);
+        for (const char* name : {"tvlengin.exe", "tvledit.exe", "template.tvl"}) {
+            EXPECT_FALSE(FileExists(first.dir + "\\" + name)) << name;
+        }
+        ExpectInstalled(later, TARVEL_VERSION);
+
+        // Wine's shell reads only the machine's classes (HKEY_CLASSES_ROOT).
+        if (machine) {
+            const std::string menu = m_dir.File("My tools.tvl");
+            ASSERT_TRUE(WriteFileBytes(menu, UserMenu()));
+            HWND popup = nullptr;
+            Process engine =
+                OpenThroughShell(menu, nullptr, kPopupClass, later.dir + "\\tvlengin.exe", popup);
+            ASSERT_NE(popup, nullptr);
+            PostKey(popup, VK_ESCAPE);
+            EXPECT_TRUE(engine.WaitForExit().has_value());
+        }
+        ASSERT_TRUE(Uninstall(later));
+        ExpectRemoved(later);
+        RemoveTree(first.dir);  // the uninstaller run in place is still there
+    }
+}
+
+// A template.tvl of the user's in the chosen folder is not the installer's to replace, nor the
+// uninstaller's to delete; the programs are installed and updated beside it.
+TEST_F(InstallTest, UsersOwnTemplateInTheFolderOutlivesInstallUpdateAndUninstall) {
+    Layout l = PerUser();
+    l.dir = m_dir.File("shared folder");
+    ASSERT_TRUE(CreateDirectoryW(Widen(l.dir).c_str(), nullptr));
+    const std::string ownTemplate = l.dir + "\\template.tvl";
+    ASSERT_TRUE(WriteFileBytes(ownTemplate, UserMenu()));
+
+    for (const char* setup : {TARVEL_OLDER_SETUP, TARVEL_SETUP}) {
+        SCOPED_TRACE(setup);
+        ASSERT_EQ(RunSetup(setup, " /D=" + l.dir), 0u);
+        EXPECT_TRUE(SameBytes(ReadFileBytes(ownTemplate), UserMenu()));
+        EXPECT_TRUE(SameBytes(ReadFileBytes(l.dir + "\\tvlengin.exe"),
+                              ReadFileBytes(WinPath(TVLENGIN_EXE))));
+        EXPECT_EQ(RegistryText(l.root, kClasses + "Tarvel.Menu\\shell\\open\\command"),
+                  Quote(l.dir + "\\tvlengin.exe") + " \"%1\"");
+        // Explorer's New entry would copy the user's file.
+        EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + ".tvl\\ShellNew"));
+    }
+
+    ASSERT_TRUE(Uninstall(l));
+    EXPECT_EQ(FolderContent(l.dir), std::vector<std::string>{"template.tvl"});
+    EXPECT_TRUE(SameBytes(ReadFileBytes(ownTemplate), UserMenu()));
+    EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + "Tarvel.Menu"));
+    EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + ".tvl"));
+    EXPECT_FALSE(RegistryKeyExists(l.root, kOwnKey));
+}
+
+// A folder holding a program of another product under one of our names is refused whole: no
+// file of it is replaced and nothing is registered.
+TEST_F(InstallTest, InstallRefusesAFolderHoldingAnotherProgramsFile) {
+    const Layout l = PerUser();
+    for (const char* name : {"tvlengin.exe", "tvledit.exe", "uninstall.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string dir = m_dir.File(std::string("beside ") + name);
+        ASSERT_TRUE(CreateDirectoryW(Widen(dir).c_str(), nullptr));
+        const std::string other = "MZ another product's program";
+        ASSERT_TRUE(WriteFileBytes(dir + "\\" + name, other));
+
+        const auto rc = RunSetup(TARVEL_SETUP, " /D=" + dir);
+        ASSERT_TRUE(rc.has_value());
+        EXPECT_EQ(*rc, 2u);  // aborted by the installer
+        EXPECT_EQ(FolderContent(dir), std::vector<std::string>{name});
+        EXPECT_TRUE(SameBytes(ReadFileBytes(dir + "\\" + name), other));
+        EXPECT_FALSE(RegistryKeyExists(l.root, kClasses + "Tarvel.Menu"));
+        EXPECT_FALSE(RegistryKeyExists(l.root, kUninstallKey));
+        EXPECT_FALSE(RegistryKeyExists(l.root, kOwnKey));
+        EXPECT_FALSE(FileExists(l.link));
+    }
 }
 
 }  // namespace
