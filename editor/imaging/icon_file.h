@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/imaging/png_encoder.h"
+
 namespace editor {
 
 // One square image, top row first, each pixel 0xAARRGGBB (alpha: 255 opaque).
@@ -15,8 +17,9 @@ struct IconImage {
     std::vector<std::uint32_t> Pixels;
 };
 
-// An icon file (.ico) holding the images, smallest first. The 256-pixel image is PNG-compressed.
-[[nodiscard]] std::string IconFileOf(const std::vector<IconImage>& images);
+// An icon file (.ico) holding the images, smallest first. The 256-pixel image is a PNG of
+// `png`'s, or a bitmap when the encoder gives none.
+[[nodiscard]] std::string IconFileOf(const std::vector<IconImage>& images, const PngEncoder& png);
 
 // The sizes a menu's own picture holds of its icon, where the library has them.
 inline constexpr int kMenuIconSizes[] = {16, 24, 32, 48, 256};
@@ -29,21 +32,19 @@ struct LibraryImage {
     bool operator==(const LibraryImage&) const = default;
 };
 
-// The images of an icon file (.ico) as a library: each entry's bytes. Empty when the bytes are
-// not an icon file or an entry lies outside them.
+// The images of an icon file (.ico) as a library: each entry's bytes, an entry that repeats
+// another (the same offset and size) once. Empty when the bytes are not an icon file, an entry
+// lies outside them, or the entries overlap so that together they would be larger than the
+// file: what is copied never exceeds the file's own size.
 [[nodiscard]] std::vector<LibraryImage> IconFileImages(std::string_view ico);
 
 // The square size of an image (0 when it is none this writer takes).
 [[nodiscard]] int SizeOf(const LibraryImage& image);
 
 // An icon file of the images whose sizes are kMenuIconSizes, copied as the library holds them,
-// but a 256-pixel bitmap of 32 bits is made a PNG; the largest of each size is taken.
-[[nodiscard]] std::string IconFileOfLibraryImages(const std::vector<LibraryImage>& images);
-
-// A PNG file of the image (8-bit RGBA).
-[[nodiscard]] std::string PngOf(const IconImage& image);
-
-// The zlib stream of `data`, deflated with the fixed codes and back references.
-[[nodiscard]] std::string Deflate(std::string_view data);
+// but a 256-pixel bitmap of 32 bits is made a PNG of `png`'s (kept a bitmap when the encoder
+// gives none); the one of most colours of each size is taken.
+[[nodiscard]] std::string IconFileOfLibraryImages(const std::vector<LibraryImage>& images,
+                                                  const PngEncoder& png);
 
 }  // namespace editor

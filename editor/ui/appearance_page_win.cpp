@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/imaging/icon_file.h"
+#include "editor/imaging/icon_resources.h"
 #include "editor/imaging/menu_picture.h"
 #include "editor/model/editor_messages.h"
 #include "editor/ui/control_factory_win.h"
@@ -17,9 +18,11 @@
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/menu_font_win.h"
+#include "platform/png_encoder_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
+#include "platform/win32_handles_win.h"
 #include "platform/window_base_win.h"
 
 namespace editor {
@@ -171,7 +174,8 @@ BOOL CALLBACK AddResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
     return TRUE;
 }
 
-std::vector<LibraryImage> ResourceImages(const std::string& library, int index) {
+std::vector<LibraryImage> ResourceImages(const std::string& library, int index,
+                                         std::uint64_t librarySize) {
     std::vector<LibraryImage> images;
     HMODULE module =
         ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -186,26 +190,46 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index) 
         HRSRC found = ::FindResourceW(module, name, type);
         HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
         const void* data = loaded ? ::LockResource(loaded) : nullptr;
-        return data ? std::string(static_cast<const char*>(data), ::SizeofResource(module, found))
-                    : std::string();
+        return data ? std::string_view(static_cast<const char*>(data),
+                                       ::SizeofResource(module, found))
+                    : std::string_view();
     };
     if (index >= 0 && index < static_cast<int>(names.size())) {
-        // The group: six bytes, then fourteen for each image, its resource id in the last two.
-        const std::string group =
-            bytes(names[static_cast<std::size_t>(index)].c_str(), RT_GROUP_ICON);
-        const std::size_t count = group.size() >= 6 ? static_cast<unsigned char>(group[4]) |
-                                                          static_cast<unsigned char>(group[5]) << 8
-                                                    : 0;
-        for (std::size_t k = 0; k < count && 6 + 14 * (k + 1) <= group.size(); ++k) {
-            const std::size_t at = 6 + 14 * k + 12;
-            const WORD id = static_cast<WORD>(static_cast<unsigned char>(group[at]) |
-                                              static_cast<unsigned char>(group[at + 1]) << 8);
-            images.push_back({bytes(MAKEINTRESOURCEW(id), RT_ICON)});
-        }
+        images = GroupIconImages(
+            bytes(names[static_cast<std::size_t>(index)].c_str(), RT_GROUP_ICON),
+            [&](std::uint16_t id) { return bytes(MAKEINTRESOURCEW(id), RT_ICON); },
+            static_cast<std::size_t>(std::min<std::uint64_t>(librarySize, SIZE_MAX)));
     }
     ::FreeLibrary(module);
     return images;
 }
+
+// The first bytes of a file, enough to tell an icon file from a program, and the file's size.
+struct FileHead {
+    std::string Bytes;
+    std::uint64_t Size = 0;
+};
+
+FileHead HeadOf(const std::string& path) {
+    FileHead head;
+    platform::UniqueHfile file(::CreateFileW(platform::WidePath(path).c_str(), GENERIC_READ,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size)) {
+        return head;
+    }
+    char bytes[4] = {};
+    DWORD read = 0;
+    if (::ReadFile(file.get(), bytes, sizeof bytes, &read, nullptr)) {
+        head.Bytes.assign(bytes, read);
+        head.Size = static_cast<std::uint64_t>(size.QuadPart);
+    }
+    return head;
+}
+
+// An icon file larger than this is none a user picks for a menu: it is not read whole.
+constexpr std::uint64_t kLargestIconFile = 64u << 20;
 
 // An icon handle's image at its own size, with its alpha; for libraries whose icons cannot be
 // read as they are kept.
@@ -262,17 +286,20 @@ IconImage ImageOfIcon(HICON icon, int size) {
 std::string AppearancePage::ChosenPicture() const {
     const std::string& library = m_menuIcon->Library();
     const int index = m_menuIcon->Position();
-    // An icon file is its own library; a program or a DLL keeps its icons as resources.
+    const platform::WicPngEncoder png;
+    // An icon file is its own library; a program or a DLL keeps its icons as resources. Only
+    // the head tells which: a library may be a file of gigabytes.
+    const FileHead head = HeadOf(library);
     std::string ico;
-    if (platform::Win32FileSystem files;
-        files.ReadFile(library, ico) == menufile::FileError::None &&
-        ico.compare(0, 4, std::string("\0\0\1\0", 4)) == 0) {
-        std::string picture = IconFileOfLibraryImages(IconFileImages(ico));
+    if (head.Bytes == std::string_view("\0\0\1\0", 4) && head.Size <= kLargestIconFile &&
+        platform::Win32FileSystem().ReadFile(library, ico) == menufile::FileError::None) {
+        std::string picture = IconFileOfLibraryImages(IconFileImages(ico), png);
         if (!IconFileImages(picture).empty()) {
             return picture;
         }
     }
-    if (std::string picture = IconFileOfLibraryImages(ResourceImages(library, index));
+    if (std::string picture =
+            IconFileOfLibraryImages(ResourceImages(library, index, head.Size), png);
         !IconFileImages(picture).empty()) {
         return picture;
     }
@@ -286,7 +313,7 @@ std::string AppearancePage::ChosenPicture() const {
             images.push_back(ImageOfIcon(size == 16 ? small : large, size));
         }
     }
-    return IconFileOf(images);
+    return IconFileOf(images, png);
 }
 
 void AppearancePage::OnSave() {

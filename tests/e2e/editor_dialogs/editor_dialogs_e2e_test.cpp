@@ -389,6 +389,46 @@ TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu)
     EXPECT_TRUE(engine.WaitForExit().has_value());
 }
 
+// An icon file whose 256-pixel image is a bitmap: the saved picture holds it as a PNG, which the
+// editor has the system's encoder make.
+TEST_F(DialogsTest, AppearanceSaveMakesALargeBitmapOfTheChosenIconFileAPng) {
+    struct NoPng final : editor::PngEncoder {
+        std::string Encode(int, int, std::span<const std::uint32_t>) const override { return {}; }
+    };
+    std::vector<std::uint32_t> pixels;
+    for (std::uint32_t k = 0; k < 256 * 256; ++k) {
+        pixels.push_back((k % 256) << 24 | k);
+    }
+    const editor::IconImage large{256, pixels};
+    const editor::IconImage small{32, std::vector<std::uint32_t>(32 * 32, 0xFF2040C0u)};
+    const std::string library = m_dir.File("large bitmap.ico");
+    const std::string ico = editor::IconFileOf({small, large}, NoPng());
+    ASSERT_TRUE(WriteFileBytes(library, ico));
+    ASSERT_EQ(editor::IconFileImages(ico).back().Bytes.substr(0, 4), std::string("\x28\0\0\0", 4));
+
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
+    ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kChangeFontButton)); }));
+    ParkMouse();
+    PostClick(Item(editor::kSelectIconFileButton));
+    AnswerOpenDialog("Select a DLL or EXE which includes Icons", library);
+    HWND count = Item(editor::kIconCountLabel);
+    ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "1 Icon"; })) << GetText(count);
+    PostClick(Item(editor::kSaveAppearanceButton));
+    ASSERT_TRUE(AnswerMessageBox(m_editor.pid(), editor::kMainTitle, IDOK).has_value());
+
+    const std::string saved = File();
+    const menufile::MenuFile menu = menufile::ReadMenu(saved);
+    ASSERT_EQ(menu.Status, menufile::ReadStatus::Ok);
+    const std::vector<editor::LibraryImage> images =
+        editor::IconFileImages(std::string(menufile::PictureOf(saved, menu)));
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0], editor::IconFileImages(ico)[0]) << "the small one as the file holds it";
+    EXPECT_EQ(images[1].Bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(editor::SizeOf(images[1]), 256);
+    EXPECT_LT(images[1].Bytes.size(), 256u * 256u * 4u) << "smaller than the bitmap";
+}
+
 // A menu's picture shows in the preview as it is, and a save that picks no new icon keeps it
 // byte for byte: a bitmap (red), and an icon file (the stock icon's bytes).
 TEST_F(DialogsTest, AppearanceSaveWithoutANewIconKeepsThePictureByteForByte) {

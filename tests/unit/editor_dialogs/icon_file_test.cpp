@@ -1,14 +1,13 @@
-// The icon files the editor writes: their directory, the bitmaps, the PNG of the largest image,
-// read back by zlib, libpng and the editor's own icon reader.
+// The icon files the editor writes: their directory, the bitmaps, the PNG of the largest image
+// (from an encoder built on libpng here, the system's in the program), read back by libpng and
+// the editor's own icon readers; and icon files as libraries, crafted ones too.
 #include "editor/imaging/icon_file.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <zlib.h>
 
 #include <cstdint>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
@@ -17,6 +16,48 @@
 namespace {
 
 using editor::IconImage;
+
+class LibpngEncoder final : public editor::PngEncoder {
+public:
+    std::string Encode(int width, int height,
+                       std::span<const std::uint32_t> pixels) const override {
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = static_cast<png_uint_32>(width);
+        image.height = static_cast<png_uint_32>(height);
+        image.format = PNG_FORMAT_BGRA;
+        png_alloc_size_t size = 0;
+        if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr)) {
+            return {};
+        }
+        std::string png(size, '\0');
+        if (!png_image_write_to_memory(&image, png.data(), &size, 0, pixels.data(), 0, nullptr)) {
+            return {};
+        }
+        png.resize(size);
+        return png;
+    }
+};
+
+// An encoder that cannot encode, as the system's when COM or WIC is missing.
+class FailingEncoder final : public editor::PngEncoder {
+public:
+    std::string Encode(int, int, std::span<const std::uint32_t>) const override { return {}; }
+};
+
+const LibpngEncoder kPng;
+
+std::vector<std::uint32_t> PngPixels(const std::string& png, int size) {
+    png_image read{};
+    read.version = PNG_IMAGE_VERSION;
+    EXPECT_TRUE(png_image_begin_read_from_memory(&read, png.data(), png.size())) << read.message;
+    EXPECT_EQ(read.width, static_cast<png_uint_32>(size));
+    EXPECT_EQ(read.height, static_cast<png_uint_32>(size));
+    read.format = PNG_FORMAT_BGRA;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size * size));
+    EXPECT_TRUE(png_image_finish_read(&read, nullptr, pixels.data(), 0, nullptr)) << read.message;
+    return pixels;
+}
 
 std::uint32_t Le(const std::string& s, std::size_t at, int bytes) {
     std::uint32_t value = 0;
@@ -42,37 +83,9 @@ IconImage Disc(int size) {
     return image;
 }
 
-std::string Inflate(const std::string& zlib, std::size_t size) {
-    std::string out(size, '\0');
-    uLongf length = static_cast<uLongf>(size);
-    EXPECT_EQ(uncompress(reinterpret_cast<Bytef*>(out.data()), &length,
-                         reinterpret_cast<const Bytef*>(zlib.data()), zlib.size()),
-              Z_OK);
-    out.resize(length);
-    return out;
-}
-
-TEST(Deflate, ZlibReadsBackEveryKindOfData) {
-    std::mt19937 random(7);
-    std::string noise(70000, '\0');
-    for (char& c : noise) {
-        c = static_cast<char>(random());
-    }
-    const std::string inputs[] = {"",
-                                  "a",
-                                  "abcabcabcabcabcabc",
-                                  std::string(100000, 'x'),
-                                  noise,
-                                  noise.substr(0, 40000) + noise.substr(0, 40000)};
-    for (const std::string& input : inputs) {
-        const std::string packed = editor::Deflate(input);
-        EXPECT_EQ(Inflate(packed, input.size() + 16), input) << input.size();
-    }
-    EXPECT_LT(editor::Deflate(std::string(100000, 'x')).size(), 2000u) << "runs are compressed";
-}
-
 TEST(IconFile, HoldsEachSizeSmallestFirstWithThe256PixelOneAsPng) {
-    const std::string ico = editor::IconFileOf({Disc(48), Disc(256), Disc(16), Disc(32), Disc(24)});
+    const std::string ico =
+        editor::IconFileOf({Disc(48), Disc(256), Disc(16), Disc(32), Disc(24)}, kPng);
     ASSERT_GE(ico.size(), 6u + 5 * 16);
     EXPECT_EQ(Le(ico, 0, 2), 0u);
     EXPECT_EQ(Le(ico, 2, 2), 1u) << "an icon, not a cursor";
@@ -87,8 +100,8 @@ TEST(IconFile, HoldsEachSizeSmallestFirstWithThe256PixelOneAsPng) {
         ASSERT_LE(offset + length, ico.size());
         const std::string image = ico.substr(offset, length);
         if (sizes[k] == 256) {
-            EXPECT_EQ(image.substr(0, 8), "\x89PNG\r\n\x1a\n");
-            EXPECT_LT(image.size(), 256u * 256u) << "compressed, not stored";
+            EXPECT_EQ(image, kPng.Encode(256, 256, Disc(256).Pixels)) << "the encoder's PNG";
+            EXPECT_EQ(PngPixels(image, 256), Disc(256).Pixels);
         } else {
             EXPECT_EQ(Le(image, 0, 4), 40u);
             EXPECT_EQ(Le(image, 8, 4), static_cast<std::uint32_t>(sizes[k] * 2));
@@ -102,18 +115,17 @@ TEST(IconFile, HoldsEachSizeSmallestFirstWithThe256PixelOneAsPng) {
     EXPECT_EQ(editor::IconFileImage(ico, 200)->substr(0, 4), "\x89PNG");
 }
 
-TEST(IconFile, ThePngReadsBackPixelForPixel) {
-    const IconImage disc = Disc(256);
-    const std::string png = editor::PngOf(disc);
-    png_image read{};
-    read.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&read, png.data(), png.size())) << read.message;
-    EXPECT_EQ(read.width, 256u);
-    EXPECT_EQ(read.height, 256u);
-    read.format = PNG_FORMAT_BGRA;
-    std::vector<std::uint32_t> pixels(256 * 256);
-    ASSERT_TRUE(png_image_finish_read(&read, nullptr, pixels.data(), 0, nullptr)) << read.message;
-    EXPECT_EQ(pixels, disc.Pixels);
+TEST(IconFile, WithoutAPngTheLargeImageStaysABitmap) {
+    const std::string ico = editor::IconFileOf({Disc(256)}, FailingEncoder());
+    ASSERT_EQ(Le(ico, 4, 2), 1u);
+    const std::string image = ico.substr(Le(ico, 6 + 12, 4), Le(ico, 6 + 8, 4));
+    EXPECT_EQ(Le(image, 0, 4), 40u);
+    EXPECT_EQ(Le(image, 8, 4), 512u) << "colour rows and mask rows";
+    EXPECT_EQ(editor::SizeOf({image}), 256);
+    // A library's large bitmap is kept as it is then.
+    const std::vector<editor::LibraryImage> library = {{image}};
+    EXPECT_EQ(editor::IconFileImages(editor::IconFileOfLibraryImages(library, FailingEncoder())),
+              library);
 }
 
 }  // namespace
@@ -150,23 +162,16 @@ TEST(IconFile, TheMenuPictureTakesTheLibrarysImagesOfItsSizes) {
     const std::vector<editor::LibraryImage> library = {
         {LibraryBitmap(Disc(20))}, {eightBit},
         {LibraryBitmap(Disc(32))}, {LibraryBitmap(Disc(16))},
-        {LibraryBitmap(large)},    {editor::PngOf(Disc(48))},
+        {LibraryBitmap(large)},    {kPng.Encode(48, 48, Disc(48).Pixels)},
         {"not an image"}};
-    const std::string ico = editor::IconFileOfLibraryImages(library);
+    const std::string ico = editor::IconFileOfLibraryImages(library, kPng);
     const std::vector<editor::LibraryImage> back = editor::IconFileImages(ico);
     ASSERT_EQ(back.size(), 4u) << "16, 32, 48 and 256; no 24 in the library, no 20 wanted";
     EXPECT_EQ(back[0].Bytes, library[3].Bytes) << "copied as the library holds it";
     EXPECT_EQ(back[1].Bytes, library[2].Bytes);
     EXPECT_EQ(back[2].Bytes, library[5].Bytes) << "a PNG stays a PNG";
     ASSERT_EQ(back[3].Bytes.substr(0, 4), "\x89PNG") << "the large bitmap is made a PNG";
-    png_image read{};
-    read.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(
-        png_image_begin_read_from_memory(&read, back[3].Bytes.data(), back[3].Bytes.size()));
-    read.format = PNG_FORMAT_BGRA;
-    std::vector<std::uint32_t> pixels(256 * 256);
-    ASSERT_TRUE(png_image_finish_read(&read, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(pixels, large.Pixels);
+    EXPECT_EQ(PngPixels(back[3].Bytes, 256), large.Pixels);
     EXPECT_EQ(Le(ico, 6 + 16 * 3, 1), 0u) << "256 is written as 0";
     EXPECT_TRUE(editor::IconFileImages("BM not an icon").empty());
 }
@@ -181,8 +186,74 @@ TEST(IconFile, TheStockPictureOfNewMenusHoldsEverySizeTheShellAsksFor) {
         EXPECT_EQ(editor::SizeOf(images[k]), editor::kMenuIconSizes[k]) << k;
     }
     EXPECT_EQ(images.back().Bytes.substr(0, 4), "\x89PNG");
-    EXPECT_EQ(editor::IconFileOfLibraryImages(images), read.str())
+    EXPECT_EQ(editor::IconFileOfLibraryImages(images, kPng), read.str())
         << "what an appearance save would write of the stock icon";
+}
+
+}  // namespace
+
+namespace {
+
+// An icon file of `count` entries, each naming `length` bytes at `offset(k)`, in `size` bytes.
+template <class Offset>
+std::string CraftedIconFile(std::size_t count, std::size_t size, Offset offset,
+                            std::size_t length) {
+    std::string ico(size, '\x5a');
+    auto put = [&](std::size_t at, std::uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) {
+            ico[at + static_cast<std::size_t>(i)] = static_cast<char>((v >> (8 * i)) & 0xFF);
+        }
+    };
+    put(0, 0, 2);
+    put(2, 1, 2);
+    put(4, static_cast<std::uint32_t>(count), 2);
+    for (std::size_t k = 0; k < count; ++k) {
+        put(6 + 16 * k + 8, static_cast<std::uint32_t>(length), 4);
+        put(6 + 16 * k + 12, static_cast<std::uint32_t>(offset(k)), 4);
+    }
+    return ico;
+}
+
+std::size_t TotalBytes(const std::vector<editor::LibraryImage>& images) {
+    std::size_t total = 0;
+    for (const editor::LibraryImage& image : images) {
+        total += image.Bytes.size();
+    }
+    return total;
+}
+
+TEST(IconFileAsLibrary, OverlappingEntriesCopyNoMoreThanTheFile) {
+    constexpr std::size_t kEntries = 65535;
+    constexpr std::size_t kSize = 6 + 16 * kEntries + 256 * 1024;
+    // Every entry names the whole file: one copy of it, not 65,535.
+    const std::string whole = CraftedIconFile(
+        kEntries, kSize, [](std::size_t) { return 0; }, kSize);
+    const std::vector<editor::LibraryImage> once = editor::IconFileImages(whole);
+    EXPECT_EQ(once.size(), 1u);
+    EXPECT_LE(TotalBytes(once), whole.size());
+    // Each entry a byte further on: no two alike, but together far larger than the file.
+    const std::string sliding = CraftedIconFile(
+        kEntries, kSize, [](std::size_t k) { return k; }, kSize - kEntries);
+    const std::vector<editor::LibraryImage> none = editor::IconFileImages(sliding);
+    EXPECT_LE(TotalBytes(none), sliding.size());
+    EXPECT_TRUE(none.empty()) << "a directory no icon writer makes";
+}
+
+TEST(IconFileAsLibrary, AnEntryListedTwiceIsTakenOnce) {
+    const std::string ico = editor::IconFileOf({Disc(16), Disc(32)}, kPng);
+    std::string twice = ico;
+    twice[4] = 3;  // a third entry, the first one's again, before the images
+    twice.insert(6 + 32, ico.substr(6, 16));
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t at = 6 + 16 * k + 12;
+        const std::uint32_t moved = Le(twice, at, 4) + 16;
+        for (int i = 0; i < 4; ++i) {
+            twice[at + static_cast<std::size_t>(i)] = static_cast<char>((moved >> (8 * i)) & 0xFF);
+        }
+    }
+    const std::vector<editor::LibraryImage> images = editor::IconFileImages(twice);
+    EXPECT_EQ(images, editor::IconFileImages(ico));
+    EXPECT_EQ(images.size(), 2u);
 }
 
 }  // namespace

@@ -88,3 +88,99 @@ TEST(MenuPicture, BitmapFileGivesItsHeaderAndRows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A bitmap file of the given header fields: `table` bytes (colours, masks) between the info
+// header and the rows, and room for every row.
+struct Bmp {
+    std::int32_t Width = 4;
+    std::int32_t Height = 2;
+    int Bits = 24;
+    std::uint32_t Compression = 0;
+    std::uint32_t InfoSize = 40;
+    std::uint32_t ColoursUsed = 0;
+    std::size_t Table = 0;
+
+    std::string Bytes() const {
+        const std::int64_t rows = Height < 0 ? -std::int64_t{Height} : Height;
+        // Rows of a size outside the format are given room as if they were four pixels wide.
+        const std::size_t width = Width > 0 && Width <= 4096 ? static_cast<std::size_t>(Width) : 4;
+        const std::size_t stride = (width * static_cast<std::size_t>(Bits) + 31) / 32 * 4;
+        const std::size_t bits = rows <= 4096 ? stride * static_cast<std::size_t>(rows) : 0;
+        std::string b = "BM";
+        PutLe(b, 0, 4);
+        PutLe(b, 0, 4);
+        PutLe(b, static_cast<std::uint32_t>(14 + InfoSize + Table), 4);
+        PutLe(b, InfoSize, 4);
+        PutLe(b, static_cast<std::uint32_t>(Width), 4);
+        PutLe(b, static_cast<std::uint32_t>(Height), 4);
+        PutLe(b, 1, 2);
+        PutLe(b, static_cast<std::uint32_t>(Bits), 2);
+        PutLe(b, Compression, 4);
+        PutLe(b, 0, 4);
+        PutLe(b, 0, 4);
+        PutLe(b, 0, 4);
+        PutLe(b, ColoursUsed, 4);
+        PutLe(b, 0, 4);
+        b.append(InfoSize - 40 + Table + bits, '\x11');
+        return b;
+    }
+};
+
+TEST(MenuPicture, BitmapRowsOfEveryDepthAndDirection) {
+    const auto parts = editor::BitmapFileParts(Bmp{.Width = 3, .Height = -2}.Bytes());
+    ASSERT_TRUE(parts) << "top row first";
+    EXPECT_EQ(parts->Height, -2);
+    EXPECT_EQ(parts->Bits.size(), 2u * 12u);
+    for (int bits : {16, 24, 32}) {
+        EXPECT_TRUE(editor::BitmapFileParts(Bmp{.Bits = bits}.Bytes())) << bits;
+    }
+    const auto v4 =
+        editor::BitmapFileParts(Bmp{.Bits = 32, .Compression = 3, .InfoSize = 108}.Bytes());
+    ASSERT_TRUE(v4) << "a later header holds its masks";
+    EXPECT_EQ(v4->Info.size(), 108u);
+}
+
+TEST(MenuPicture, ABitmapsColourTableAndMasksMustFitBeforeItsRows) {
+    // A palette: every colour of the depth unless fewer are said to be used.
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 8}.Bytes())) << "no room for 256 colours";
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 8, .Table = 1020}.Bytes()));
+    const auto full = editor::BitmapFileParts(Bmp{.Bits = 8, .Table = 1024}.Bytes());
+    ASSERT_TRUE(full);
+    EXPECT_EQ(full->Info.size(), 40u + 1024u);
+    EXPECT_TRUE(editor::BitmapFileParts(Bmp{.Bits = 4, .ColoursUsed = 3, .Table = 12}.Bytes()));
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 4, .ColoursUsed = 3, .Table = 8}.Bytes()));
+    EXPECT_TRUE(editor::BitmapFileParts(Bmp{.Bits = 1, .Table = 8}.Bytes()));
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 1, .Table = 4}.Bytes()));
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 8, .ColoursUsed = 257, .Table = 1028}.Bytes()))
+        << "more colours than the depth has";
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 24, .ColoursUsed = 16}.Bytes()))
+        << "a table of colours it says it uses";
+    EXPECT_TRUE(editor::BitmapFileParts(Bmp{.Bits = 24, .ColoursUsed = 16, .Table = 64}.Bytes()));
+    // Three masks after a 40-byte header.
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 32, .Compression = 3}.Bytes()));
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 16, .Compression = 3, .Table = 8}.Bytes()));
+    EXPECT_TRUE(editor::BitmapFileParts(Bmp{.Bits = 16, .Compression = 3, .Table = 12}.Bytes()));
+    EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Bits = 24, .Compression = 3, .Table = 12}.Bytes()))
+        << "masks of a depth that has none";
+}
+
+TEST(MenuPicture, BitmapSizesOutsideTheFormatAreRefused) {
+    for (std::int32_t width : {0, -1, -4, 4097, INT32_MIN}) {
+        EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Width = width}.Bytes())) << width;
+    }
+    // INT_MIN rows have no opposite: refused, never negated.
+    for (std::int32_t height : {0, 4097, -4097, INT32_MIN, INT32_MAX}) {
+        EXPECT_FALSE(editor::BitmapFileParts(Bmp{.Height = height}.Bytes())) << height;
+    }
+    // Header and offset fields that would wrap a 32-bit size.
+    std::string huge = Bmp{}.Bytes();
+    huge[14] = huge[15] = huge[16] = huge[17] = '\xff';
+    EXPECT_FALSE(editor::BitmapFileParts(huge)) << "an info header of 4 GB";
+    std::string far = Bmp{}.Bytes();
+    far[10] = far[11] = far[12] = far[13] = '\xff';
+    EXPECT_FALSE(editor::BitmapFileParts(far)) << "rows 4 GB on";
+}
+
+}  // namespace
