@@ -11,7 +11,6 @@
 #include "editor/imaging/icon_file.h"
 #include "editor/imaging/menu_picture.h"
 #include "editor/model/editor_messages.h"
-#include "editor/ui/control_factory_win.h"
 #include "editor/ui/dialog_window_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "platform/common_dialogs_win.h"
@@ -301,19 +300,8 @@ void AppearancePage::OnSave() {
     }
     const EditResult result = m_editor.SaveAppearance(
         m_menuIcon->ShowsLibraryIcon() ? &picture : nullptr, SettingsOf(m_appearance));
-    switch (result.Status) {
-        case EditStatus::Written:
-        case EditStatus::Unchanged:
-            ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
-            return;
-        case EditStatus::Reloaded:
-            m_host.ShowReloaded();
-            m_host.Tell(kChangedElsewhere);
-            return;
-        case EditStatus::Failed:
-            m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-            m_host.Close();
-            return;
+    if (m_host.ShowEditResult(result, FailedEdit::Close)) {
+        ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include <span>
 
+#include "editor/model/window_title.h"
+
 namespace editor {
 
 enum ControlId : int {
@@ -72,7 +74,7 @@ struct ControlLayout {
     int Parent;  // the container its place is measured in: 0 the form, else a control id
     float Left, Top, Width, Height;  // twips
     const char* Caption;
-    const char* ToolTip;  // null: none
+    const char* Tooltip;  // null: none
     bool Sunken = false;  // a picture box with a sunken edge
 };
 
@@ -83,7 +85,6 @@ struct ControlLayout {
 inline constexpr float kFormWidth = 6135;  // client area, twips
 inline constexpr float kFormHeight = 5655;
 inline constexpr const char* kMainWindowClass = "TarvelEditMain";
-inline constexpr const char* kMainTitle = "Tarvel Edit";
 inline constexpr const char* kContentsTab = "Contents";
 inline constexpr const char* kAppearanceTab = "Appearance";
 

@@ -346,7 +346,7 @@ TEST_F(EditorTest, FilesItCannotShowAreRefusedWithAReason) {
     }
 }
 
-TEST_F(EditorTest, ListShowsItsToolTip) {
+TEST_F(EditorTest, ListShowsItsTooltip) {
     ASSERT_TRUE(Open(UserMenu({kNotepad})));
     ASSERT_TRUE(MoveMouse(ClientToScreenAt(Item(editor::kItemList), 60, 100)));
     HWND tip = nullptr;
