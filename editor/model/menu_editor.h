@@ -1,4 +1,10 @@
 // The editor's item list and menu type, kept in step with the menu file by every change.
+//
+// MenuEditor is written in two files: menu_editor_load.cpp reads the file in (LoadEditorMenu,
+// UpgradeOldMenu, DropDamagedLine, CreateNewMenu, Reload, Adopt, Clear, NewMenuContent);
+// menu_editor.cpp holds every change written to it (the list operations, the wizard's and the
+// chooser's saves, the appearance, the menu type and the pointer, Rewrite and its checks) and
+// what a row is read from (Record, PreviewIcon, RowOf).
 #pragma once
 
 #include <functional>

@@ -57,7 +57,7 @@ platform::UniqueHbitmap BitmapOfFile(std::string_view picture) {
 }  // namespace
 
 void AppearancePage::OnCreate() {
-    m_dotsPerInch = platform::DpiOfWindow(m_host.Window());
+    m_dpi = platform::DpiOfWindow(m_host.Window());
     m_menuIcon = std::make_unique<IconBrowser>(m_host.Control(kIconCountLabel),
                                                m_host.Control(kMenuIconScroll),
                                                m_host.Control(kMenuIconPicture));
@@ -120,12 +120,12 @@ void AppearancePage::Show() {
 }
 
 void AppearancePage::OnDpiChanged(int dotsPerInch) {
-    m_dotsPerInch = dotsPerInch;
+    m_dpi = dotsPerInch;
     ShowSampleFont(SettingsOf(m_appearance));
 }
 
 void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {
-    m_sampleFont = platform::CreateMenuFont(settings, m_dotsPerInch);
+    m_sampleFont = platform::CreateMenuFont(settings, m_dpi);
     HWND sample = m_host.Control(kFontSample);
     HFONT font = m_sampleFont
                      ? m_sampleFont.get()
@@ -136,7 +136,7 @@ void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {
 void AppearancePage::OnChangeFont() {
     LOGFONTW font{};
     const float size = DialogFontSize(m_appearance.FontSize);
-    font.lfHeight = menufile::FontHeightPixels(size, m_dotsPerInch);
+    font.lfHeight = menufile::FontHeightPixels(size, m_dpi);
     font.lfWeight = m_appearance.FontBold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = m_appearance.FontItalic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;

@@ -11,7 +11,7 @@ namespace editor {
 
 void FormWindow::UseScale(int dotsPerInch) {
     m_dpi = dotsPerInch;
-    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);
+    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);  // exact, unlike the engine's: see there
 }
 
 void FormWindow::CreateControls(std::span<const ControlLayout> controls, bool visible) {

@@ -95,7 +95,11 @@ struct PixelRect {
     int Height = 0;
 };
 
-// Twips per pixel at a given number of dots per inch (15 at 96).
+// Twips per pixel at a given number of dots per inch: exactly 1440 / dpi (15 at 96, 7.5 at
+// 192). The engine rounds its factor to a whole number instead (engine/menu_model.h,
+// TwipsPerPixelForDpi), as the stored menu layouts were made with; the editor's forms are its
+// own twips tables and scale in proportion to the system font at the window's dpi, so a form
+// at 192 dpi is twice its size at 96 rather than 15/8 of it.
 [[nodiscard]] float TwipsPerPixel(int dotsPerInch);
 [[nodiscard]] int TwipsToPixels(float twips, float twipsPerPixel);
 // The control's place in the form's client area: its containers' offsets added, then each
