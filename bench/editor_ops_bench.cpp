@@ -75,7 +75,7 @@ public:
     }
 
     editor::MenuEditor& Editor() { return *m_editor; }
-    [[nodiscard]] int Count() const { return static_cast<int>(m_editor->Entries().size()); }
+    [[nodiscard]] int Count() const { return static_cast<int>(m_editor->Rows().size()); }
 
 private:
     std::string m_content;

@@ -9,6 +9,16 @@
 
 namespace menufile {
 
+// The last part of a path, after its last backslash or slash; separators at its end are left
+// out first, so a folder given as "C:\Menus\" is "Menus".
+[[nodiscard]] inline std::string_view LastPathPart(std::string_view path) {
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/')) {
+        path.remove_suffix(1);
+    }
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
 // Bytes of a path a message shows: even in wide letters its box stays narrower than a screen
 // 1024 pixels wide.
 inline constexpr std::size_t kShownPathLength = 64;

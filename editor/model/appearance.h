@@ -11,8 +11,6 @@
 namespace editor {
 
 inline constexpr const char* kFontDialogTitle = "Select Font";
-inline constexpr const char* kRefreshDesktopMessage =
-    "You might have to refresh the desktop for the new icon to show.";
 inline constexpr const char* kFontSampleText = "Menu Text will look like this.";
 
 struct Appearance {

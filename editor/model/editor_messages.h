@@ -17,6 +17,10 @@ inline constexpr const char* kTypeChangeQuestion =
 inline constexpr const char* kChangedElsewhere =
     "The menu file was changed by another program.\rThe list now shows what the file holds; "
     "nothing was written.";
+inline constexpr const char* kQuoteInPointer =
+    "The folder and the file pattern cannot contain a double quote (\").";
+inline constexpr const char* kRefreshDesktopMessage =
+    "You might have to refresh the desktop for the new icon to show.";
 inline constexpr const char* kOpenTitle = "Open or Create a Menu File";
 inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*.*";
 

@@ -42,7 +42,6 @@ public:
     ItemWizard() = default;
     explicit ItemWizard(const menufile::MenuItem& item);
 
-    [[nodiscard]] bool IsEdit() const { return m_edit; }
     [[nodiscard]] Page CurrentPage() const { return m_page; }
 
     // The four boxes: the path, the arguments, the start-in folder and the name.

@@ -79,7 +79,7 @@ EditResult Unchanged(int selection) {
 
 }  // namespace
 
-ListEntry EntryOf(const MenuItem& item) {
+ListRow RowOf(const MenuItem& item) {
     return {item.Name.empty() ? kSeparatorText : item.Name, item.Target};
 }
 
@@ -166,7 +166,7 @@ EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& bu
 }
 
 EditResult MenuEditor::Delete(int selected) {
-    const int count = static_cast<int>(m_entries.size());
+    const int count = static_cast<int>(m_rows.size());
     if (m_isDirectoryPointer || selected < 0 || selected >= count) {
         return Unchanged(selected);
     }
@@ -182,14 +182,14 @@ EditResult MenuEditor::Delete(int selected) {
                                     });
                                 });
     if (result.Status == EditStatus::Written) {
-        m_entries.erase(m_entries.begin() + selected);
+        m_rows.erase(m_rows.begin() + selected);
         m_records.erase(m_records.begin() + selected);
     }
     return result;
 }
 
 EditResult MenuEditor::MoveUp(int selected) {
-    const int count = static_cast<int>(m_entries.size());
+    const int count = static_cast<int>(m_rows.size());
     if (m_isDirectoryPointer || selected < 1 || selected >= count) {
         return Unchanged(selected);
     }
@@ -197,7 +197,7 @@ EditResult MenuEditor::MoveUp(int selected) {
 }
 
 EditResult MenuEditor::MoveDown(int selected) {
-    const int count = static_cast<int>(m_entries.size());
+    const int count = static_cast<int>(m_rows.size());
     if (m_isDirectoryPointer || selected < 0 || selected >= count - 1) {
         return Unchanged(selected);
     }
@@ -215,14 +215,14 @@ EditResult MenuEditor::Swap(int upper, int selection) {
                                     });
                                 });
     if (result.Status == EditStatus::Written) {
-        std::swap(m_entries[a], m_entries[a + 1]);
+        std::swap(m_rows[a], m_rows[a + 1]);
         std::swap(m_records[a], m_records[a + 1]);
     }
     return result;
 }
 
 EditResult MenuEditor::Separator(int selected) {
-    const int count = static_cast<int>(m_entries.size());
+    const int count = static_cast<int>(m_rows.size());
     if (m_isDirectoryPointer || selected < 0 || selected >= count) {
         return Unchanged(selected);
     }
@@ -239,7 +239,7 @@ EditResult MenuEditor::Separator(int selected) {
                                     });
                                 });
     if (result.Status == EditStatus::Written) {
-        m_entries.insert(m_entries.begin() + selected, EntryOf(MenuItem::Separator()));
+        m_rows.insert(m_rows.begin() + selected, RowOf(MenuItem::Separator()));
         m_records.insert(m_records.begin() + selected, MenuItem::Separator());
     }
     return result;
@@ -250,7 +250,7 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
     if (m_isDirectoryPointer) {
         return result;  // the list is not shown for a directory pointer
     }
-    const int first = static_cast<int>(m_entries.size());
+    const int first = static_cast<int>(m_rows.size());
     for (const DroppedFile& dropped : files) {
         MenuItem item{dropped.Name, dropped.Path, "", "", "", "0"};
         EditResult one = Append(item, -1);
@@ -268,7 +268,7 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
 }
 
 EditResult MenuEditor::Append(const MenuItem& item, int selection) {
-    const int at = static_cast<int>(m_entries.size());
+    const int at = static_cast<int>(m_rows.size());
     EditResult result = Rewrite(selection, {Kind::Appended, at, 1},
                                 [&](std::string_view old, const MenuFile& header) {
                                     if (!menufile::ReadsBackAsWritten(item)) {
@@ -299,7 +299,7 @@ EditResult MenuEditor::Append(const MenuItem& item, int selection) {
                                     return Built{MenuError::None, std::move(content)};
                                 });
     if (result.Status == EditStatus::Written) {
-        m_entries.push_back(EntryOf(item));
+        m_rows.push_back(RowOf(item));
         m_records.push_back(item);
     }
     return result;
@@ -326,14 +326,14 @@ EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int select
                                     });
                                 });
     if (result.Status == EditStatus::Written) {
-        m_entries[k] = EntryOf(item);
+        m_rows[k] = RowOf(item);
         m_records[k] = item;
     }
     return result;
 }
 
 EditResult MenuEditor::EditItem(int index, const MenuItem& item, int selection) {
-    if (m_isDirectoryPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
+    if (m_isDirectoryPointer || index < 0 || index >= static_cast<int>(m_rows.size())) {
         return Unchanged(selection);
     }
     return ReplaceRecord(index, item, selection);
@@ -341,7 +341,7 @@ EditResult MenuEditor::EditItem(int index, const MenuItem& item, int selection) 
 
 EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int iconIndex,
                                    IconHandle preview) {
-    if (m_isDirectoryPointer || index < 0 || index >= static_cast<int>(m_entries.size())) {
+    if (m_isDirectoryPointer || index < 0 || index >= static_cast<int>(m_rows.size())) {
         m_icons.Discard(preview);
         return Unchanged(index);
     }
@@ -416,7 +416,7 @@ EditResult MenuEditor::ChangeToDirectoryPointer() {
             });
         });
     if (result.Status == EditStatus::Written) {
-        m_entries.clear();
+        m_rows.clear();
         m_records.clear();
         m_isDirectoryPointer = true;
         m_directoryPointer = menufile::DirectoryPointer{};

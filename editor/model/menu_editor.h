@@ -1,4 +1,10 @@
 // The editor's item list and menu type, kept in step with the menu file by every change.
+//
+// MenuEditor is written in two files: menu_editor_load.cpp reads the file in (LoadEditorMenu,
+// UpgradeOldMenu, DropDamagedLine, CreateNewMenu, Reload, Adopt, Clear, NewMenuContent);
+// menu_editor.cpp holds every change written to it (the list operations, the wizard's and the
+// chooser's saves, the appearance, the menu type and the pointer, Rewrite and its checks) and
+// what a row is read from (Record, PreviewIcon, RowOf).
 #pragma once
 
 #include <functional>
@@ -17,11 +23,11 @@ namespace editor {
 inline const std::string kSeparatorText(87, '-');
 
 // One row of the item list.
-struct ListEntry {
+struct ListRow {
     std::string Text;    // the item's Name, or kSeparatorText
     std::string Target;  // what the shell is asked about when the item has no icon of its own
 
-    bool operator==(const ListEntry&) const = default;
+    bool operator==(const ListRow&) const = default;
 };
 
 // Why a menu file could not be shown.
@@ -156,7 +162,7 @@ public:
 
     [[nodiscard]] const std::string& Path() const { return m_path; }
     [[nodiscard]] bool IsLoaded() const { return m_loaded; }
-    [[nodiscard]] const std::vector<ListEntry>& Entries() const { return m_entries; }
+    [[nodiscard]] const std::vector<ListRow>& Rows() const { return m_rows; }
     [[nodiscard]] bool IsDirectoryPointer() const { return m_isDirectoryPointer; }
     [[nodiscard]] const menufile::MenuSettings& Settings() const { return m_settings; }
     // The pointer as the file holds it (the default one right after a conversion).
@@ -204,7 +210,7 @@ private:
     menufile::MenuSettings m_settings;
     menufile::DirectoryPointer m_directoryPointer;
     std::string m_picture;
-    std::vector<ListEntry> m_entries;
+    std::vector<ListRow> m_rows;
     std::vector<menufile::MenuItem> m_records;  // the file's records, one per entry
     std::string m_oldLayout;                    // the old-layout file offered for upgrade
     std::string m_bytes;  // the file as last read or written: the same bytes need no parse
@@ -220,6 +226,6 @@ private:
 [[nodiscard]] std::string NewMenuContent(std::string_view stockPicture);
 
 // The row an item shows in the list.
-[[nodiscard]] ListEntry EntryOf(const menufile::MenuItem& item);
+[[nodiscard]] ListRow RowOf(const menufile::MenuItem& item);
 
 }  // namespace editor

@@ -49,7 +49,7 @@ std::string NewMenuContent(std::string_view stockPicture) {
 }
 
 void MenuEditor::Clear() {
-    m_entries.clear();
+    m_rows.clear();
     m_records.clear();
     m_isDirectoryPointer = false;
     m_settings = {};
@@ -68,10 +68,10 @@ void MenuEditor::Adopt(std::string bytes, MenuFile&& file) {
     m_directoryPointer = file.DirectoryPointer.value_or(menufile::DirectoryPointer{});
     m_picture.assign(menufile::PictureOf(bytes, file));
     m_records = std::move(file.Items);
-    m_entries.clear();
-    m_entries.reserve(m_records.size());
+    m_rows.clear();
+    m_rows.reserve(m_records.size());
     for (const MenuItem& item : m_records) {
-        m_entries.push_back(EntryOf(item));
+        m_rows.push_back(RowOf(item));
     }
     m_bytes = std::move(bytes);
 }

@@ -12,7 +12,6 @@
 #include "editor/imaging/icon_resources.h"
 #include "editor/imaging/menu_picture.h"
 #include "editor/model/editor_messages.h"
-#include "editor/ui/control_factory_win.h"
 #include "editor/ui/dialog_window_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "platform/common_dialogs_win.h"
@@ -61,7 +60,7 @@ platform::UniqueHbitmap BitmapOfFile(std::string_view picture) {
 }  // namespace
 
 void AppearancePage::OnCreate() {
-    m_dotsPerInch = platform::DpiOfWindow(m_host.Window());
+    m_dpi = platform::DpiOfWindow(m_host.Window());
     m_menuIcon = std::make_unique<IconBrowser>(m_host.Control(kIconCountLabel),
                                                m_host.Control(kMenuIconScroll),
                                                m_host.Control(kMenuIconPicture));
@@ -124,12 +123,12 @@ void AppearancePage::Show() {
 }
 
 void AppearancePage::OnDpiChanged(int dotsPerInch) {
-    m_dotsPerInch = dotsPerInch;
+    m_dpi = dotsPerInch;
     ShowSampleFont(SettingsOf(m_appearance));
 }
 
 void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {
-    m_sampleFont = platform::CreateMenuFont(settings, m_dotsPerInch);
+    m_sampleFont = platform::CreateMenuFont(settings, m_dpi);
     HWND sample = m_host.Control(kFontSample);
     HFONT font = m_sampleFont
                      ? m_sampleFont.get()
@@ -140,7 +139,7 @@ void AppearancePage::ShowSampleFont(const menufile::MenuSettings& settings) {
 void AppearancePage::OnChangeFont() {
     LOGFONTW font{};
     const float size = DialogFontSize(m_appearance.FontSize);
-    font.lfHeight = menufile::FontHeightPixels(size, m_dotsPerInch);
+    font.lfHeight = menufile::FontHeightPixels(size, m_dpi);
     font.lfWeight = m_appearance.FontBold ? FW_BOLD : FW_NORMAL;
     font.lfItalic = m_appearance.FontItalic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -328,19 +327,8 @@ void AppearancePage::OnSave() {
     }
     const EditResult result = m_editor.SaveAppearance(
         m_menuIcon->ShowsLibraryIcon() ? &picture : nullptr, SettingsOf(m_appearance));
-    switch (result.Status) {
-        case EditStatus::Written:
-        case EditStatus::Unchanged:
-            ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
-            return;
-        case EditStatus::Reloaded:
-            m_host.ShowReloaded();
-            m_host.Tell(kChangedElsewhere);
-            return;
-        case EditStatus::Failed:
-            m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-            m_host.Close();
-            return;
+    if (m_host.ShowEditResult(result, FailedEdit::Close)) {
+        ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
     }
 }
 

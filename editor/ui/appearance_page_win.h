@@ -39,7 +39,7 @@ private:
     PageHost& m_host;
     MenuEditor& m_editor;
     const std::string& m_stockPicture;
-    int m_dotsPerInch = 96;
+    int m_dpi = 96;
     Appearance m_appearance;
     platform::UniqueHfont m_sampleFont;
     std::unique_ptr<IconBrowser> m_menuIcon;

@@ -7,7 +7,8 @@
 #include <algorithm>
 
 #include "editor/model/editor_messages.h"
-#include "editor/ui/control_factory_win.h"
+#include "editor/ui/control_colours_win.h"
+#include "editor/ui/z_order_win.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
@@ -52,23 +53,20 @@ std::optional<std::string> AskForFile(HWND owner, const char* title, const char*
 void DialogWindow::RunModal(HWND owner, const char* className, const char* title, float widthTwips,
                             float heightTwips) {
     // Made at the scale of the owner's monitor, where it is shown.
-    m_dpi = owner != nullptr ? platform::DpiOfWindow(owner) : platform::SystemDpi();
-    m_twipsPerPixel = TwipsPerPixel(m_dpi);
-    m_widthTwips = widthTwips;
-    m_heightTwips = heightTwips;
+    UseScale(owner != nullptr ? platform::DpiOfWindow(owner) : platform::SystemDpi());
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     RegisterWindowClass(className, icon, ::GetSysColorBrush(COLOR_BTNFACE));
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
-    SIZE size = WindowSizeFor(widthTwips, heightTwips, style, exStyle, m_dpi);
+    SIZE size = FormSize(widthTwips, heightTwips, style, exStyle);
     POINT at = platform::CentredOnMonitorOf(owner, size.cx, size.cy);
     if (!CreateWindowFor(className, title, style, exStyle, at.x, at.y, size.cx, size.cy, owner)) {
         return;
     }
     // The window tells the scale it got: the owner may lie across two monitors.
-    if (const int dpi = platform::DpiOfWindow(Hwnd()); dpi != m_dpi) {
+    if (const int dpi = platform::DpiOfWindow(Hwnd()); dpi != Dpi()) {
         ApplyDpi(dpi);
-        size = WindowSizeFor(widthTwips, heightTwips, style, exStyle, m_dpi);
+        size = FormSize(widthTwips, heightTwips, style, exStyle);
         at = platform::CentredOnMonitorOf(owner, size.cx, size.cy);
         ::SetWindowPos(Hwnd(), nullptr, at.x, at.y, size.cx, size.cy,
                        SWP_NOZORDER | SWP_NOACTIVATE);
@@ -102,13 +100,7 @@ void DialogWindow::RunModal(HWND owner, const char* className, const char* title
 }
 
 void DialogWindow::CreateControls(std::span<const ControlLayout> controls) {
-    m_dpi = platform::DpiOfWindow(Hwnd());
-    m_twipsPerPixel = TwipsPerPixel(m_dpi);
-    m_controls = controls;
-    m_font = CreateDialogFont(m_dpi);
-    for (const ControlLayout& c : controls) {
-        (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), true);
-    }
+    FormWindow::CreateControls(controls, true);
     StackControls(Hwnd(), controls);  // Tab follows what the window shows
 }
 
@@ -177,21 +169,19 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     }
 }
 
-void DialogWindow::ApplyDpi(int dotsPerInch) {
-    m_dpi = dotsPerInch;
-    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);
-    platform::UniqueHfont font = CreateDialogFont(dotsPerInch);
-    LayOutControls(Hwnd(), m_controls, m_twipsPerPixel, font.get());
-    m_font = std::move(font);  // the old one only once no control holds it
-    OnDpiChanged();
-}
-
 void DialogWindow::Close() {
     m_done = true;
     ::PostMessageW(Hwnd(), WM_NULL, 0, 0);  // wakes the modal loop
 }
 
+HWND DialogWindow::FirstControl() const {
+    return ::GetNextDlgTabItem(Hwnd(), nullptr, FALSE);
+}
+
 LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; HandleFormMessage(message, wParam, lParam, result)) {
+        return result;
+    }
     switch (message) {
         case DM_GETDEFID:
             // Enter presses the default button (the modal loop runs IsDialogMessage).
@@ -201,20 +191,6 @@ LRESULT DialogWindow::DialogHandling(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
             return ControlColours(Hwnd(), message, wParam, lParam, nullptr);
-        case WM_DPICHANGED: {
-            ApplyDpi(HIWORD(wParam));
-            platform::TakeSuggestedRect(Hwnd(), lParam);
-            return 0;
-        }
-        case WM_ACTIVATE:
-            // The focus comes back from a message box or the Open dialog to where it was.
-            if (m_focus.OnActivate(Hwnd(), wParam, ::GetNextDlgTabItem(Hwnd(), nullptr, FALSE))) {
-                return 0;
-            }
-            return DefaultHandling(message, wParam, lParam);
-        case WM_NEXTDLGCTL:
-            OnNextDialogControl(Hwnd(), wParam, lParam);
-            return 0;
         case WM_CLOSE:
             Close();
             return 0;

@@ -9,11 +9,9 @@
 #include <span>
 #include <string>
 
-#include "editor/ui/keyboard_focus_win.h"
+#include "editor/ui/form_window_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "menufile/menu_commit.h"
-#include "platform/win32_handles_win.h"
-#include "platform/window_base_win.h"
 
 namespace editor {
 
@@ -31,7 +29,7 @@ int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT 
                                                     const std::string& initial = {},
                                                     const char* defaultExtension = nullptr);
 
-class DialogWindow : public platform::WindowBase {
+class DialogWindow : public FormWindow {
 public:
     // Shows the window centred on the owner's monitor with the owner disabled, and returns once
     // it has closed, with the owner enabled and brought to the front again.
@@ -39,9 +37,9 @@ public:
                   float heightTwips);
 
 protected:
-    // Creates every control of the table (call from WM_CREATE).
+    // Creates every control of the table, shown, in the z-order Tab follows (call from
+    // WM_CREATE).
     void CreateControls(std::span<const ControlLayout> controls);
-    [[nodiscard]] HWND Control(int id) const { return ::GetDlgItem(Hwnd(), id); }
     [[nodiscard]] std::string Text(int id) const;
     void SetText(int id, const std::string& text);
     void Show(int id, bool shown);
@@ -55,27 +53,15 @@ protected:
     static void DrawWrappedButton(const DRAWITEMSTRUCT& draw);
     // Ends the modal loop; the window is destroyed.
     void Close();
-    [[nodiscard]] float TwipsPerPixelValue() const { return m_twipsPerPixel; }
 
     // Unhandled messages of the derived window end here.
     LRESULT DialogHandling(UINT message, WPARAM wParam, LPARAM lParam);
-    // After the controls of the table were laid out at a new scale: places that the table
-    // alone does not give.
-    virtual void OnDpiChanged() {}
+    // The first control in the tab order.
+    [[nodiscard]] HWND FirstControl() const override;
 
 private:
-    // The table's controls and the font at the display's scale `dotsPerInch`.
-    void ApplyDpi(int dotsPerInch);
-
-    platform::UniqueHfont m_font;
-    std::span<const ControlLayout> m_controls;
-    float m_widthTwips = 0;
-    float m_heightTwips = 0;
-    int m_dpi = 96;
-    float m_twipsPerPixel = 15;
     int m_defaultButton = 0;
     bool m_done = false;
-    FocusKeeper m_focus;
 };
 
 }  // namespace editor

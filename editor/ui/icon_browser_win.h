@@ -38,7 +38,6 @@ public:
     [[nodiscard]] int Position() const;
     // True once a library's icon is shown instead of the current picture.
     [[nodiscard]] bool ShowsLibraryIcon() const { return static_cast<bool>(m_icon); }
-    [[nodiscard]] int Background() const { return m_background; }
     // Hands the shown icon over; the browser then shows none.
     [[nodiscard]] platform::UniqueHicon TakeIcon() { return std::move(m_icon); }
 

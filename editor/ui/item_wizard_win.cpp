@@ -4,9 +4,9 @@
 #include <commdlg.h>
 
 #include "editor/model/editor_messages.h"
-#include "editor/ui/control_factory_win.h"
 #include "editor/ui/dialog_layouts.h"
 #include "editor/ui/keyboard_access.h"
+#include "editor/ui/z_order_win.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/shell_win.h"

@@ -10,6 +10,7 @@
 #include "editor/ui/icon_chooser_win.h"
 #include "editor/ui/item_wizard_win.h"
 #include "editor/ui/main_window_layout.h"
+#include "menufile/display_path.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
@@ -22,15 +23,6 @@ using Kind = ListChange::Kind;
 // Above this many rows the list draws them itself: a list box that holds each row's text
 // fills in time that grows faster than the rows (under Wine, 14 s for a million).
 constexpr std::size_t kVirtualListRows = 50000;
-
-std::string LastPart(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
-        trimmed.pop_back();
-    }
-    std::size_t slash = trimmed.find_last_of("\\/");
-    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
-}
 
 // A row of text added (LB_ADDSTRING) or put in at `row` (LB_INSERTSTRING).
 void AddRow(HWND list, UINT message, WPARAM row, const std::string& text) {
@@ -117,12 +109,12 @@ bool ItemsPage::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
 }
 
 void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) const {
-    const auto& entries = m_editor.Entries();
+    const auto& rows = m_editor.Rows();
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     ::FillRect(draw.hDC, &draw.rcItem,
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (draw.itemID < entries.size()) {
-        const std::wstring text = platform::Widen(entries[draw.itemID].Text);
+    if (draw.itemID < rows.size()) {
+        const std::wstring text = platform::Widen(rows[draw.itemID].Text);
         ::SetBkMode(draw.hDC, TRANSPARENT);
         ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         RECT r = draw.rcItem;
@@ -183,22 +175,22 @@ bool ItemsPage::OnDrawItem(const DRAWITEMSTRUCT& draw) {
 }
 
 void ItemsPage::Fill() {
-    const auto& entries = m_editor.Entries();
+    const auto& rows = m_editor.Rows();
     // Scrolled back to where it was, so a reload deep in a long list does not jump to its top.
     const LRESULT top = ::SendMessageW(List(), LB_GETTOPINDEX, 0, 0);
-    UseVirtualList(entries.size() > kVirtualListRows);
+    UseVirtualList(rows.size() > kVirtualListRows);
     HWND list = List();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     if (m_virtual) {
-        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
+        ::SendMessageW(list, LB_SETCOUNT, rows.size(), 0);
     } else {
-        ::SendMessageW(list, LB_INITSTORAGE, entries.size(), entries.size() * 16 * sizeof(wchar_t));
-        for (const ListEntry& entry : entries) {
-            AddRow(list, LB_ADDSTRING, 0, entry.Text);
+        ::SendMessageW(list, LB_INITSTORAGE, rows.size(), rows.size() * 16 * sizeof(wchar_t));
+        for (const ListRow& row : rows) {
+            AddRow(list, LB_ADDSTRING, 0, row.Text);
         }
     }
-    if (top > 0 && top < static_cast<LRESULT>(entries.size())) {
+    if (top > 0 && top < static_cast<LRESULT>(rows.size())) {
         ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
     }
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
@@ -208,11 +200,11 @@ void ItemsPage::Fill() {
 
 void ItemsPage::ShowChange(const ListChange& change, int selection) {
     HWND list = List();
-    const auto& entries = m_editor.Entries();
+    const auto& rows = m_editor.Rows();
     if (m_virtual && change.What != Kind::None && change.What != Kind::Reloaded) {
-        // The rows are drawn from the entries, which hold the change already.
+        // The rows are drawn from the editor's rows, which hold the change already.
         const LRESULT top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-        ::SendMessageW(list, LB_SETCOUNT, entries.size(), 0);
+        ::SendMessageW(list, LB_SETCOUNT, rows.size(), 0);
         ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
         ::InvalidateRect(list, nullptr, TRUE);
         ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selection), 0);
@@ -221,7 +213,7 @@ void ItemsPage::ShowChange(const ListChange& change, int selection) {
     }
     auto insert = [&](int row) {
         AddRow(list, LB_INSERTSTRING, static_cast<WPARAM>(row),
-               entries[static_cast<std::size_t>(row)].Text);
+               rows[static_cast<std::size_t>(row)].Text);
     };
     auto rewrite = [&](int row) {
         ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(row), 0);
@@ -256,14 +248,14 @@ void ItemsPage::ShowChange(const ListChange& change, int selection) {
     ShowPreview(selection);  // a move keeps the moved entry selected and shown
 }
 
-void ItemsPage::ShowPreview(int entry) {
+void ItemsPage::ShowPreview(int row) {
     m_preview = {};
-    const auto& entries = m_editor.Entries();
-    if (entry >= 0 && entry < static_cast<int>(entries.size())) {
-        if (IconHandle own = m_editor.PreviewIcon(entry); own != 0) {
+    const auto& rows = m_editor.Rows();
+    if (row >= 0 && row < static_cast<int>(rows.size())) {
+        if (IconHandle own = m_editor.PreviewIcon(row); own != 0) {
             m_preview.Icon = reinterpret_cast<HICON>(own);
         } else if (platform::ShellInfo info; platform::GetShellInfo(
-                       entries[static_cast<std::size_t>(entry)].Target, false, info)) {
+                       rows[static_cast<std::size_t>(row)].Target, false, info)) {
             m_preview.ImageList = info.imageList;
             m_preview.Image = info.iconIndex;
         }
@@ -271,38 +263,9 @@ void ItemsPage::ShowPreview(int entry) {
     ::InvalidateRect(m_host.Control(kItemIcon), nullptr, TRUE);
 }
 
-void ItemsPage::ShowListResult(const EditResult& result) {
-    switch (result.Status) {
-        case EditStatus::Unchanged:
-            return;
-        case EditStatus::Written:
-            ShowChange(result.Change, result.Selection);
-            return;
-        case EditStatus::Reloaded:
-            m_host.ShowReloaded();
-            m_host.Tell(kChangedElsewhere);
-            return;
-        case EditStatus::Failed:
-            m_host.ShowReloaded();
-            m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-            return;
-    }
-}
-
-void ItemsPage::ShowDialogResult(const EditResult& result) {
-    switch (result.Status) {
-        case EditStatus::Unchanged:
-            return;
-        case EditStatus::Written:
-            ShowChange(result.Change, result.Selection);
-            return;
-        case EditStatus::Reloaded:
-            m_host.ShowReloaded();
-            m_host.Tell(kChangedElsewhere);
-            return;
-        case EditStatus::Failed:
-            m_host.ShowReloaded();  // the dialog has said why
-            return;
+void ItemsPage::ShowListResult(const EditResult& result, FailedEdit failed) {
+    if (m_host.ShowEditResult(result, failed) && result.Status == EditStatus::Written) {
+        ShowChange(result.Change, result.Selection);
     }
 }
 
@@ -338,19 +301,19 @@ void ItemsPage::OnDelete() {
         return;
     }
     ClearPreview();  // the preview may borrow the icon of the row that goes
-    ShowListResult(m_editor.Delete(selected));
+    ShowListResult(m_editor.Delete(selected), FailedEdit::Reload);
 }
 
 void ItemsPage::OnMoveUp() {
-    ShowListResult(m_editor.MoveUp(Selected()));
+    ShowListResult(m_editor.MoveUp(Selected()), FailedEdit::Reload);
 }
 
 void ItemsPage::OnMoveDown() {
-    ShowListResult(m_editor.MoveDown(Selected()));
+    ShowListResult(m_editor.MoveDown(Selected()), FailedEdit::Reload);
 }
 
 void ItemsPage::OnSeparator() {
-    ShowListResult(m_editor.Separator(Selected()));
+    ShowListResult(m_editor.Separator(Selected()), FailedEdit::Reload);
 }
 
 void ItemsPage::OnToPointer() {
@@ -359,15 +322,9 @@ void ItemsPage::OnToPointer() {
     }
     ClearPreview();
     const EditResult result = m_editor.ChangeToDirectoryPointer();
-    if (result.Status == EditStatus::Written) {
+    if (m_host.ShowEditResult(result, FailedEdit::Close) && result.Status == EditStatus::Written) {
         Fill();
         m_host.ShowPage();  // the page's controls keep what they showed until it is saved
-    } else if (result.Status == EditStatus::Reloaded) {
-        m_host.ShowReloaded();
-        m_host.Tell(kChangedElsewhere);
-    } else if (result.Status == EditStatus::Failed) {
-        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-        m_host.Close();
     }
 }
 
@@ -381,7 +338,7 @@ void ItemsPage::OnAdd() {
         return DialogError(result);
     };
     (void)RunItemWizard(m_host.Window(), params);
-    ShowDialogResult(result);
+    ShowListResult(result, FailedEdit::ReloadQuiet);
 }
 
 void ItemsPage::OnEdit() {
@@ -400,7 +357,7 @@ void ItemsPage::OnEdit() {
         return DialogError(result);
     };
     (void)RunItemWizard(m_host.Window(), params);
-    ShowDialogResult(result);
+    ShowListResult(result, FailedEdit::ReloadQuiet);
 }
 
 void ItemsPage::OnChangeIcon() {
@@ -422,7 +379,7 @@ void ItemsPage::OnChangeIcon() {
         return DialogError(result);
     };
     (void)RunIconChooser(m_host.Window(), params);
-    ShowDialogResult(result);
+    ShowListResult(result, FailedEdit::ReloadQuiet);
 }
 
 void ItemsPage::OnDropFiles(HDROP drop) {
@@ -432,7 +389,7 @@ void ItemsPage::OnDropFiles(HDROP drop) {
         // A path the shell has no name for is listed under its own last part.
         std::string name = platform::GetShellInfo(path, false, info) && !info.displayName.empty()
                                ? info.displayName
-                               : LastPart(path);
+                               : std::string(menufile::LastPathPart(path));
         files.push_back({std::move(name), std::move(path)});
     }
     if (files.empty() || m_editor.IsDirectoryPointer()) {
@@ -444,8 +401,8 @@ void ItemsPage::OnDropFiles(HDROP drop) {
         ShowChange(result.Change, selection);  // the selection and its preview stay
     }
     if (result.Status != EditStatus::Written) {
-        // The entries of the paths that were written stay; the rest were never added.
-        ShowListResult({result.Status, result.Error, -1, result.Change});
+        // The rows of the paths that were written stay; the rest were never added.
+        ShowListResult({result.Status, result.Error, -1, result.Change}, FailedEdit::Reload);
     }
 }
 

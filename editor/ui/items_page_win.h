@@ -54,16 +54,15 @@ private:
 
     [[nodiscard]] HWND List() const;
     // A list of more rows than a list box takes in good time holds no text of its own: it
-    // draws its rows from the editor's entries. The list is made anew when that changes.
+    // draws its rows from the editor's. The list is made anew when that changes.
     void UseVirtualList(bool on);
     void DrawRow(const DRAWITEMSTRUCT& draw) const;
     [[nodiscard]] int Selected() const;
-    void ShowPreview(int entry);
+    void ShowPreview(int row);
     // Only the rows the change touched, then the selection and its preview.
     void ShowChange(const ListChange& change, int selection);
-    void ShowListResult(const EditResult& result);
-    // After the wizard or the chooser, which have reported a failed write themselves.
-    void ShowDialogResult(const EditResult& result);
+    // A change of the list shown row by row when it was written; else as the host shows it.
+    void ShowListResult(const EditResult& result, FailedEdit failed);
 
     PageHost& m_host;
     MenuEditor& m_editor;

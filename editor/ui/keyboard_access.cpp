@@ -1,4 +1,4 @@
-// Mnemonics, the visual tab order and the title of the editor's windows.
+// Mnemonics and the visual tab order of the editor's windows.
 #include "editor/ui/keyboard_access.h"
 
 #include <algorithm>
@@ -233,21 +233,4 @@ std::vector<int> StackingOrder(std::span<const ControlLayout> controls) {
     }
     return order;
 }
-
-std::string MainWindowTitle(std::string_view path, std::string_view displayName) {
-    if (path.empty()) {
-        return kMainTitle;
-    }
-    std::string name(displayName);
-    if (name.empty()) {
-        std::string_view trimmed = path;
-        while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
-            trimmed.remove_suffix(1);
-        }
-        const std::size_t slash = trimmed.find_last_of("\\/");
-        name = std::string(slash == std::string_view::npos ? trimmed : trimmed.substr(slash + 1));
-    }
-    return name + " - " + kMainTitle;
-}
-
 }  // namespace editor

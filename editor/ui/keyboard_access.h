@@ -1,5 +1,5 @@
 // Keyboard access to the editor's windows: the mnemonics of their captions, a tab order that
-// follows where the controls stand, and the main window's title.
+// follows where the controls stand.
 #pragma once
 
 #include <span>
@@ -44,10 +44,5 @@ inline constexpr const char* kNameInstructionCaption = "Type a friendly na&me fo
 [[nodiscard]] std::vector<int> StackingOrder(std::span<const ControlLayout> controls);
 // Whether Tab stops at this kind of control.
 [[nodiscard]] bool IsTabStop(ControlKind kind);
-
-// The main window's title for a menu file: the name the shell shows for it (`displayName`,
-// the file's last path part when the shell has none), then " - Tarvel Edit"; "Tarvel Edit"
-// alone while no file is open.
-[[nodiscard]] std::string MainWindowTitle(std::string_view path, std::string_view displayName);
 
 }  // namespace editor

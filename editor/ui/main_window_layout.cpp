@@ -128,6 +128,7 @@ const ControlLayout* FindControl(int id) {
 }
 
 float TwipsPerPixel(int dotsPerInch) {
+    // Not rounded as the engine's is: the form keeps its proportion to the font at every scale.
     return dotsPerInch > 0 ? 1440.0f / static_cast<float>(dotsPerInch) : 15.0f;
 }
 

@@ -3,6 +3,8 @@
 
 #include <span>
 
+#include "editor/model/window_title.h"
+
 namespace editor {
 
 enum ControlId : int {
@@ -72,7 +74,7 @@ struct ControlLayout {
     int Parent;  // the container its place is measured in: 0 the form, else a control id
     float Left, Top, Width, Height;  // twips
     const char* Caption;
-    const char* ToolTip;  // null: none
+    const char* Tooltip;  // null: none
     bool Sunken = false;  // a picture box with a sunken edge
 };
 
@@ -83,7 +85,6 @@ struct ControlLayout {
 inline constexpr float kFormWidth = 6135;  // client area, twips
 inline constexpr float kFormHeight = 5655;
 inline constexpr const char* kMainWindowClass = "TarvelEditMain";
-inline constexpr const char* kMainTitle = "Tarvel Edit";
 inline constexpr const char* kContentsTab = "Contents";
 inline constexpr const char* kAppearanceTab = "Appearance";
 
@@ -94,7 +95,11 @@ struct PixelRect {
     int Height = 0;
 };
 
-// Twips per pixel at a given number of dots per inch (15 at 96).
+// Twips per pixel at a given number of dots per inch: exactly 1440 / dpi (15 at 96, 7.5 at
+// 192). The engine rounds its factor to a whole number instead (engine/menu_model.h,
+// TwipsPerPixelForDpi), as the stored menu layouts were made with; the editor's forms are its
+// own twips tables and scale in proportion to the system font at the window's dpi, so a form
+// at 192 dpi is twice its size at 96 rather than 15/8 of it.
 [[nodiscard]] float TwipsPerPixel(int dotsPerInch);
 [[nodiscard]] int TwipsToPixels(float twips, float twipsPerPixel);
 // The control's place in the form's client area: its containers' offsets added, then each

@@ -5,19 +5,20 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
-#include <atomic>
 #include <cctype>
 #include <string>
-#include <thread>
 
 #include "editor/model/editor_messages.h"
-#include "editor/ui/control_factory_win.h"
+#include "editor/ui/control_colours_win.h"
 #include "editor/ui/dialog_window_win.h"
 #include "editor/ui/keyboard_access.h"
+#include "editor/ui/load_progress_win.h"
 #include "editor/ui/main_window_layout.h"
+#include "editor/ui/z_order_win.h"
 #include "menufile/command_line.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
+#include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 
@@ -42,20 +43,6 @@ bool IsShown(const ControlLayout& c, int tab, bool pointer) {
 
 }  // namespace
 
-IconHandle Win32IconSource::Extract(const std::string& file, int index) {
-    HICON large = nullptr;
-    HICON small = nullptr;
-    if (!platform::ExtractIconPair(file, index, large, small)) {
-        return 0;
-    }
-    platform::UniqueHicon smallOwner(small);  // only the 32x32 icon is shown
-    return reinterpret_cast<IconHandle>(large);
-}
-
-void Win32IconSource::Destroy(IconHandle icon) {
-    ::DestroyIcon(reinterpret_cast<HICON>(icon));
-}
-
 MainWindow::MainWindow(menufile::FileSystem& fs, std::string stockPicture)
     : m_fs(fs),
       m_editor(fs, m_icons, platform::SystemCodePage()),
@@ -77,13 +64,12 @@ constexpr DWORD kMainExStyle = WS_EX_CONTROLPARENT;
 
 bool MainWindow::Create() {
     // Sized for the primary display; the window itself then tells the scale of its monitor.
-    m_dpi = platform::SystemDpi();
-    m_twipsPerPixel = TwipsPerPixel(m_dpi);
+    UseScale(platform::SystemDpi());
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     if (!RegisterWindowClass(kMainWindowClass, icon, ::GetSysColorBrush(COLOR_BTNFACE))) {
         return false;
     }
-    const SIZE size = WindowSizeFor(kFormWidth, kFormHeight, kMainStyle, kMainExStyle, m_dpi);
+    const SIZE size = FormSize(kFormWidth, kFormHeight, kMainStyle, kMainExStyle);
     if (CreateWindowFor(kMainWindowClass, kMainTitle, kMainStyle, kMainExStyle, CW_USEDEFAULT,
                         CW_USEDEFAULT, size.cx, size.cy, nullptr) == nullptr) {
         return false;
@@ -94,7 +80,7 @@ bool MainWindow::Create() {
 }
 
 void MainWindow::FitClientArea() {
-    const SIZE size = WindowSizeFor(kFormWidth, kFormHeight, kMainStyle, kMainExStyle, m_dpi);
+    const SIZE size = FormSize(kFormWidth, kFormHeight, kMainStyle, kMainExStyle);
     RECT now{};
     ::GetWindowRect(Hwnd(), &now);
     if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
@@ -103,13 +89,8 @@ void MainWindow::FitClientArea() {
     }
 }
 
-void MainWindow::ApplyDpi(int dotsPerInch) {
-    m_dpi = dotsPerInch;
-    m_twipsPerPixel = TwipsPerPixel(dotsPerInch);
-    platform::UniqueHfont font = CreateDialogFont(dotsPerInch);
-    LayOutControls(Hwnd(), MainWindowControls(), m_twipsPerPixel, font.get());
-    m_font = std::move(font);  // the old one only once no control holds it
-    m_directoryPointer.SetFont(m_font.get());
+void MainWindow::OnDpiChanged() {
+    m_directoryPointer.SetFont(Font());
     // Rows the lists draw themselves take the height of the new font.
     for (int id : {static_cast<int>(kItemList), static_cast<int>(kFolderList)}) {
         HWND list = Control(id);
@@ -123,7 +104,13 @@ void MainWindow::ApplyDpi(int dotsPerInch) {
             ::SendMessageW(list, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(measure.itemHeight));
         }
     }
-    m_appearance.OnDpiChanged(dotsPerInch);
+    m_appearance.OnDpiChanged(Dpi());
+}
+
+void MainWindow::OnScaledRectTaken() {
+    // The suggestion keeps the frame's proportion; the client area must hold the form.
+    FitClientArea();
+    RefreshBackground();
 }
 
 void MainWindow::ChoosePageLook() {
@@ -156,20 +143,15 @@ void MainWindow::RefreshBackground() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; HandleFormMessage(message, wParam, lParam, result)) {
+        return result;
+    }
     switch (message) {
         case WM_CREATE:
             OnCreate();
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_ACTIVATE:
-            if (m_focus.OnActivate(Hwnd(), wParam, FirstControl())) {
-                return 0;
-            }
-            return DefaultHandling(message, wParam, lParam);
-        case WM_NEXTDLGCTL:
-            OnNextDialogControl(Hwnd(), wParam, lParam);
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
@@ -194,7 +176,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_appearance.OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(m_font.get());
+            return reinterpret_cast<LRESULT>(Font());
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLOREDIT:
@@ -206,14 +188,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Themed controls ask for what lies behind them through these.
             m_background.Paint(Hwnd(), reinterpret_cast<HDC>(wParam));
             return 1;
-        }
-        case WM_DPICHANGED: {
-            ApplyDpi(HIWORD(wParam));
-            platform::TakeSuggestedRect(Hwnd(), lParam);
-            // The suggestion keeps the frame's proportion; the client area must hold the form.
-            FitClientArea();
-            RefreshBackground();
-            return 0;
         }
         case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
@@ -235,18 +209,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
-    // The scale of the monitor the window was made on, which may not be the primary one's.
-    m_dpi = platform::DpiOfWindow(Hwnd());
-    m_twipsPerPixel = TwipsPerPixel(m_dpi);
-    m_font = CreateDialogFont(m_dpi);
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    m_toolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  Hwnd(), nullptr, instance, nullptr);
+    m_tooltip.Create(Hwnd());
+    CreateControls(MainWindowControls(), false);
     for (const ControlLayout& c : MainWindowControls()) {
-        HWND hwnd = CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), false);
-        if (c.ToolTip != nullptr) {
-            AddToolTip(hwnd, c.ToolTip);
+        if (c.Tooltip != nullptr) {
+            m_tooltip.Add(Control(c.Id), c.Tooltip);
         }
     }
     HWND tabs = Control(kTabs);
@@ -288,7 +255,7 @@ void MainWindow::OnCreate() {
     StackControls(Hwnd(), MainWindowControls());
 
     m_items.OnCreate();
-    m_directoryPointer.OnCreate(m_font.get());
+    m_directoryPointer.OnCreate(Font());
     m_appearance.OnCreate();
     ShowPage();
     ChoosePageLook();
@@ -314,10 +281,19 @@ bool MainWindow::Start(std::string_view commandLine) {
                 return false;
             }
         }
-        const LoadStatus status = LoadShowingProgress(path);
+        const GuardedLoad loaded =
+            LoadShowingProgress(Hwnd(), ClientRect(*FindControl(kItemList), TwipsPerPixelValue()),
+                                [&](const menufile::ReadProgress& progress) {
+                                    return LoadEditorMenuGuarded(m_editor, path, &progress);
+                                });
         if (Hwnd() == nullptr) {
             return false;  // closed while it was loading
         }
+        if (loaded.Fault == LoadFault::OutOfMemory) {
+            Tell(platform::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+            return false;  // as a file that cannot be read: nothing to edit
+        }
+        const LoadStatus status = loaded.Status;  // any other fault: the file cannot be read
         if (status == LoadStatus::Loaded) {
             break;
         }
@@ -350,69 +326,13 @@ bool MainWindow::Start(std::string_view commandLine) {
         }
         break;
     }
+    TabCtrl_SetCurSel(Control(kTabs), kContentsPage);
     ShowMenu();
+    ShowOpened();
     if (!m_editor.SetAsideJournal().empty()) {
         Tell(StaleJournalText(m_editor.Path(), m_editor.SetAsideJournal()));
     }
     return true;
-}
-
-LoadStatus MainWindow::LoadShowingProgress(const std::string& path) {
-    constexpr ULONGLONG kQuietLoad = 300;  // ms a load may take before the window shows it
-    std::atomic<std::size_t> done{0};
-    std::atomic<std::size_t> total{0};
-    std::atomic<bool> finished{false};
-    LoadStatus status = LoadStatus::Unreadable;
-    const menufile::ReadProgress progress = [&](std::size_t d, std::size_t t) {
-        done = d;
-        total = t;
-    };
-    // Nothing else touches the editor state until the load is over: the window takes no
-    // input meanwhile, and it only paints what it held before.
-    HWND window = Hwnd();
-    std::thread loader([&] {
-        status = m_editor.LoadEditorMenu(path, &progress);
-        finished = true;
-        ::PostMessageW(window, WM_NULL, 0, 0);  // wakes the wait below at once
-    });
-    const ULONGLONG start = ::GetTickCount64();
-    HWND bar = nullptr;
-    bool quit = false;
-    int quitCode = 0;
-    while (!finished) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = true;
-                quitCode = static_cast<int>(msg.wParam);
-                continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (bar == nullptr && !finished && ::GetTickCount64() - start >= kQuietLoad) {
-            const PixelRect r = ClientRect(*FindControl(kItemList), m_twipsPerPixel);
-            bar = ::CreateWindowExW(0, PROGRESS_CLASSW, nullptr, WS_CHILD | WS_VISIBLE, r.Left,
-                                    r.Top + r.Height / 2 - 10, r.Width, 20, Hwnd(), nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
-            ::SendMessageW(bar, PBM_SETRANGE32, 0, 1000);
-            ::EnableWindow(Hwnd(), FALSE);
-            ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
-        }
-        if (bar != nullptr && total > 0) {
-            ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(done * 1000 / total), 0);
-        }
-    }
-    loader.join();
-    if (bar != nullptr) {
-        ::DestroyWindow(bar);
-        ::EnableWindow(Hwnd(), TRUE);
-    }
-    if (quit) {
-        ::PostQuitMessage(quitCode);
-    }
-    return status;
 }
 
 std::string MainWindow::AskForMenuFile() {
@@ -421,17 +341,10 @@ std::string MainWindow::AskForMenuFile() {
     return AskForFile(Hwnd(), kOpenTitle, kOpenFilter, flags, {}, "tvl").value_or(std::string());
 }
 
-void MainWindow::ShowMenu() {
-    m_appearance.Show();
-    if (m_editor.IsDirectoryPointer()) {
-        m_directoryPointer.Show();
-    }
-    m_items.Fill();
-    TabCtrl_SetCurSel(Control(kTabs), kContentsPage);
-    ShowPage();
+void MainWindow::ShowOpened() {
     const std::string& path = m_editor.Path();
     platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(path, platform::ShellDisplayName(path)));
-    m_focus.Remember(FirstControl());  // taken when the window shows
+    RememberFocus(FirstControl());  // taken when the window shows
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
     if (::GetActiveWindow() == Hwnd()) {
         ::SetFocus(FirstControl());  // shown already, by a long load
@@ -449,13 +362,37 @@ void MainWindow::Tell(const std::string& text) {
     ShowMessageBox(Hwnd(), text, kErrorTitle, MB_OK);
 }
 
-void MainWindow::ShowReloaded() {
-    m_items.Fill();
+void MainWindow::ShowMenu() {
     m_appearance.Show();
     if (m_editor.IsDirectoryPointer()) {
         m_directoryPointer.Show();
     }
+    m_items.Fill();
     ShowPage();
+}
+
+bool MainWindow::ShowEditResult(const EditResult& result, FailedEdit failed) {
+    switch (result.Status) {
+        case EditStatus::Unchanged:
+        case EditStatus::Written:
+            return true;
+        case EditStatus::Reloaded:
+            ShowMenu();
+            Tell(kChangedElsewhere);
+            return false;
+        case EditStatus::Failed:
+            if (failed == FailedEdit::Close) {
+                Tell(WriteErrorText(result.Error, m_editor.Path()));
+                Close();
+                return false;
+            }
+            ShowMenu();
+            if (failed == FailedEdit::Reload) {
+                Tell(WriteErrorText(result.Error, m_editor.Path()));
+            }
+            return false;
+    }
+    return false;
 }
 
 void MainWindow::ShowPage() {
@@ -473,7 +410,7 @@ void MainWindow::ShowPage() {
         if (::GetActiveWindow() == Hwnd()) {
             ::SetFocus(FirstControl());
         } else {
-            m_focus.Remember(FirstControl());
+            RememberFocus(FirstControl());
         }
     }
 }
@@ -526,29 +463,9 @@ void MainWindow::Close() {
 
 void MainWindow::Replaced(HWND old, HWND replacement) {
     const ControlLayout* layout = FindControl(::GetDlgCtrlID(replacement));
-    if (m_toolTip == nullptr || layout == nullptr || layout->ToolTip == nullptr) {
-        return;
+    if (layout != nullptr && layout->Tooltip != nullptr) {
+        m_tooltip.Replace(old, replacement, layout->Tooltip);
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(old);
-    ::SendMessageW(m_toolTip, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    AddToolTip(replacement, layout->ToolTip);
-}
-
-void MainWindow::AddToolTip(HWND control, const char* text) {
-    if (m_toolTip == nullptr) {
-        return;
-    }
-    std::wstring wide = platform::Widen(text);  // the tooltip keeps a copy
-    TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND;  // the message loop relays the mouse
-    tool.hwnd = Hwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = wide.data();
-    ::SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 bool MainWindow::PreTranslate(MSG& msg) {
@@ -571,10 +488,7 @@ bool MainWindow::PreTranslate(MSG& msg) {
         ::IsWindowEnabled(Hwnd()) && OnTabMnemonic(static_cast<wchar_t>(msg.wParam))) {
         return true;
     }
-    if (m_toolTip != nullptr && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
-        ::GetParent(msg.hwnd) == Hwnd()) {
-        ::SendMessageW(m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
-    }
+    m_tooltip.Relay(msg);
     return ::IsDialogMessageW(Hwnd(), &msg);
 }
 

@@ -12,26 +12,19 @@
 
 #include "editor/model/menu_editor.h"
 #include "editor/ui/appearance_page_win.h"
-#include "editor/ui/control_factory_win.h"
+#include "editor/ui/form_window_win.h"
 #include "editor/ui/items_page_win.h"
-#include "editor/ui/keyboard_focus_win.h"
+#include "editor/ui/page_background_win.h"
 #include "editor/ui/page_host_win.h"
 #include "editor/ui/pointer_page_win.h"
+#include "editor/ui/tooltip_window_win.h"
+#include "editor/ui/win32_icon_source_win.h"
 #include "menufile/file_system.h"
 #include "platform/subclass_win.h"
-#include "platform/win32_handles_win.h"
-#include "platform/window_base_win.h"
 
 namespace editor {
 
-// Item icons for the preview, at its 32-pixel size.
-class Win32IconSource : public IconSource {
-public:
-    IconHandle Extract(const std::string& file, int index) override;
-    void Destroy(IconHandle icon) override;
-};
-
-class MainWindow : public platform::WindowBase, private PageHost {
+class MainWindow : public FormWindow, private PageHost {
 public:
     // `stockPicture`: the icon file image that upgrades and new menus put before the marker.
     MainWindow(menufile::FileSystem& fs, std::string stockPicture);
@@ -51,8 +44,10 @@ protected:
 private:
     void OnCreate();
     void OnCommand(int id, int code);
-    // Every control and font again at the display's scale `dotsPerInch`.
-    void ApplyDpi(int dotsPerInch);
+    // The pages' fonts and rows at the new scale.
+    void OnDpiChanged() override;
+    // The client area kept whole and the background drawn anew at the new scale.
+    void OnScaledRectTaken() override;
     // The client area at the scale in force (after the window was made on a monitor of
     // another scale than the one it was sized for).
     void FitClientArea();
@@ -61,25 +56,24 @@ private:
     // Themed tabs where their page shows the scheme's text; the scheme's own colours where it
     // would not (a dark high-contrast scheme), then the background anew.
     void ChoosePageLook();
-    // The tooltip `text` over a control.
-    void AddToolTip(HWND control, const char* text);
     // Where the keyboard starts on the page shown: the item list, the first control of the
     // directory-pointer page, or the tabs.
-    [[nodiscard]] HWND FirstControl() const;
+    [[nodiscard]] HWND FirstControl() const override;
     // Alt plus a tab's letter shows that tab; false for other keys.
     bool OnTabMnemonic(wchar_t key);
 
     [[nodiscard]] std::string AskForMenuFile();
-    // Loads the menu file on a second thread while this one keeps the window answering; a
-    // load that takes a while shows the window with a progress bar in place of the list.
-    [[nodiscard]] LoadStatus LoadShowingProgress(const std::string& path);
-    void ShowMenu();
+    // The window shown for the menu just opened, its title naming it, the keyboard on the
+    // first control.
+    void ShowOpened();
 
     // The pages' host.
+    using FormWindow::Control;
     [[nodiscard]] HWND Window() const override { return Hwnd(); }
     [[nodiscard]] bool Ask(const std::string& text) override;
     void Tell(const std::string& text) override;
-    void ShowReloaded() override;
+    void ShowMenu() override;
+    bool ShowEditResult(const EditResult& result, FailedEdit failed) override;
     void ShowPage() override;
     void Close() override;
     void Replaced(HWND old, HWND replacement) override;
@@ -88,13 +82,9 @@ private:
     Win32IconSource m_icons;
     MenuEditor m_editor;
     std::string m_stockPicture;
-    int m_dpi = 96;
-    float m_twipsPerPixel = 15.0f;
-    platform::UniqueHfont m_font;
     PageBackground m_background;
-    HWND m_toolTip = nullptr;
+    TooltipWindow m_tooltip;
     std::vector<platform::Subclass> m_frames;
-    FocusKeeper m_focus;
     ItemsPage m_items{*this, m_editor};
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};

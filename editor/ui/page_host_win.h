@@ -5,9 +5,17 @@
 
 #include <string>
 
+#include "editor/model/menu_editor.h"
 #include "editor/ui/main_window_layout.h"
 
 namespace editor {
+
+// What a write that failed leaves the editor doing.
+enum class FailedEdit {
+    Reload,       // says why, then every page from the file (a change to the item list)
+    ReloadQuiet,  // every page from the file; the dialog that saved has said why
+    Close,        // says why and ends (a failed menu-type, pointer or appearance change)
+};
 
 class PageHost {
 public:
@@ -18,8 +26,12 @@ public:
     [[nodiscard]] virtual bool Ask(const std::string& text) = 0;
     // An error message ("Error!").
     virtual void Tell(const std::string& text) = 0;
-    // Every page again from the editor state, after the file was read anew.
-    virtual void ShowReloaded() = 0;
+    // Every page again from the editor state: the menu loaded, or the file read anew.
+    virtual void ShowMenu() = 0;
+    // An edit that did not go through: a file changed by another program shows every page
+    // anew and says so; a failed write is handled as `failed` says. True when the edit was
+    // written or had nothing to do, which the page then shows itself.
+    virtual bool ShowEditResult(const EditResult& result, FailedEdit failed) = 0;
     // Shows the controls of the tab and the menu type now in force.
     virtual void ShowPage() = 0;
     // Ends the editor (a failed menu-type, pointer or appearance change).

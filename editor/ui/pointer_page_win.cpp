@@ -317,14 +317,10 @@ void PointerPage::OnSave() {
         checked(kHideExtensionsCheck), checked(kShowHiddenCheck));
     if (result.Status == EditStatus::Failed && result.Error == menufile::MenuError::BadText) {
         // Typed text the file cannot hold: nothing was written, and the text can be corrected.
-        m_host.Tell("The folder and the file pattern cannot contain a double quote (\").");
-    } else if (result.Status == EditStatus::Reloaded) {
-        m_host.ShowReloaded();
-        m_host.Tell(kChangedElsewhere);
-    } else if (result.Status == EditStatus::Failed) {
-        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-        m_host.Close();
+        m_host.Tell(kQuoteInPointer);
+        return;
     }
+    (void)m_host.ShowEditResult(result, FailedEdit::Close);
 }
 
 void PointerPage::OnToUserList() {
@@ -332,14 +328,8 @@ void PointerPage::OnToUserList() {
         return;
     }
     const EditResult result = m_editor.ChangeToUserDefined();
-    if (result.Status == EditStatus::Written) {
+    if (m_host.ShowEditResult(result, FailedEdit::Close) && result.Status == EditStatus::Written) {
         m_host.ShowPage();  // the item list: empty, as a pointer menu has no items
-    } else if (result.Status == EditStatus::Reloaded) {
-        m_host.ShowReloaded();
-        m_host.Tell(kChangedElsewhere);
-    } else if (result.Status == EditStatus::Failed) {
-        m_host.Tell(WriteErrorText(result.Error, m_editor.Path()));
-        m_host.Close();
     }
 }
 

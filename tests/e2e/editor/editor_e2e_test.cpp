@@ -155,6 +155,41 @@ TEST_F(EditorTest, AFailedRewriteIsReportedAndChangesNothing) {
     EXPECT_TRUE(m_editor.Running()) << "a list operation that fails does not end the editor";
 }
 
+// An edit that does not go through says why; the list shows the file as it is, and a change of
+// the pointer that cannot be written ends the editor.
+TEST_F(EditorTest, EditsThatDoNotGoThroughSayWhyAndGoOnOrEndByTheirKind) {
+    const std::string changed = UserMenu({kLetters, kUser});
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters})));
+    ASSERT_TRUE(WriteFileBytes(m_menu, changed));  // another program's change
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
+    PostClick(Item(editor::kMoveUpButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK),
+              editor::kChangedElsewhere);
+    EXPECT_EQ(File(), changed) << "nothing written";
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Letters, 2026", "User"}))
+        << "the list shows what the file holds";
+    EXPECT_TRUE(m_editor.Running());
+    m_editor.Kill();
+
+    const std::string pointer = PointerMenu("\"C:\\windows\\\",\"*.exe\", 1, 0, 1");
+    ASSERT_TRUE(Open(pointer));
+    ASSERT_TRUE(SetText(Item(editor::kPatternBox), "*.\"exe"));
+    PostClick(Item(editor::kSavePointerButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK), editor::kQuoteInPointer);
+    EXPECT_EQ(File(), pointer);
+    EXPECT_TRUE(m_editor.Running()) << "the text can be corrected";
+
+    ASSERT_TRUE(SetText(Item(editor::kPatternBox), "*.dll"));
+    ASSERT_TRUE(SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_READONLY));
+    PostClick(Item(editor::kSavePointerButton));
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK),
+              editor::WriteErrorText(menufile::MenuError::ReadOnly));
+    EXPECT_EQ(m_editor.WaitForExit(), 0u);
+    SetFileAttributesA(m_menu.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(File(), pointer);
+}
+
 TEST_F(EditorTest, MenuTypeChangesAskBeforeDroppingData) {
     const std::string menu = UserMenu({kNotepad});
     ASSERT_TRUE(Open(menu));
@@ -346,7 +381,7 @@ TEST_F(EditorTest, FilesItCannotShowAreRefusedWithAReason) {
     }
 }
 
-TEST_F(EditorTest, ListShowsItsToolTip) {
+TEST_F(EditorTest, ListShowsItsTooltip) {
     ASSERT_TRUE(Open(UserMenu({kNotepad})));
     ASSERT_TRUE(MoveMouse(ClientToScreenAt(Item(editor::kItemList), 60, 100)));
     HWND tip = nullptr;

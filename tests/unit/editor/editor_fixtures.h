@@ -85,7 +85,7 @@ inline ::testing::AssertionResult ListAgreesWithFile(const editor::MenuEditor& e
     if (file.IsDirectoryPointer() && *file.DirectoryPointer != editor.DirectoryPointer()) {
         return ::testing::AssertionFailure() << "the pointer differs";
     }
-    const auto& entries = editor.Entries();
+    const auto& entries = editor.Rows();
     if (entries.size() != file.Items.size()) {
         return ::testing::AssertionFailure()
                << entries.size() << " entries for " << file.Items.size() << " records";
@@ -103,7 +103,7 @@ inline ::testing::AssertionResult ListAgreesWithFile(const editor::MenuEditor& e
 
 inline std::vector<std::string> Texts(const editor::MenuEditor& editor) {
     std::vector<std::string> texts;
-    for (const editor::ListEntry& entry : editor.Entries()) {
+    for (const editor::ListRow& entry : editor.Rows()) {
         texts.push_back(entry.Text);
     }
     return texts;

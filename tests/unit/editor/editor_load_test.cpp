@@ -36,7 +36,7 @@ TEST(EditorLoad, ShowsNamesSeparatorsTargetsAndIconsByTheIconRule) {
         const std::string hyphens(87, '-');
         EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", hyphens, "Letters, 2026",
                                                            "Last", "Broken icon", hyphens}));
-        const auto& e = editor.Entries();
+        const auto& e = editor.Rows();
         EXPECT_TRUE(icons.Requests.empty()) << "loading extracts no icon: previews do";
         EXPECT_EQ(editor.PreviewIcon(0), 0u) << "no icon file and index 0: the shell's icon";
         EXPECT_EQ(e[1].Target, "");
@@ -73,12 +73,12 @@ TEST(EditorLoad, DirectoryPointerInBothFormsAndAnEmptyList) {
     fs.Put(kPath, PointerMenu(kPointerLine));
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_EQ(editor.DirectoryPointer(), menufile::DirectoryPointer{});
-    EXPECT_TRUE(editor.Entries().empty());
+    EXPECT_TRUE(editor.Rows().empty());
 
     fs.Put(kPath, UserMenu({}));
     ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
     EXPECT_FALSE(editor.IsDirectoryPointer());
-    EXPECT_TRUE(editor.Entries().empty());
+    EXPECT_TRUE(editor.Rows().empty());
 }
 
 TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
@@ -110,7 +110,7 @@ TEST(EditorLoad, RefusesWhatItCannotShowWithoutWritingAnything) {
         MenuEditor editor(fs, icons, test_support::Windows1252());
         EXPECT_EQ(editor.LoadEditorMenu(kPath), c.expected);
         EXPECT_FALSE(editor.IsLoaded());
-        EXPECT_TRUE(editor.Entries().empty());
+        EXPECT_TRUE(editor.Rows().empty());
         EXPECT_EQ(fs.Get(kPath), c.content);
         EXPECT_EQ(fs.Paths().size(), c.content ? 1u : 0u);
         EXPECT_EQ(editor.Delete(0).Status, editor::EditStatus::Unchanged);
@@ -188,7 +188,7 @@ TEST(EditorLoad, NewMenuAtAMissingPathIsAnEmptyUserDefinedMenu) {
     ASSERT_EQ(editor.CreateNewMenu(kPath, kStock), MenuError::None);
     EXPECT_EQ(fs.Get(kPath), expected);
     EXPECT_TRUE(editor.IsLoaded());
-    EXPECT_TRUE(editor.Entries().empty());
+    EXPECT_TRUE(editor.Rows().empty());
     EXPECT_EQ(editor.DropFiles({{"A", "a.exe"}}).Added, 1) << "the new menu takes items";
 
     // Never over an existing file, even an empty one.

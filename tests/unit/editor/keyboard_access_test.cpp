@@ -228,18 +228,4 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
     EXPECT_TRUE(wizardBefore(editor::kWizardArgsLabel, editor::kWizardArgs));
     EXPECT_TRUE(wizardBefore(editor::kWizardStartInLabel, editor::kWizardStartIn));
 }
-
-TEST(MainWindowTitle, IsTheShellsNameOfTheFileThenTheProgram) {
-    EXPECT_EQ(editor::MainWindowTitle("C:\\menus\\My tools.tvl", "My tools"),
-              "My tools - Tarvel Edit");
-    EXPECT_EQ(editor::MainWindowTitle("C:\\menus\\My tools.tvl", "My tools.tvl"),
-              "My tools.tvl - Tarvel Edit")
-        << "extensions shown";
-    EXPECT_EQ(editor::MainWindowTitle("C:\\menus\\odd, name.tvl", ""),
-              "odd, name.tvl - Tarvel Edit")
-        << "no name from the shell: the file's own";
-    EXPECT_EQ(editor::MainWindowTitle("menus/plain", ""), "plain - Tarvel Edit");
-    EXPECT_EQ(editor::MainWindowTitle("", ""), "Tarvel Edit");
-}
-
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(EditorTest, DeleteDropsTheRecordAndOnlyItsRow) {
     ExpectWritten(m_editor.Delete(0), -1);  // the first entry
     ExpectWritten(m_editor.Delete(0), -1);  // the only one left
     EXPECT_EQ(File(), UserMenu({}));
-    EXPECT_TRUE(m_editor.Entries().empty());
+    EXPECT_TRUE(m_editor.Rows().empty());
 }
 
 TEST_F(EditorTest, MovesSwapNeighboursAndFollowTheMovedEntry) {
@@ -78,12 +78,12 @@ TEST_F(EditorTest, MovesSwapNeighboursAndFollowTheMovedEntry) {
 
     ExpectWritten(m_editor.MoveUp(1), 0, {{Kind::Swapped, 0, 2}});  // entry 1 with entry 0
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLetters, kLast}));
-    EXPECT_EQ(m_editor.Entries()[0].Text, kHyphens);
+    EXPECT_EQ(m_editor.Rows()[0].Text, kHyphens);
 
     ExpectWritten(m_editor.MoveDown(2), 3, {{Kind::Swapped, 2, 2}});  // onto the last place
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kLast, kLetters}));
     EXPECT_EQ(m_editor.PreviewIcon(3), lettersIcon) << "the icon moves with its row";
-    EXPECT_EQ(m_editor.Entries()[3].Target, "C:\\docs\\");
+    EXPECT_EQ(m_editor.Rows()[3].Target, "C:\\docs\\");
 
     ExpectWritten(m_editor.MoveDown(0), 1);  // a separator moves like any item
     EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLast, kLetters}));
@@ -98,9 +98,9 @@ TEST_F(EditorTest, SeparatorGoesAboveTheSelectedEntry) {
     ExpectWritten(m_editor.Separator(5), -1);  // above the last entry
     EXPECT_EQ(File(), UserMenu({kSeparator, kNotepad, kSeparator, kSeparator, kLetters, kSeparator,
                                 kLast}));
-    EXPECT_EQ(m_editor.Entries()[5].Text, kHyphens);
+    EXPECT_EQ(m_editor.Rows()[5].Text, kHyphens);
     EXPECT_EQ(m_editor.PreviewIcon(5), 0u);
-    EXPECT_EQ(m_editor.Entries()[5].Target, "");
+    EXPECT_EQ(m_editor.Rows()[5].Target, "");
 }
 
 TEST_F(EditorTest, OperationsWithoutAFittingSelectionWriteNothing) {
@@ -140,7 +140,7 @@ TEST_F(EditorTest, MenuTypeChangesDropTheOtherTypesData) {
     ExpectWritten(m_editor.ChangeToDirectoryPointer(), -1);
     EXPECT_EQ(File(), PointerMenu(kPointerLine));
     EXPECT_TRUE(m_editor.IsDirectoryPointer());
-    EXPECT_TRUE(m_editor.Entries().empty());
+    EXPECT_TRUE(m_editor.Rows().empty());
     EXPECT_TRUE(m_icons.Live.empty());
     EXPECT_EQ(m_editor.DirectoryPointer(), menufile::DirectoryPointer{});
 
@@ -166,7 +166,7 @@ TEST_F(EditorTest, PointerLoadedInEitherFormConvertsBack) {
     for (const std::string& pointer : {kPointerLine, kSavedPointer}) {
         Open(PointerMenu(pointer));
         EXPECT_TRUE(m_editor.IsDirectoryPointer());
-        EXPECT_TRUE(m_editor.Entries().empty());
+        EXPECT_TRUE(m_editor.Rows().empty());
         ExpectWritten(m_editor.ChangeToUserDefined(), -1);
         EXPECT_EQ(File(), UserMenu({}));
     }
@@ -183,7 +183,7 @@ TEST_F(EditorTest, DroppedFilesAreAppendedInDropOrder) {
     EXPECT_EQ(File(), UserMenu({"\"notes, old\",\"C:\\docs\\notes, old.txt\",\"\",\"\",\"\",0\r\n",
                                 "\"Program Files\",\"C:\\Program Files\",\"\",\"\",\"\",0\r\n",
                                 "\"go\",\"C:\\bin\\go.lnk\",\"\",\"\",\"\",0\r\n"}));
-    EXPECT_EQ(m_editor.Entries()[1].Target, "C:\\Program Files");
+    EXPECT_EQ(m_editor.Rows()[1].Target, "C:\\Program Files");
     EXPECT_EQ(result.Change, (editor::ListChange{Kind::Appended, 0, 3}));
     EXPECT_EQ(m_editor.PreviewIcon(1), 0u) << "the preview asks the shell";
     EXPECT_TRUE(m_icons.Requests.empty());
@@ -230,7 +230,7 @@ TEST_F(EditorTest, AFileReplacedByADamagedOneIsReportedAsDamaged) {
     EXPECT_EQ(result.Status, EditStatus::Failed);
     EXPECT_EQ(result.Error, MenuError::Damaged);
     EXPECT_EQ(File(), damaged);
-    EXPECT_TRUE(m_editor.Entries().empty()) << "nothing readable is shown";
+    EXPECT_TRUE(m_editor.Rows().empty()) << "nothing readable is shown";
     m_fs.Put(kPath, kFour);  // for the agreement check at the end
     ASSERT_EQ(m_editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
 }

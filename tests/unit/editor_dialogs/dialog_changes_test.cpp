@@ -65,7 +65,7 @@ TEST(WizardChanges, EditChangesOnlyTheFourFieldsAndKeepsTheIcon) {
     EXPECT_EQ(f.fs.Get(kPath),
               UserMenu({kNotepad, "\"Letters\",\"C:\\letters\\\",\"\",\"\",\"C:\\icons.dll\",3\r\n",
                         kLast}));
-    EXPECT_EQ(f.editor.Entries()[1].Target, "C:\\letters\\") << "the row shows the new target";
+    EXPECT_EQ(f.editor.Rows()[1].Target, "C:\\letters\\") << "the row shows the new target";
     EXPECT_EQ(f.editor.PreviewIcon(1), icon) << "the same icon file and index: the same icon";
     EXPECT_EQ(result.Change, (editor::ListChange{editor::ListChange::Kind::Replaced, 1, 1}));
     EXPECT_TRUE(ListAgreesWithFile(f.editor, f.fs));

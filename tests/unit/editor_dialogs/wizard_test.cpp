@@ -76,7 +76,8 @@ TEST(ItemWizard, PagesAndButtons) {
 
     // An edit keeps its name.
     ItemWizard edit({"My editor", "C:\\windows\\notepad.exe", "-x", "C:\\", "shell32.dll", "3"});
-    EXPECT_TRUE(edit.IsEdit());
+    EXPECT_EQ(edit.Record({"", "", "", "", "shell32.dll", "3"}).IconFile, "shell32.dll")
+        << "an edit from the start: its record keeps the item's icon";
     edit.Target = "C:\\windows";
     ASSERT_EQ(edit.Next(kExists, kShellNames), std::nullopt);
     EXPECT_EQ(edit.Name, "My editor");
