@@ -1,4 +1,7 @@
 // Menu file records, the field reader, the record writers and the builders of every change.
+// Where each part lives: the reader in menu_reader.cpp, the record writers and the change
+// builders in menu_builders.cpp, the value conversions in numbers.cpp, the picture, icon and
+// font rules in menu_file.cpp; the field and line rules they share in field_text.h.
 #pragma once
 
 #include <cstddef>
