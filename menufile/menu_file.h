@@ -62,7 +62,8 @@ enum class ReadStatus {
     NoSettings,  // the type or the settings line is missing or cut short
     Truncated,   // a record is cut short by the end of the file; the records before it are kept
     BadValue,    // a value its field cannot be written back with (a double quote in a quoted
-                 // field, a comma in a number); the records before it are kept
+                 // field, a comma in a number), or a quoted text still open at its line's end;
+                 // the records before it are kept
 };
 
 struct MenuFile {

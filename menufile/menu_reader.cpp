@@ -41,8 +41,15 @@ using field::IsLineEnd;
 using field::LineEndLength;
 using field::TrimBlanks;
 
+// How a record's fields were read: all of them, cut short by the end of the data, or broken off
+// at a quote out of step.
+enum class Fields { Complete, CutShort, Broken };
+
 // Fields separated by commas and line ends; a quoted field runs to the next quote (no
-// escape) and anything after its closing quote up to the separator is ignored.
+// escape) and anything after its closing quote up to the separator is ignored. No program
+// writes a line end inside a quoted text, so a quoted text ends with its line: one still open
+// there, or a quote after the closing one, is a quote lost by a hand edit. The record breaks
+// off and reading goes on at the next line, whose quotes then pair up as they were written.
 class FieldReader {
 public:
     FieldReader(std::string_view data, std::size_t pos) : m_data(data), m_pos(pos) {}
@@ -86,13 +93,20 @@ public:
         }
         std::string value;
         if (p < m_data.size() && m_data[p] == '"') {
-            std::size_t close = m_data.find('"', p + 1);
-            if (close == std::string_view::npos) {
-                close = m_data.size();
+            std::size_t close = p + 1;
+            while (close < m_data.size() && m_data[close] != '"' && !IsLineEnd(m_data[close])) {
+                ++close;
             }
+            if (close < m_data.size() && m_data[close] != '"') {
+                return BreakOff(close);
+            }
+            // The last text of data cut short has no line end: it is what is left, as always.
             value.assign(m_data.substr(p + 1, close - p - 1));
             p = close < m_data.size() ? close + 1 : close;
             while (p < m_data.size() && m_data[p] != ',' && !IsLineEnd(m_data[p])) {
+                if (m_data[p] == '"') {
+                    return BreakOff(p);
+                }
                 ++p;
             }
         } else {
@@ -110,24 +124,38 @@ public:
         return value;
     }
 
+    // Broken: the reader stands at the start of the line after the one the quotes broke on.
     template <std::size_t N>
-    [[nodiscard]] bool Record(std::array<std::string, N>& out) {
+    [[nodiscard]] Fields Record(std::array<std::string, N>& out) {
+        m_broken = false;
         for (auto& field : out) {
             auto value = Next();
             if (!value) {
-                return false;
+                return m_broken ? Fields::Broken : Fields::CutShort;
             }
             field = std::move(*value);
         }
-        return true;
+        return Fields::Complete;
     }
 
     [[nodiscard]] std::size_t Position() const { return m_pos; }
 
 private:
+    // No field: the rest of the line from `pos` on is skipped.
+    std::optional<std::string> BreakOff(std::size_t pos) {
+        while (pos < m_data.size() && !IsLineEnd(m_data[pos])) {
+            ++pos;
+        }
+        m_pos = pos + LineEndLength(m_data, pos);
+        m_emptyFieldAtEnd = false;
+        m_broken = true;
+        return std::nullopt;
+    }
+
     std::string_view m_data;
     std::size_t m_pos;
     bool m_emptyFieldAtEnd = false;
+    bool m_broken = false;
 };
 
 // Quoted fields cannot hold a double quote. Bare fields (numbers, flags) are trimmed, and
@@ -193,12 +221,15 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
     std::array<std::string, 6> fields;
     std::array<std::string, 1> type;
     std::array<std::string, 5> settings;
-    if (reader.AtEnd() || !reader.Record(type) || !reader.Record(settings)) {
+    const Fields typeRead = reader.AtEnd() ? Fields::CutShort : reader.Record(type);
+    const Fields settingsRead = typeRead == Fields::Complete ? reader.Record(settings) : typeRead;
+    if (settingsRead == Fields::CutShort) {
         file.Status = ReadStatus::NoSettings;
         return file;
     }
-    if (!FitsQuoted(type[0]) || !FitsBare(settings[0]) || !FitsQuoted(settings[1]) ||
-        !FitsBare(settings[2]) || !FitsBare(settings[3]) || !FitsBare(settings[4])) {
+    if (settingsRead == Fields::Broken || !FitsQuoted(type[0]) || !FitsBare(settings[0]) ||
+        !FitsQuoted(settings[1]) || !FitsBare(settings[2]) || !FitsBare(settings[3]) ||
+        !FitsBare(settings[4])) {
         file.Status = ReadStatus::BadValue;
         return file;
     }
@@ -213,12 +244,13 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
     if (file.IsDirectoryPointer()) {
         std::array<std::string, 5> p;
         reader.SkipEmptyLines();
-        if (reader.AtEnd() || !reader.Record(p)) {
+        const Fields pointerRead = reader.AtEnd() ? Fields::CutShort : reader.Record(p);
+        if (pointerRead == Fields::CutShort) {
             file.Status = ReadStatus::Truncated;
             return file;
         }
-        if (!FitsQuoted(p[0]) || !FitsQuoted(p[1]) || !FitsBare(p[2]) || !FitsBare(p[3]) ||
-            !FitsBare(p[4])) {
+        if (pointerRead == Fields::Broken || !FitsQuoted(p[0]) || !FitsQuoted(p[1]) ||
+            !FitsBare(p[2]) || !FitsBare(p[3]) || !FitsBare(p[4])) {
             file.Status = ReadStatus::BadValue;
             return file;
         }
@@ -230,17 +262,20 @@ MenuFile Read(std::string_view bytes, Records records, const ReadProgress* progr
         if (progress != nullptr && file.Items.size() % 8192 == 0) {
             (*progress)(start, bytes.size());
         }
-        const bool complete = reader.Record(fields);
-        if (complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) && FitsQuoted(fields[2]) &&
-            FitsQuoted(fields[3]) && FitsQuoted(fields[4]) && FitsBare(fields[5])) {
+        const Fields read = reader.Record(fields);
+        if (read == Fields::Complete && FitsQuoted(fields[0]) && FitsQuoted(fields[1]) &&
+            FitsQuoted(fields[2]) && FitsQuoted(fields[3]) && FitsQuoted(fields[4]) &&
+            FitsBare(fields[5])) {
             file.Items.push_back(
                 {fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]});
             continue;
         }
-        // A record cut short runs to the end of the file; a bad one takes the rest of its line.
-        const std::size_t end = complete ? EndOfLine(bytes, reader.Position()) : bytes.size();
+        // A record cut short runs to the end of the file; a bad one takes the rest of its line,
+        // a broken one the line its quotes broke on.
+        const bool cutShort = read == Fields::CutShort;
+        const std::size_t end = cutShort ? bytes.size() : EndOfLine(bytes, reader.Position());
         if (file.Status == ReadStatus::Ok) {
-            file.Status = complete ? ReadStatus::BadValue : ReadStatus::Truncated;
+            file.Status = cutShort ? ReadStatus::Truncated : ReadStatus::BadValue;
             file.DamageOffset = start;
             file.DamageEnd = end;
             file.DamagedLine = LineNumber(bytes, start);
@@ -275,7 +310,7 @@ bool ReadsBackAsWritten(const MenuItem& item) {
     const std::string line = FormatItemLine(item);
     FieldReader reader(line, 0);
     std::array<std::string, 6> f;
-    if (!reader.Record(f) || !reader.AtEnd()) {
+    if (reader.Record(f) != Fields::Complete || !reader.AtEnd()) {
         return false;
     }
     if (!FitsQuoted(f[0]) || !FitsQuoted(f[1]) || !FitsQuoted(f[2]) || !FitsQuoted(f[3]) ||
