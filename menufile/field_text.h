@@ -1,4 +1,5 @@
-// Small text rules of the menu file's fields, shared by its reader and its number conversions.
+// Small text rules of the menu file's fields and lines, shared by its reader, its builders and its
+// number conversions.
 #pragma once
 
 #include <cstddef>
@@ -34,5 +35,24 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     }
     return true;
 }
+
+inline bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+// Length of the line end at `pos`: CR LF, a lone CR or a lone LF (hand-edited files).
+inline std::size_t LineEndLength(std::string_view s, std::size_t pos) {
+    if (pos >= s.size()) {
+        return 0;
+    }
+    if (s[pos] == '\r') {
+        return (pos + 1 < s.size() && s[pos + 1] == '\n') ? 2 : 1;
+    }
+    return s[pos] == '\n' ? 1 : 0;
+}
+
+// Offset just after the marker line's end, or npos when no line equals the marker;
+// `markerStart` gets the offset of the marker line itself.
+std::size_t FindMarkerEnd(std::string_view bytes, std::size_t* markerStart = nullptr);
 
 }  // namespace menufile::field

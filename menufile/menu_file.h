@@ -1,4 +1,7 @@
 // Menu file records, the field reader, the record writers and the builders of every change.
+// Where each part lives: the reader in menu_reader.cpp, the record writers and the change
+// builders in menu_builders.cpp, the value conversions in numbers.cpp, the picture, icon and
+// font rules in menu_file.cpp; the field and line rules they share in field_text.h.
 #pragma once
 
 #include <cstddef>
@@ -59,7 +62,8 @@ enum class ReadStatus {
     NoSettings,  // the type or the settings line is missing or cut short
     Truncated,   // a record is cut short by the end of the file; the records before it are kept
     BadValue,    // a value its field cannot be written back with (a double quote in a quoted
-                 // field, a comma in a number); the records before it are kept
+                 // field, a comma in a number), or a quoted text still open at its line's end;
+                 // the records before it are kept
 };
 
 struct MenuFile {

@@ -94,7 +94,12 @@ void DecodeMenu(std::string_view bytes, MenuFile& file, const CodePage& codePage
         return;  // already what the programs hold
     }
     Decode(file.MenuType, encoding, codePage);
-    Decode(file.Settings.FontName, encoding, codePage);
+    // The unquoted values too: a write encodes every text, and must get back the bytes read.
+    for (std::string* text :
+         {&file.Settings.SmallIcons, &file.Settings.FontName, &file.Settings.FontSize,
+          &file.Settings.FontBold, &file.Settings.FontItalic}) {
+        Decode(*text, encoding, codePage);
+    }
     for (MenuItem& item : file.Items) {
         for (std::string* text : {&item.Name, &item.Target, &item.Arguments, &item.StartIn,
                                   &item.IconFile, &item.IconIndex}) {

@@ -130,3 +130,21 @@ TEST(AppendItem, AddsOneLineAtTheEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+// A quoted text ends with its line, so no builder may write a line end into one.
+TEST(Builders, RefuseALineEndInAQuotedText) {
+    const MenuItem twoLines{"two\r\nlines", "a.exe", "", "", "", "0"};
+    EXPECT_EQ(menufile::RewriteItems(kUserMenu, "USERDEF", {twoLines}).Error, MenuError::BadText);
+    EXPECT_EQ(menufile::AppendItem(kUserMenu, {"a", "a.exe", "lone\nfeed", "", "", "0"}).Error,
+              MenuError::BadText);
+    EXPECT_EQ(menufile::SaveAppearance(kUserMenu, "pic", {"0", "Font\rName", "8", "0", "0"}).Error,
+              MenuError::BadText);
+    const std::string pointerMenu =
+        kHead + "\"DIRPOINT\"\r\n" + kSettings + "\"C:\\\",\"*.*\",1,0,0";
+    EXPECT_EQ(menufile::SaveDirectoryPointer(pointerMenu, "D:\\a\r\nb\\", "*.*", 1, 0, 0).Error,
+              MenuError::BadText);
+}
+
+}  // namespace

@@ -364,3 +364,83 @@ TEST(ReadMenu, SaysWhereTheFirstDamagedRecordIsAndCanReadOnAfterIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hand edit that loses one quote damages that record alone: a quoted text ends with its line,
+// so the quotes of every later line pair up as they were written.
+TEST(ReadMenu, AMissingQuoteDamagesOnlyItsOwnRecord) {
+    const std::string head = "pic\r\nture\r\n<START TVL>\r\n\"USERDEF\"\r\n1,\"X\",8,0,0\r\n";
+    const std::vector<MenuItem> kept = {
+        {"One", "C:\\one.exe", "-a", "C:\\", "", "0"},
+        {"Three, with a comma", "C:\\three.exe", "", "", "shell32.dll", "4"},
+        MenuItem::Separator(),
+        {"Five", "http://example.invalid/", "", "", "", ""},
+    };
+    const std::string second = "\"Two\",\"C:\\two.exe\",\"\",\"C:\\\",\"two.ico\",1";
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        for (std::size_t quote = second.find('"'); quote != std::string::npos;
+             quote = second.find('"', quote + 1)) {
+            std::string damaged = second;
+            damaged.erase(quote, 1);
+            const std::string line = damaged + end;
+            std::string bytes = head + menufile::FormatItemLine(kept[0]) + line;
+            for (std::size_t k = 1; k < kept.size(); ++k) {
+                bytes += menufile::FormatItemLine(kept[k]);
+            }
+            const std::string label = line + " with the line end " + std::to_string(end.size());
+
+            const menufile::MenuFile every = menufile::ReadEveryRecord(bytes);
+            EXPECT_EQ(every.Status, ReadStatus::BadValue) << label;
+            EXPECT_EQ(every.Items, kept) << label;
+            EXPECT_EQ(every.DamagedLine, 7u) << label;
+            EXPECT_EQ(bytes.substr(every.DamageOffset, every.DamageEnd - every.DamageOffset), line)
+                << label;
+
+            const menufile::MenuFile first = ReadMenu(bytes);
+            EXPECT_EQ(first.Status, ReadStatus::BadValue) << label;
+            EXPECT_EQ(first.Items, std::vector<MenuItem>{kept[0]}) << label;
+            EXPECT_EQ(first.DamagedLine, 7u) << label;
+        }
+    }
+}
+
+// The type, the settings and the pointer are read by the same rule: a lost quote there makes no
+// menu of shifted values.
+TEST(ReadMenu, AMissingQuoteInTheTypeSettingsOrPointerLineIsDamage) {
+    const std::string item = "\"a\",\"a.exe\",\"\",\"\",\"\",0\r\n";
+    for (const std::string head :
+         {"\"USERDEF\r\n1,\"X\",8,0,0\r\n", "USERDEF\"\r\n1,\"X\",8,0,0\r\n",
+          "\"USERDEF\"\r\n1,\"X,8,0,0\r\n", "\"USERDEF\"\r\n1,X\",8,0,0\r\n"}) {
+        const menufile::MenuFile m = menufile::ReadEveryRecord(kHead + head + item + item);
+        EXPECT_EQ(m.Status, ReadStatus::BadValue) << head;
+        EXPECT_TRUE(m.Items.empty()) << head;
+    }
+    const std::string pointerHead = kHead + "\"DIRPOINT\"\r\n1,\"X\",8,0,0\r\n";
+    for (const std::string pointer : {"\"C:\\,\"*.*\",1,0,0\r\n", "\"C:\\\",\"*.*,1,0,0\r\n"}) {
+        const menufile::MenuFile m = ReadMenu(pointerHead + pointer + item);
+        EXPECT_EQ(m.Status, ReadStatus::BadValue) << pointer;
+        EXPECT_FALSE(m.DirectoryPointer) << pointer;
+    }
+    // The last text of a file cut short has no line end to stop at: it is what is left.
+    const menufile::MenuFile cut = ReadMenu(pointerHead + "\"C:\\\",\"*.*\",1,0,\"0");
+    ASSERT_EQ(cut.Status, ReadStatus::Ok);
+    EXPECT_EQ(cut.DirectoryPointer->ShowHidden, "0");
+}
+
+TEST(ReadMenu, ARecordWhoseFieldsGoOnOverALineEndStillReadsAsOne) {
+    const menufile::MenuFile m = ReadMenu(kHead + "\"USERDEF\"\r\n1,\"X\"\r\n8,0,0\r\n" +
+                                          "\"a\",\"a.exe\"\r\n\"-x\",\"\"\n\"\",3\r\n");
+    ASSERT_EQ(m.Status, ReadStatus::Ok);
+    EXPECT_EQ(m.Settings, (menufile::MenuSettings{"1", "X", "8", "0", "0"}));
+    EXPECT_EQ(m.Items, (std::vector<MenuItem>{{"a", "a.exe", "-x", "", "", "3"}}));
+}
+
+TEST(ReadsBackAsWritten, RefusesALineEndInAQuotedText) {
+    for (const char* text : {"two\r\nlines", "a lone\nline feed", "a lone\rreturn", "end\r\n"}) {
+        EXPECT_FALSE(menufile::ReadsBackAsWritten({text, "a.exe", "", "", "", "0"})) << text;
+        EXPECT_FALSE(menufile::ReadsBackAsWritten({"a", "a.exe", "", "", text, "0"})) << text;
+    }
+}
+
+}  // namespace

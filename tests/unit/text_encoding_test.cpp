@@ -67,3 +67,23 @@ TEST(EncodeItem, TheCodePageTakesOnlyWhatItHoldsExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every text read is decoded, the settings' unquoted values too: encoding them back for a write
+// gives the bytes read, so a stray high byte there cannot turn an ANSI menu into UTF-8.
+TEST(DecodeMenu, EveryTextEncodesBackAsRead) {
+    const std::string ansi = kHead +
+                             "\xe9,\"Arial\",8\xb5,\xff,0\r\n\"Caf\xe9\",\"a.exe\",\"\","
+                             "\"\",\"\",\xe9\r\n";
+    const menufile::MenuFile raw = menufile::ReadMenu(ansi);
+    menufile::MenuFile file = raw;
+    menufile::DecodeMenu(ansi, file, Windows1252());
+    ASSERT_EQ(file.Encoding, TextEncoding::Ansi);
+    EXPECT_EQ(file.Settings.SmallIcons, "\xc3\xa9");
+    EXPECT_EQ(menufile::EncodeSettings(file.Settings, TextEncoding::Ansi, Windows1252()),
+              raw.Settings);
+    EXPECT_EQ(menufile::EncodeItem(file.Items[0], TextEncoding::Ansi, Windows1252()), raw.Items[0]);
+}
+
+}  // namespace

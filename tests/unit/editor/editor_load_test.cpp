@@ -339,6 +339,26 @@ TEST(EditorLoad, ADamagedLineCanBeLeftOutAndTheRestStays) {
     EXPECT_EQ(editor.DamagedLine(), 0u);
 }
 
+// A hand edit that lost one quote: the question names that record's line, not the last one, and
+// leaving it out writes every other record back byte for byte.
+TEST(EditorLoad, AMissingQuoteIsItsOwnRecordsDamagedLine) {
+    for (const std::string two : {"\"Two,\"C:\\two.exe\",\"\",\"\",\"\",1\r\n",
+                                  "\"Two\",\"C:\\two.exe\",\"\",\"\",\"C:\\two.ico,1\r\n"}) {
+        MemoryFileSystem fs;
+        fs.Put(kPath, UserMenu({kNotepad, two, kLetters, kSeparator, kLast}));
+        FakeIcons icons;
+        MenuEditor editor(fs, icons, test_support::Windows1252());
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Damaged) << two;
+        // Five lines of picture, the marker, the type, the settings, Notepad, then the damage.
+        EXPECT_EQ(editor.DamagedLine(), 10u) << two;
+        ASSERT_EQ(editor.DropDamagedLine(), MenuError::None) << two;
+        ASSERT_TRUE(editor.IsLoaded()) << two;
+        EXPECT_EQ(fs.Get(kPath), UserMenu({kNotepad, kLetters, kSeparator, kLast})) << two;
+        EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", "Letters, 2026",
+                                                           std::string(87, '-'), "Last"}));
+    }
+}
+
 // A journal beside a file the user put back after a crash: the file is shown as it is, and
 // the journal is kept aside, which the editor says once.
 TEST(EditorLoad, AStaleJournalBesideARestoredMenuIsSetAsideOnce) {

@@ -560,3 +560,21 @@ TEST(EditorEncoding, SettingsAndPointersFollowTheSameRule) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settings line with a stray high byte in a number still lets an ANSI file stay ANSI: the
+// number is written back as the byte it was.
+TEST(EditorEncoding, AHighByteInASettingsNumberKeepsTheFileAnsi) {
+    const std::string settings = "\xe9,\"Arial\",8\xb5,0,0\r\n";
+    const std::string cafe = "\"Caf\xe9\",\"C:\\x.exe\",\"\",\"\",\"\",0\r\n";
+    MemoryFileSystem fs;
+    fs.Put(kPath, kHead + kUserType + settings + cafe + kNotepad);
+    FakeIcons icons;
+    MenuEditor editor(fs, icons, test_support::Windows1252());
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), editor::LoadStatus::Loaded);
+    ExpectWritten(editor.MoveDown(0), 1);
+    EXPECT_EQ(fs.Get(kPath), kHead + kUserType + settings + kNotepad + cafe);
+}
+
+}  // namespace

@@ -216,6 +216,27 @@ TEST(CanShowMenu, ShowsTheCompleteRecordsAroundADamagedOne) {
 
 namespace {
 
+// One lost quote hides its own record only; every other one shows as written.
+TEST(BuildEntries, AMissingQuoteHidesOnlyItsOwnRecord) {
+    const std::string head = "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n";
+    const std::vector<engine::Entry> kept = {
+        {"One", "C:\\one.exe", "-a", "C:\\", "", "0"},
+        {"Three", "C:\\three.exe", "", "", "shell32.dll", "4"},
+        menufile::MenuItem::Separator(),
+        {"Five", "C:\\five.exe", "", "", "", "2"},
+    };
+    for (const std::string two : {"\"Two,\"C:\\two.exe\",\"\",\"\",\"\",1\r\n",
+                                  "\"Two\",\"C:\\two.exe\",\"\",\"\",\"C:\\two.ico,1\r\n"}) {
+        std::string bytes = head + menufile::FormatItemLine(kept[0]) + two;
+        for (std::size_t k = 1; k < kept.size(); ++k) {
+            bytes += menufile::FormatItemLine(kept[k]);
+        }
+        const menufile::MenuFile menu = menufile::ReadEveryRecord(bytes);
+        ASSERT_TRUE(engine::CanShowMenu(menu)) << two;
+        EXPECT_EQ(engine::BuildEntries(menu, nullptr, nullptr), kept) << two;
+    }
+}
+
 // Explorer's order, with a text key that needs no system: numbers by their value, text by its
 // key, digits before text, each name's key made once however often it is compared.
 TEST(NaturalOrder, NumbersByTheirValueAndTextByItsKey) {
