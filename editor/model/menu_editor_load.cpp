@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "editor/model/menu_editor.h"
+#include "menufile/internet_zone.h"
 
 namespace editor {
 namespace {
@@ -89,6 +90,7 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
     m_setAside.clear();
     m_untrustedJournal =
         menufile::RecoverMenuFile(m_fs, path, &m_setAside) == MenuError::UntrustedJournal;
+    m_fromInternet = menufile::CameFromInternet(m_fs, path);
     // Opening a folder as a file fails as if it were locked or forbidden: the path says more.
     if (menufile::PathKind kind = menufile::PathKind::Missing;
         m_fs.Probe(path, kind) == FileError::None && kind == menufile::PathKind::Folder) {

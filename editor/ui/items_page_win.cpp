@@ -10,6 +10,7 @@
 #include "editor/ui/icon_chooser_win.h"
 #include "editor/ui/item_wizard_win.h"
 #include "editor/ui/main_window_layout.h"
+#include "menufile/internet_zone.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
@@ -262,8 +263,11 @@ void ItemsPage::ShowPreview(int entry) {
     if (entry >= 0 && entry < static_cast<int>(entries.size())) {
         if (IconHandle own = m_editor.PreviewIcon(entry); own != 0) {
             m_preview.Icon = reinterpret_cast<HICON>(own);
-        } else if (platform::ShellInfo info; platform::GetShellInfo(
-                       entries[static_cast<std::size_t>(entry)].Target, false, info)) {
+        } else if (platform::ShellInfo info;
+                   menufile::MayTakeIconFrom(entries[static_cast<std::size_t>(entry)].Target,
+                                             m_editor.FromInternet()) &&
+                   platform::GetShellInfo(entries[static_cast<std::size_t>(entry)].Target, false,
+                                          info)) {
             m_preview.ImageList = info.imageList;
             m_preview.Image = info.iconIndex;
         }

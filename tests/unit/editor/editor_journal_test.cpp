@@ -1,4 +1,4 @@
-// The editor and the journals it finds beside a menu: another user's, and a missing menu's.
+// The editor and what lies beside a menu file: journals, and the mark of a download.
 #include <gtest/gtest.h>
 
 #include "editor/model/editor_messages.h"
@@ -71,6 +71,28 @@ TEST(EditorJournal, TheJournalOfAMissingMenuIsKeptAndNamed) {
     ASSERT_EQ(editor.CreateNewMenu(kPath, "stock"), MenuError::None);
     EXPECT_TRUE(editor.Entries().empty());
     EXPECT_EQ(fs.Get(kJournal + ".stale"), journal);
+}
+
+// A downloaded menu's icons from another machine are never asked for; its own disk's are.
+TEST(EditorJournal, ADownloadedMenuTakesNoIconFromAnotherMachine) {
+    const std::string remote = "\"Remote\",\"C:\\a.exe\",\"\",\"\",\"\\\\host\\s\\i.dll\",1\r\n";
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({remote, kLetters}));
+    for (bool downloaded : {false, true}) {
+        SCOPED_TRACE(downloaded ? "downloaded" : "local");
+        if (downloaded) {
+            fs.Put(kPath + ":Zone.Identifier", "[ZoneTransfer]\r\nZoneId=3\r\n");
+        }
+        FakeIcons icons;
+        MenuEditor editor(fs, icons, test_support::Windows1252());
+        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+        EXPECT_EQ(editor.FromInternet(), downloaded);
+        EXPECT_EQ(editor.PreviewIcon(0) != 0, !downloaded);
+        EXPECT_NE(editor.PreviewIcon(1), 0) << "an icon on the user's own disk";
+        for (const auto& [file, index] : icons.Requests) {
+            EXPECT_TRUE(!downloaded || file.rfind("\\\\", 0) != 0) << file;
+        }
+    }
 }
 
 }  // namespace
