@@ -11,6 +11,7 @@
 #include "engine/menu_model.h"
 #include "engine/popup_window_win.h"
 #include "menufile/command_line.h"
+#include "menufile/internet_zone.h"
 #include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
 #include "platform/dpi_win.h"
@@ -113,7 +114,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     }
 
     // Its title, for screen readers and task lists, is the menu file's name.
-    engine::PopupWindow window(model, font.get(), path.substr(path.find_last_of("\\/") + 1));
+    engine::PopupWindow window(model, font.get(), path.substr(path.find_last_of("\\/") + 1),
+                               menufile::CameFromInternet(fs, path));
     if (!window.Show(instance)) {
         return 1;
     }

@@ -10,6 +10,7 @@
 
 #include "engine/engine_messages.h"
 #include "engine/engine_platform_win.h"
+#include "menufile/internet_zone.h"
 #include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
@@ -44,10 +45,11 @@ Modifiers ButtonModifiers(WPARAM wParam) {
 
 }  // namespace
 
-PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title)
+PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title, bool fromInternet)
     : m_model(model),
       m_font(font),
       m_title(std::move(title)),
+      m_fromInternet(fromInternet),
       m_accessibility(model, kAccessibleLaunch) {}
 
 PopupWindow::~PopupWindow() {
@@ -543,7 +545,7 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
 PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
     // The item's own icon, else (and when that fails) the icon the shell shows for Target; both
     // taken at the square's size in pixels.
-    const menufile::ItemIcon source = menufile::ItemIconOf(item);
+    const menufile::ItemIcon source = menufile::ItemIconFor(item, m_fromInternet);
     if (!source.File.empty()) {
         if (HICON own = platform::ExtractIconAtSize(source.File, source.Index,
                                                     static_cast<int>(m_model.IconSize()))) {
@@ -551,6 +553,14 @@ PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
             icon.icon.reset(own);
             return icon;
         }
+    }
+    // A menu from the Internet asks nothing about a target on another machine: its type's icon.
+    if (!menufile::MayTakeIconFrom(item.Target, m_fromInternet)) {
+        const std::string name = item.Target.substr(item.Target.find_last_of("\\/") + 1);
+        platform::ShellInfo info;
+        return TypeIcon(ExtensionKey(name), m_model.SmallIcons(), info)
+                   ? ShellIcon(info.imageList, info.iconIndex)
+                   : CellIcon{};
     }
     // A document shows its type's icon: the shell is asked once per type, not once per file.
     // Programs, shortcuts and the like (HasOwnIcon), folders, missing targets and addresses are

@@ -23,7 +23,8 @@ class PopupWindow : public platform::WindowBase {
 public:
     // Takes the laid-out model; `font` stays owned by the caller and must outlive the window.
     // `title` (UTF-8) is the window's text: the window shows no caption, screen readers read it.
-    PopupWindow(MenuModel& model, HFONT font, std::string title = {});
+    // A menu `fromInternet` takes no icon from another machine.
+    PopupWindow(MenuModel& model, HFONT font, std::string title = {}, bool fromInternet = false);
     ~PopupWindow() override;
 
     // Creates and shows the window top-most; false when it could not be created.
@@ -98,6 +99,7 @@ private:
     platform::ShellContextMenu m_contextMenu;
     std::bitset<256> m_keysDown;  // virtual keys pressed while the menu had the keyboard
     std::string m_title;
+    bool m_fromInternet = false;
     PopupAccessibility m_accessibility;
 };
 

@@ -52,6 +52,11 @@ public:
     [[nodiscard]] virtual FileError Probe(const std::string& path, PathKind& kind) = 0;
     // Gives a file a new name in the same folder; AlreadyExists when the name is taken.
     [[nodiscard]] virtual FileError Rename(const std::string& from, const std::string& to) = 0;
+    // Whether the file's owner is the current user or the owner of `other` (when `other` has
+    // one). A file system that keeps no owners (FAT) says true: anyone may write there anyway.
+    // False when the owner cannot be learnt.
+    [[nodiscard]] virtual bool OwnedByUserOrOwnerOf(const std::string& path,
+                                                    const std::string& other) = 0;
     // Tells the desktop shell that the file's content (and so maybe its icon) changed.
     virtual void NotifyChanged(const std::string& path) = 0;
 };

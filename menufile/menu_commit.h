@@ -20,8 +20,9 @@ enum class MenuError {
     ReadOnly,
     InUse,
     DiskFull,
-    FolderReadOnly,  // the journal cannot be made beside the menu file
-    ForeignJournal,  // something that is not a journal has the journal's name: not touched
+    FolderReadOnly,    // the journal cannot be made beside the menu file
+    ForeignJournal,    // something that is not a journal has the journal's name: not touched
+    UntrustedJournal,  // a journal another user owns: never acted on, and changes wait for it
     Other,
 };
 
@@ -56,17 +57,24 @@ using ChangeBuilder = std::function<Built(std::string_view current)>;
                                        const ChangeBuilder& build,
                                        std::string* committed = nullptr);
 
-// Finishes or undoes a commit that a crash interrupted. Safe to run at any time. Only what an
-// interrupted commit can leave is rolled back; a file that holds anything else (put back or
-// edited since) is kept, and the journal is kept beside it under another name, given in
-// `setAside`. Something at the journal's name that is no journal is never touched: the result
-// is then ForeignJournal.
+// Finishes or undoes a commit that a crash interrupted. Safe to run at any time. The menu file
+// is held for writing before the journal is read. Only what an interrupted commit can leave is
+// rolled back; a file that holds anything else (put back or edited since) is kept, and the
+// journal is kept beside it under another name, given in `setAside`; so is a whole journal
+// whose menu file is missing or a folder. Something at the journal's name that is no journal is
+// never touched: the result is then ForeignJournal. A journal whose owner is neither the
+// current user nor the menu file's owner is never acted on: UntrustedJournal.
 [[nodiscard]] MenuError RecoverMenuFile(menufile::FileSystem& fs, const std::string& path,
                                         std::string* setAside = nullptr);
 
+// Renames a journal that is not trusted to "<journal>.untrusted" (or "-2", "-3"...), given in
+// `setAside`, so that the menu file can be changed again; its content is not looked at.
+[[nodiscard]] MenuError SetAsideUntrustedJournal(menufile::FileSystem& fs, const std::string& path,
+                                                 std::string* setAside = nullptr);
+
 // The last committed content, without writing anything: the journal's old bytes while a
 // commit is unfinished, else the file itself (also when it holds what the user put there
-// after a crash). For readers that must never write (the engine).
+// after a crash, or when the journal is not trusted). For readers that must never write.
 [[nodiscard]] menufile::FileError ReadCommittedMenu(menufile::FileSystem& fs,
                                                     const std::string& path, std::string& out);
 

@@ -1,7 +1,10 @@
 // Win32 files behind the file-system seam.
 #include "platform/win32_file_system_win.h"
 
+#include <aclapi.h>
 #include <windows.h>
+
+#include <vector>
 
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
@@ -112,7 +115,87 @@ private:
     UniqueHfile m_handle;
 };
 
+// Who owns a file; an empty result is no owner, which a file system without security (FAT)
+// gives. `known` is false when the owner cannot be learnt, as for a file whose security may
+// not be read.
+struct Owner {
+    bool known = false;
+    std::vector<BYTE> sid;  // empty: the file system keeps no owners
+};
+
+Owner OwnerOf(const std::string& path) {
+    Owner owner;
+    UniqueHfile h(::CreateFileW(WidePath(path).c_str(), READ_CONTROL,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h) {
+        return owner;
+    }
+    PSID sid = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD error = ::GetSecurityInfo(h.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &sid,
+                                          nullptr, nullptr, nullptr, &descriptor);
+    if (error == ERROR_SUCCESS) {
+        owner.known = true;
+        if (sid != nullptr && ::IsValidSid(sid)) {
+            const auto* bytes = static_cast<const BYTE*>(sid);
+            owner.sid.assign(bytes, bytes + ::GetLengthSid(sid));
+        }
+    } else if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+        owner.known = true;  // no security on this file system
+    }
+    ::LocalFree(descriptor);
+    return owner;
+}
+
+// The process's user, and the owner it gives new files (for an administrator, maybe the
+// Administrators group).
+std::vector<std::vector<BYTE>> CurrentUserSids() {
+    std::vector<std::vector<BYTE>> sids;
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+        return sids;
+    }
+    UniqueHandleK token(raw);
+    for (TOKEN_INFORMATION_CLASS what : {TokenUser, TokenOwner}) {
+        DWORD size = 0;
+        (void)::GetTokenInformation(token.get(), what, nullptr, 0, &size);
+        std::vector<BYTE> buffer(size);
+        if (size == 0 || !::GetTokenInformation(token.get(), what, buffer.data(), size, &size)) {
+            continue;
+        }
+        PSID sid = what == TokenUser ? reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid
+                                     : reinterpret_cast<TOKEN_OWNER*>(buffer.data())->Owner;
+        if (sid != nullptr && ::IsValidSid(sid)) {
+            const auto* bytes = static_cast<const BYTE*>(sid);
+            sids.emplace_back(bytes, bytes + ::GetLengthSid(sid));
+        }
+    }
+    return sids;
+}
+
 }  // namespace
+
+bool Win32FileSystem::OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) {
+    const Owner owner = OwnerOf(path);
+    if (!owner.known) {
+        return false;
+    }
+    if (owner.sid.empty()) {
+        return true;
+    }
+    auto same = [&](const std::vector<BYTE>& sid) {
+        return !sid.empty() &&
+               ::EqualSid(const_cast<BYTE*>(owner.sid.data()), const_cast<BYTE*>(sid.data()));
+    };
+    for (const std::vector<BYTE>& user : CurrentUserSids()) {
+        if (same(user)) {
+            return true;
+        }
+    }
+    const Owner reference = OwnerOf(other);
+    return reference.known && same(reference.sid);
+}
 
 FileError Win32FileSystem::ReadFile(const std::string& path, std::string& out) {
     UniqueHfile h(::CreateFileW(WidePath(path).c_str(), GENERIC_READ,

@@ -19,6 +19,7 @@ public:
     FileError Remove(const std::string& path) override;
     FileError Probe(const std::string& path, PathKind& kind) override;
     FileError Rename(const std::string& from, const std::string& to) override;
+    bool OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) override;
     void NotifyChanged(const std::string& path) override;
 };
 

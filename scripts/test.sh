@@ -37,7 +37,7 @@ run_ctest native -j2
 echo "== build: fuzz"
 preset_configure fuzz
 cmake --build --preset fuzz
-run_ctest fuzz
+run_ctest fuzz -j2
 
 echo "== build: bench (compile only; run the benchmarks by hand, see bench/README.md)"
 preset_configure bench

@@ -51,6 +51,12 @@ std::string WriteErrorText(menufile::MenuError error, const std::string& menuPat
                     "moment. Please move or rename it.";
             why = named.c_str();
             break;
+        case MenuError::UntrustedJournal:
+            named = "\"" + menufile::ShortenPath(menufile::JournalPath(menuPath)) +
+                    "\" belongs to another user, so nothing is saved while it lies beside the "
+                    "menu file. Open the menu again to set it aside.";
+            why = named.c_str();
+            break;
         case MenuError::ReadOnly:
             why = "The menu file is read-only.";
             break;
@@ -104,6 +110,22 @@ std::string StaleJournalText(const std::string& menuPath, const std::string& set
            "\rwas changed after a save of it was interrupted, and is kept as it is now.\r"
            "What it held before that save is in\r" +
            menufile::ShortenPath(setAside);
+}
+
+std::string KeptJournalText(const std::string& menuPath, const std::string& setAside) {
+    return "A save of the menu file\r" + menufile::ShortenPath(menuPath) +
+           "\rwas interrupted, and the menu file is no longer there.\r"
+           "What it held before that save is kept in\r" +
+           menufile::ShortenPath(setAside);
+}
+
+std::string UntrustedJournalQuestion(const std::string& menuPath) {
+    return "Beside the menu file\r" + menufile::ShortenPath(menuPath) + "\rlies\r" +
+           menufile::ShortenPath(menufile::JournalPath(menuPath)) +
+           "\ra journal of an interrupted save that another user made. It was not used: the "
+           "menu is shown as the file holds it, and nothing can be saved while that journal "
+           "lies there.\rWould you like to set it aside as\r" +
+           menufile::ShortenPath(menufile::JournalPath(menuPath) + ".untrusted") + "?";
 }
 
 std::string CreateMenuQuestion(const std::string& path) {

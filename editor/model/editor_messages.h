@@ -32,6 +32,10 @@ inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*
 // journal is then kept under `setAside`.
 [[nodiscard]] std::string StaleJournalText(const std::string& menuPath,
                                            const std::string& setAside);
+// A journal of a save lay beside a menu file that is missing or a folder: kept under `setAside`.
+[[nodiscard]] std::string KeptJournalText(const std::string& menuPath, const std::string& setAside);
+// A journal another user owns lies beside the menu: the offer to set it aside.
+[[nodiscard]] std::string UntrustedJournalQuestion(const std::string& menuPath);
 
 // Why the file cannot be shown, for every status but Loaded, OldLayout and NotFound (which
 // ask a question instead).

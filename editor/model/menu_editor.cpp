@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "menufile/internet_zone.h"
+
 namespace editor {
 namespace {
 
@@ -399,7 +401,7 @@ IconHandle MenuEditor::PreviewIcon(int index) {
     if (record == nullptr) {
         return 0;
     }
-    const menufile::ItemIcon source = menufile::ItemIconOf(*record);
+    const menufile::ItemIcon source = menufile::ItemIconFor(*record, m_fromInternet);
     return source.File.empty() ? 0 : m_icons.Get(source.File, source.Index);
 }
 

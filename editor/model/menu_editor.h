@@ -174,6 +174,14 @@ public:
     // Where the last load kept the journal of an interrupted save, when the file had been
     // changed since (put back or edited); empty when there was none.
     [[nodiscard]] const std::string& SetAsideJournal() const { return m_setAside; }
+    // Whether the last load found a journal of another user beside the menu: it was not acted
+    // on, the file is shown as it is, and nothing can be saved until it is set aside.
+    [[nodiscard]] bool HasUntrustedJournal() const { return m_untrustedJournal; }
+    // Whether the file is marked as downloaded from the Internet: no icon is then taken from
+    // another machine.
+    [[nodiscard]] bool FromInternet() const { return m_fromInternet; }
+    // Renames that journal to "<journal>.untrusted", given in `setAside`.
+    [[nodiscard]] menufile::MenuError SetAsideUntrustedJournal(std::string* setAside = nullptr);
 
 private:
     // Builds from the file's bytes and their header (ReadMenuHeader), which read as the list.
@@ -215,6 +223,8 @@ private:
     std::string m_oldLayout;                    // the old-layout file offered for upgrade
     std::string m_bytes;  // the file as last read or written: the same bytes need no parse
     std::string m_setAside;
+    bool m_untrustedJournal = false;
+    bool m_fromInternet = false;
     std::string m_damaged;  // the file a load found damaged in one record
     std::size_t m_damageOffset = 0;
     std::size_t m_damageEnd = 0;

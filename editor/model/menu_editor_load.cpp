@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "editor/model/menu_editor.h"
+#include "menufile/internet_zone.h"
 
 namespace editor {
 namespace {
@@ -87,7 +88,9 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
     // A save that was cut short is finished or undone first. If that cannot be written (a
     // read-only file), the last committed content is still what is shown.
     m_setAside.clear();
-    (void)menufile::RecoverMenuFile(m_fs, path, &m_setAside);
+    m_untrustedJournal =
+        menufile::RecoverMenuFile(m_fs, path, &m_setAside) == MenuError::UntrustedJournal;
+    m_fromInternet = menufile::CameFromInternet(m_fs, path);
     // Opening a folder as a file fails as if it were locked or forbidden: the path says more.
     if (menufile::PathKind kind = menufile::PathKind::Missing;
         m_fs.Probe(path, kind) == FileError::None && kind == menufile::PathKind::Folder) {
@@ -124,6 +127,14 @@ LoadStatus MenuEditor::LoadEditorMenu(const std::string& path,
         m_damaged = std::move(bytes);
     }
     return status;
+}
+
+MenuError MenuEditor::SetAsideUntrustedJournal(std::string* setAside) {
+    const MenuError e = menufile::SetAsideUntrustedJournal(m_fs, m_path, setAside);
+    if (e == MenuError::None) {
+        m_untrustedJournal = false;  // the list already shows the file as it is
+    }
+    return e;
 }
 
 MenuError MenuEditor::DropDamagedLine() {

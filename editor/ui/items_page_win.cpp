@@ -11,6 +11,7 @@
 #include "editor/ui/item_wizard_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "menufile/display_path.h"
+#include "menufile/internet_zone.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
@@ -254,8 +255,11 @@ void ItemsPage::ShowPreview(int row) {
     if (row >= 0 && row < static_cast<int>(rows.size())) {
         if (IconHandle own = m_editor.PreviewIcon(row); own != 0) {
             m_preview.Icon = reinterpret_cast<HICON>(own);
-        } else if (platform::ShellInfo info; platform::GetShellInfo(
-                       rows[static_cast<std::size_t>(row)].Target, false, info)) {
+        } else if (platform::ShellInfo info;
+                   menufile::MayTakeIconFrom(rows[static_cast<std::size_t>(row)].Target,
+                                             m_editor.FromInternet()) &&
+                   platform::GetShellInfo(rows[static_cast<std::size_t>(row)].Target, false,
+                                          info)) {
             m_preview.ImageList = info.imageList;
             m_preview.Image = info.iconIndex;
         }

@@ -297,6 +297,9 @@ bool MainWindow::Start(std::string_view commandLine) {
         if (status == LoadStatus::Loaded) {
             break;
         }
+        if (!m_editor.SetAsideJournal().empty()) {  // no menu file, but its journal was kept
+            Tell(KeptJournalText(path, m_editor.SetAsideJournal()));
+        }
         menufile::MenuError error = menufile::MenuError::None;
         if (status == LoadStatus::NotFound) {
             if (!Ask(CreateMenuQuestion(path))) {
@@ -331,6 +334,12 @@ bool MainWindow::Start(std::string_view commandLine) {
     ShowOpened();
     if (!m_editor.SetAsideJournal().empty()) {
         Tell(StaleJournalText(m_editor.Path(), m_editor.SetAsideJournal()));
+    }
+    if (m_editor.HasUntrustedJournal() && Ask(UntrustedJournalQuestion(m_editor.Path()))) {
+        if (const menufile::MenuError e = m_editor.SetAsideUntrustedJournal();
+            e != menufile::MenuError::None) {
+            Tell(WriteErrorText(e, m_editor.Path()));
+        }
     }
     return true;
 }

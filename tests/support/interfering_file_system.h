@@ -46,6 +46,10 @@ public:
         Tick();
         return m_real.Rename(from, to);
     }
+    bool OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) override {
+        Tick();
+        return m_real.OwnedByUserOrOwnerOf(path, other);
+    }
     void NotifyChanged(const std::string& path) override { m_real.NotifyChanged(path); }
 
     void Tick() {

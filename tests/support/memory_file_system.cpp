@@ -104,6 +104,7 @@ FileError MemoryFileSystem::Create(const std::string& path, std::unique_ptr<File
     }
     node.exists = true;
     node.data.clear();
+    node.owner = m_user;
     ++node.writers;
     node.exclusive = true;
     out = std::make_unique<MemoryFile>(*this, path, true);
@@ -159,6 +160,21 @@ FileError MemoryFileSystem::Rename(const std::string& from, const std::string& t
     source.data.clear();
     source.durable.clear();
     return FileError::None;
+}
+
+bool MemoryFileSystem::OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) {
+    if (Enter() != FileError::None) {
+        return false;  // an owner that cannot be learnt is not trusted
+    }
+    auto it = m_nodes.find(path);
+    if (it == m_nodes.end() || !it->second.exists) {
+        return false;
+    }
+    const std::string& owner = it->second.owner;
+    auto reference = m_nodes.find(other);
+    return owner.empty() || owner == m_user ||
+           (reference != m_nodes.end() && reference->second.exists &&
+            owner == reference->second.owner);
 }
 
 void MemoryFileSystem::MakeFolder(const std::string& path) {
@@ -233,6 +249,9 @@ void MemoryFileSystem::Put(const std::string& path, std::string content) {
     Node& node = m_nodes[path];
     node.data = content;
     node.durable = std::move(content);
+    if (!node.exists) {
+        node.owner = m_user;
+    }
     node.exists = node.durableExists = true;
 }
 

@@ -31,6 +31,7 @@ public:
     FileError Remove(const std::string& path) override;
     FileError Probe(const std::string& path, PathKind& kind) override;
     FileError Rename(const std::string& from, const std::string& to) override;
+    bool OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) override;
     void NotifyChanged(const std::string& path) override;
 
     // A file as if it had been on the disk for long: its content is durable.
@@ -42,6 +43,10 @@ public:
     // On a path where no file is, Create is refused: a folder that takes no new files.
     void SetReadOnly(const std::string& path, bool readOnly);
     void SetInUse(const std::string& path, bool inUse);
+    // Files made from now on (Put, Create) are owned by `user`; "" stands for a file system
+    // that keeps no owners. Owner checks compare with the current user.
+    void SetCurrentUser(std::string user) { m_user = std::move(user); }
+    void SetOwner(const std::string& path, std::string owner) { m_nodes[path].owner = owner; }
     // Total bytes all files may hold; writes beyond it fail with DiskFull.
     void SetCapacity(std::size_t bytes) { m_capacity = bytes; }
 
@@ -69,6 +74,7 @@ private:
         bool folder = false;
         int writers = 0;         // open for writing (OpenForUpdate or Create)
         bool exclusive = false;  // open through Create, which shares with nobody
+        std::string owner;       // "" when the file system keeps none
     };
 
     void Close(const std::string& path, bool exclusive);
@@ -81,6 +87,7 @@ private:
     FileError ReadAll(const std::string& path, std::string& out);
 
     std::map<std::string, Node> m_nodes;
+    std::string m_user = "user";
     std::size_t m_capacity = static_cast<std::size_t>(-1);
     int m_calls = 0;
     int m_notifications = 0;

@@ -146,4 +146,14 @@ FileError PosixFileSystem::Rename(const std::string& from, const std::string& to
     return unlink(from.c_str()) == 0 ? FileError::None : FromErrno();
 }
 
+bool PosixFileSystem::OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    struct stat reference {};
+    return st.st_uid == geteuid() ||
+           (stat(other.c_str(), &reference) == 0 && st.st_uid == reference.st_uid);
+}
+
 }  // namespace test_support

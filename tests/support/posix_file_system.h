@@ -15,6 +15,7 @@ public:
     menufile::FileError Remove(const std::string& path) override;
     menufile::FileError Probe(const std::string& path, menufile::PathKind& kind) override;
     menufile::FileError Rename(const std::string& from, const std::string& to) override;
+    bool OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) override;
     void NotifyChanged(const std::string&) override {}
 };
 

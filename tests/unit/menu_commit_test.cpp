@@ -466,3 +466,134 @@ TEST(Recovery, LeavesAJournalAnotherChangeIsWriting) {
 }
 
 }  // namespace
+
+namespace {
+
+// The journal a commit from `from` to `to` leaves once it is flushed, before the menu is
+// touched; rewritten in the first format (no new bytes, "TVLJRNL1") when `first`.
+std::string JournalOf(const std::string& from, const std::string& to, bool first) {
+    MemoryFileSystem fs = InterruptedCommit(from, to, 6);
+    std::string journal = fs.Get(menufile::JournalPath(kPath)).value_or("");
+    if (!first) {
+        return journal;
+    }
+    std::string old = "TVLJRNL1" + journal.substr(8, 24) + journal.substr(32, from.size());
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : old) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+    }
+    crc ^= 0xFFFFFFFFu;
+    for (int i = 0; i < 4; ++i) {
+        old += static_cast<char>((crc >> (8 * i)) & 0xFF);
+    }
+    return old;
+}
+
+// A commit can only leave a length between the old and the new one: with either layout, a
+// file of any other length is the user's and is kept, the journal set aside.
+TEST(StaleJournal, AFileOfALengthNoCommitLeavesIsKeptWithEitherLayout) {
+    const std::string journalPath = menufile::JournalPath(kPath);
+    for (bool first : {true, false}) {
+        SCOPED_TRACE(first ? "first layout" : "second layout");
+        const std::string journal = JournalOf(kNew, kShort, first);
+        ASSERT_FALSE(journal.empty());
+        for (const std::string& users : {kRestored + "\"More\",\"m.exe\",\"\",\"\",\"\",0\r\n",
+                                         std::string("BM\r\n<START TVL>\r\n")}) {
+            ASSERT_TRUE(users.size() > kNew.size() || users.size() < kShort.size());
+            MemoryFileSystem fs;
+            fs.Put(kPath, users);
+            fs.Put(journalPath, journal);
+            std::string seen;
+            ASSERT_EQ(menufile::ReadCommittedMenu(fs, kPath, seen), FileError::None);
+            EXPECT_EQ(seen, users) << "readers see the user's file";
+            std::string setAside;
+            EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath, &setAside), MenuError::None);
+            EXPECT_EQ(fs.Get(kPath), users) << "never rolled back";
+            EXPECT_EQ(setAside, journalPath + ".stale");
+            EXPECT_EQ(fs.Get(setAside), journal);
+        }
+        // A length a commit can leave is still rolled back.
+        MemoryFileSystem fs;
+        fs.Put(kPath, kNew.substr(0, kShort.size() + 3));
+        fs.Put(journalPath, journal);
+        EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+        EXPECT_EQ(fs.Get(kPath), kNew);
+        EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath});
+    }
+}
+
+// With no menu file at its path (deleted, or a folder put there), a whole journal is the last
+// content saved: it is kept under another name, not deleted.
+TEST(StaleJournal, AWholeJournalOfAMissingMenuIsKept) {
+    const std::string journalPath = menufile::JournalPath(kPath);
+    for (bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder at the menu's path" : "no menu file");
+        MemoryFileSystem fs = InterruptedCommit(kOld, kNew, 6);
+        const std::string journal = fs.Get(journalPath).value_or("");
+        ASSERT_FALSE(journal.empty());
+        ASSERT_EQ(fs.Remove(kPath), FileError::None);
+        if (folder) {
+            fs.MakeFolder(kPath);
+        }
+        std::string setAside;
+        EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath, &setAside), MenuError::None);
+        EXPECT_EQ(setAside, journalPath + ".stale");
+        EXPECT_EQ(fs.Get(setAside), journal) << "kept whole";
+        EXPECT_FALSE(fs.Get(journalPath).has_value());
+        EXPECT_EQ(fs.Get(kPath).has_value(), folder) << "nothing made at the menu's path";
+    }
+    // A torn journal beside no menu says nothing and goes, as before.
+    MemoryFileSystem fs;
+    fs.Put(journalPath, "TVLJRNL2 cut");
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, kPath), MenuError::None);
+    EXPECT_TRUE(fs.Paths().empty());
+}
+
+// Another editor finishes the interrupted commit and then commits twice more at every moment
+// of a recovery: the recovery never acts on a journal it read before it held the file, so
+// the other editor's reported saves stay in the file.
+TEST(Recovery, ACommitBetweenReadingTheJournalAndHoldingTheFileIsKept) {
+    const std::string first = menufile::FormatItemLine({"B", "b.exe", "", "", "", "0"});
+    const std::string second = menufile::FormatItemLine({"Two", "2.exe", "", "", "", "0"});
+    const std::string interrupted = kOld + first + second;  // the journal's new content
+    const std::string other = kOld + "\"Other\",\"o.exe\",\"\",\"\",\"\",0\r\n";
+    const std::string last = kOld + first;  // a length and bytes the journal could explain
+    int interfered = 0;
+    for (int call = 1;; ++call) {
+        SCOPED_TRACE("the other editor before call " + std::to_string(call));
+        MemoryFileSystem disk = InterruptedCommit(kOld, interrupted, 6);
+        MenuError one = MenuError::Other;
+        MenuError two = MenuError::Other;
+        InterferingFileSystem fs(disk, call, [&] {
+            one = menufile::ChangeMenuFile(disk, kPath, [&](std::string_view) {
+                return menufile::Built{MenuError::None, other};
+            });
+            two = menufile::ChangeMenuFile(disk, kPath, [&](std::string_view) {
+                return menufile::Built{MenuError::None, last};
+            });
+        });
+        const MenuError recovered = menufile::RecoverMenuFile(fs, kPath);
+        if (!fs.Interfered()) {
+            EXPECT_EQ(recovered, MenuError::None);
+            EXPECT_EQ(disk.Get(kPath), kOld);
+            break;
+        }
+        ++interfered;
+        const std::string now = disk.Get(kPath).value_or("<missing>");
+        if (two == MenuError::None) {
+            EXPECT_EQ(now, last) << "the other editor's last save was undone";
+        } else if (one == MenuError::None) {
+            EXPECT_EQ(now, other) << "the other editor's save was undone";
+        } else {
+            EXPECT_EQ(one, MenuError::InUse);
+            EXPECT_EQ(now, kOld);
+        }
+        EXPECT_EQ(disk.Paths(), std::vector<std::string>{kPath});
+    }
+    EXPECT_GE(interfered, 3);
+}
+
+}  // namespace

@@ -83,6 +83,10 @@ public:
         m_countdown.Tick();
         return m_real.Rename(from, to);
     }
+    bool OwnedByUserOrOwnerOf(const std::string& path, const std::string& other) override {
+        m_countdown.Tick();
+        return m_real.OwnedByUserOrOwnerOf(path, other);
+    }
     void NotifyChanged(const std::string& path) override { m_real.NotifyChanged(path); }
 
 private:

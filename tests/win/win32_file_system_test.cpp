@@ -1,12 +1,15 @@
 // Real Win32 files: commits, the errors users meet, and commits killed at every file call.
-#include <windows.h>
-
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <iterator>
 
+#include "menufile/internet_zone.h"
+#include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
+#include "menufile/menu_journal.h"
 #include "platform/win32_file_system_win.h"
 #include "platform/win32_handles_win.h"
 
@@ -158,6 +161,67 @@ TEST(Win32FileSystem, AProcessKilledAtAnyFileCallLeavesTheMenuIntactAfterRecover
     }
     std::printf("killed commits: %d, all recovered\n", kills);
     EXPECT_GE(kills, 20);
+}
+
+// Owners through the real security calls: a file this user made is trusted, a missing one is
+// not. Where the system lets the test give the journal another owner (Windows with the restore
+// privilege, or Wine where it keeps owners), that journal is never applied.
+TEST(Win32FileSystem, AJournalIsTrustedOnlyFromTheUserOrTheMenusOwner) {
+    const std::string folder = NewFolder();
+    const std::string menu = folder + "Shared.tvl";
+    const std::string journal = menufile::JournalPath(menu);
+    WriteBytes(menu, kOld);
+    WriteBytes(journal, menufile::EncodeJournal(kNew, kOld + "x"));
+    platform::Win32FileSystem fs;
+    EXPECT_TRUE(fs.OwnedByUserOrOwnerOf(journal, menu));
+    EXPECT_TRUE(fs.OwnedByUserOrOwnerOf(journal, folder + "missing.tvl"));
+    EXPECT_FALSE(fs.OwnedByUserOrOwnerOf(folder + "missing.journal", menu));
+
+    BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof sid;
+    ASSERT_TRUE(::CreateWellKnownSid(WinLocalSystemSid, nullptr, sid, &size));
+    std::wstring wide(journal.begin(), journal.end());
+    const DWORD set = ::SetNamedSecurityInfoW(
+        wide.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, sid, nullptr, nullptr, nullptr);
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const bool kept =
+        set == ERROR_SUCCESS &&
+        ::GetNamedSecurityInfoW(wide.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+        owner != nullptr && ::EqualSid(owner, sid);
+    ::LocalFree(descriptor);
+    if (!kept) {
+        GTEST_SKIP() << "this system does not let the test give a file another owner (" << set
+                     << ")";
+    }
+    EXPECT_FALSE(fs.OwnedByUserOrOwnerOf(journal, menu));
+    std::string seen;
+    ASSERT_EQ(menufile::ReadCommittedMenu(fs, menu, seen), menufile::FileError::None);
+    EXPECT_EQ(seen, kOld);
+    EXPECT_EQ(menufile::RecoverMenuFile(fs, menu), MenuError::UntrustedJournal);
+    EXPECT_EQ(ReadBytes(menu), kOld);
+}
+
+// The download mark is read from the file's Zone.Identifier stream, where the file system has
+// streams (Wine's may not).
+TEST(Win32FileSystem, TheInternetZoneMarkIsReadFromTheStream) {
+    const std::string menu = NewFolder() + "Downloaded.tvl";
+    WriteBytes(menu, kOld);
+    platform::Win32FileSystem fs;
+    EXPECT_FALSE(menufile::CameFromInternet(fs, menu));
+    const std::wstring stream = std::wstring(menu.begin(), menu.end()) + L":Zone.Identifier";
+    platform::UniqueHfile h(::CreateFileW(stream.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) {
+        GTEST_SKIP() << "no alternate data streams here (" << ::GetLastError() << ")";
+    }
+    const char mark[] = "[ZoneTransfer]\r\nZoneId=3\r\n";
+    DWORD wrote = 0;
+    ASSERT_TRUE(::WriteFile(h.get(), mark, sizeof mark - 1, &wrote, nullptr));
+    h.reset();
+    EXPECT_TRUE(menufile::CameFromInternet(fs, menu));
+    EXPECT_EQ(ReadBytes(menu), kOld) << "the stream is not the file's content";
 }
 
 }  // namespace
