@@ -69,7 +69,7 @@ TEST(EditorJournal, TheJournalOfAMissingMenuIsKeptAndNamed) {
     EXPECT_NE(text.find(kJournal + ".stale"), std::string::npos) << text;
     // A new menu made there starts empty: the kept journal is not replayed into it.
     ASSERT_EQ(editor.CreateNewMenu(kPath, "stock"), MenuError::None);
-    EXPECT_TRUE(editor.Entries().empty());
+    EXPECT_TRUE(editor.Rows().empty());
     EXPECT_EQ(fs.Get(kJournal + ".stale"), journal);
 }
 
