@@ -52,6 +52,7 @@ public:
 private:
     platform::UniqueHfont m_font;
     platform::UniqueMemoryDc m_dc;  // declared after the font, so it goes before it
+    platform::SelectGuard m_selected;  // the font in the DC; put back before either goes
     int m_twipsPerPixel;
     float m_height = 0;
 };

@@ -12,6 +12,7 @@
 #include "engine/engine_platform_win.h"
 #include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
+#include "platform/system_error_win.h"
 #include "platform/text_win.h"
 
 namespace engine {

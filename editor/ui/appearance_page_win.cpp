@@ -17,9 +17,11 @@
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/menu_font_win.h"
+#include "platform/resource_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
+#include "platform/win32_handles_win.h"
 #include "platform/window_base_win.h"
 
 namespace editor {
@@ -173,8 +175,9 @@ BOOL CALLBACK AddResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
 
 std::vector<LibraryImage> ResourceImages(const std::string& library, int index) {
     std::vector<LibraryImage> images;
-    HMODULE module =
-        ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const platform::UniqueHmodule loaded(
+        ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HMODULE module = loaded.get();
     if (module == nullptr) {
         return images;
     }
@@ -182,12 +185,8 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index) 
     std::vector<std::wstring> names;
     ::EnumResourceNamesW(module, RT_GROUP_ICON, AddResourceName,
                          reinterpret_cast<LONG_PTR>(&names));
-    auto bytes = [&](LPCWSTR name, LPCWSTR type) {
-        HRSRC found = ::FindResourceW(module, name, type);
-        HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-        const void* data = loaded ? ::LockResource(loaded) : nullptr;
-        return data ? std::string(static_cast<const char*>(data), ::SizeofResource(module, found))
-                    : std::string();
+    auto bytes = [module](LPCWSTR name, LPCWSTR type) {
+        return platform::ResourceBytes(module, name, type);
     };
     if (index >= 0 && index < static_cast<int>(names.size())) {
         // The group: six bytes, then fourteen for each image, its resource id in the last two.
@@ -203,7 +202,6 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index) 
             images.push_back({bytes(MAKEINTRESOURCEW(id), RT_ICON)});
         }
     }
-    ::FreeLibrary(module);
     return images;
 }
 

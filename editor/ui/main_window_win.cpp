@@ -20,6 +20,7 @@
 #include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
+#include "platform/theme_win.h"
 
 namespace editor {
 namespace {
