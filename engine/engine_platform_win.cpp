@@ -20,8 +20,8 @@ int Clamped(std::size_t count) {
 
 }  // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern) {
-    std::vector<FolderEntry> entries;
+std::vector<ListedFile> ListFolder(const std::string& folder, const std::string& pattern) {
+    std::vector<ListedFile> entries;
     WIN32_FIND_DATAW data{};
     // Basic information and large fetches: no short names, fewer trips to the file system.
     platform::UniqueHfind find(::FindFirstFileExW(platform::Widen(folder + pattern).c_str(),

@@ -17,7 +17,7 @@
 
 namespace engine {
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern);
+std::vector<ListedFile> ListFolder(const std::string& folder, const std::string& pattern);
 // The shell's display name of a file: the probe of HiddenExtensions, once per type.
 std::string DisplayName(const std::string& path);
 // The icon the shell shows for files of a type (`extension` an ExtensionKey, empty for files

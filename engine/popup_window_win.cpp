@@ -399,7 +399,7 @@ void PopupWindow::Act(Action action) {
 }
 
 void PopupWindow::Launch(bool elevated) {
-    const Entry& item = m_model.LaunchCell().Item;
+    const menufile::MenuItem& item = m_model.LaunchCell().Item;
     DWORD error = ERROR_SUCCESS;
     if (platform::ShellOpen(Hwnd(), item.Target, item.Arguments, item.StartIn, &error,
                             elevated ? "runas" : "Open")) {
@@ -541,7 +541,7 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
                static_cast<int>(caption.size()));
 }
 
-PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
+PopupWindow::CellIcon PopupWindow::ResolveIcon(const menufile::MenuItem& item) {
     // The item's own icon, else (and when that fails) the icon the shell shows for Target; both
     // taken at the square's size in pixels.
     const menufile::ItemIcon source = menufile::ItemIconOf(item);

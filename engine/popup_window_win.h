@@ -77,7 +77,7 @@ private:
     void ToPointer(const Element& target, int x, int y, float& localX, float& localY) const;
     void UpdateTooltip(const Element& hovered);
     void DrawCell(HDC dc, std::size_t i, int top);
-    [[nodiscard]] CellIcon ResolveIcon(const Entry& item);
+    [[nodiscard]] CellIcon ResolveIcon(const menufile::MenuItem& item);
     // Image `index` of the system image lists, at the icon square's size.
     [[nodiscard]] CellIcon ShellIcon(HIMAGELIST fallback, int index) const;
     void DrawStrip(HDC dc, int top, bool pointingUp);
