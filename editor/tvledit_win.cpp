@@ -8,6 +8,7 @@
 
 #include "editor/resource_ids.h"
 #include "editor/ui/main_window_win.h"
+#include "platform/resource_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
@@ -15,12 +16,8 @@ namespace {
 
 // The icon file image that new and upgraded menus carry as their picture.
 std::string StockPicture() {
-    HMODULE module = ::GetModuleHandleW(nullptr);
-    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(IDR_STOCK_PICTURE), RT_RCDATA);
-    HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
-    return bytes ? std::string(static_cast<const char*>(bytes), ::SizeofResource(module, found))
-                 : std::string();
+    return platform::ResourceBytes(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_STOCK_PICTURE),
+                                   RT_RCDATA);
 }
 
 }  // namespace

@@ -2,27 +2,32 @@
 // the chosen item and ends.
 #include <windows.h>
 
-#include <future>
-#include <system_error>
+#include <string>
+#include <vector>
 
 #include "engine/engine_messages.h"
 #include "engine/engine_platform_win.h"
-#include "engine/menu_entries.h"
+#include "engine/menu_loading.h"
 #include "engine/menu_model.h"
 #include "engine/popup_window_win.h"
 #include "menufile/command_line.h"
+#include "menufile/display_path.h"
 #include "menufile/internet_zone.h"
-#include "menufile/menu_commit.h"
 #include "menufile/menu_file.h"
 #include "platform/dpi_win.h"
+#include "platform/system_error_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
 namespace {
 
-void ShowProblem(engine::MenuProblem problem, const std::string& path) {
-    ::MessageBoxW(nullptr, platform::Widen(engine::ProblemMessage(problem, path)).c_str(),
+void ShowText(const std::string& text) {
+    ::MessageBoxW(nullptr, platform::Widen(text).c_str(),
                   platform::Widen(engine::kMessageTitle).c_str(), MB_OK);
+}
+
+void ShowProblem(engine::MenuProblem problem, const std::string& path) {
+    ShowText(engine::ProblemMessage(problem, path));
 }
 
 }  // namespace
@@ -33,59 +38,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     if (path.empty()) {
         return 0;
     }
-    // Read whole with full sharing, never written; an unfinished save shows what was saved.
+    // Read whole with full sharing, never written.
     platform::Win32FileSystem fs;
-    std::string bytes;
-    if (const menufile::FileError e = menufile::ReadCommittedMenu(fs, path, bytes);
-        e != menufile::FileError::None) {
-        menufile::PathKind kind = menufile::PathKind::Missing;
-        if (fs.Probe(path, kind) != menufile::FileError::None) {
-            kind = menufile::PathKind::Missing;
-        }
-        ShowProblem(engine::ReadProblem(e, kind, path), path);
+    engine::MenuLoad load = engine::LoadMenuForShowing(
+        fs, path, platform::SystemCodePage(),
+        {engine::ListFolder, engine::DisplayName, engine::ExplorerOrder()});
+    if (load.Problem()) {
+        ShowProblem(*load.Problem(), path);
         return 0;
     }
-    // Every complete record, also past a damaged one: one bad line hides nothing else. From here
-    // on its text is UTF-8, whichever encoding the file holds.
-    menufile::MenuFile menu = menufile::ReadEveryRecord(bytes);
-    menufile::DecodeMenu(bytes, menu, platform::SystemCodePage());
-    if (!engine::CanShowMenu(menu)) {
-        ShowProblem(engine::MenuProblem::Empty, path);
-        return 0;
-    }
-
-    // A big folder is the slowest part of the start: it is listed and sorted on another thread
-    // while this one sets up the display, which takes about as long. That thread calls the file
-    // system and the locale only; names the shell must shorten (hidden extensions) are asked
-    // for here, after the listing.
-    std::future<std::vector<engine::Entry>> built;
-    engine::FolderListing first;
-    std::future<std::vector<engine::FolderEntry>> listed;
-    try {
-        if (menu.IsDirectoryPointer() && menu.DirectoryPointer) {
-            if (menufile::ToNumber(menu.DirectoryPointer->HideExtensions) >= 1) {
-                first = engine::FirstListing(*menu.DirectoryPointer);
-                listed =
-                    std::async(std::launch::async, engine::ListFolder, first.Folder, first.Pattern);
-            } else {
-                built = std::async(std::launch::async, [&menu] {
-                    const engine::DisplayNamer unused = [](const std::string&) {
-                        return std::string();  // shown extensions: no name is asked for
-                    };
-                    return engine::BuildEntries(menu, engine::ListFolder, unused,
-                                                engine::ExplorerOrder());
-                });
-            }
-        }
-    } catch (const std::system_error&) {
-        // No thread to be had: the folder is listed below, in turn.
-    }
-    const engine::FolderLister list = [&](const std::string& folder, const std::string& pattern) {
-        if (listed.valid() && engine::FolderListing{folder, pattern} == first) {
-            return listed.get();
-        }
-        return engine::ListFolder(folder, pattern);
-    };
+    const menufile::MenuFile& menu = load.Menu();
     // The display's first use costs the most of what is left: it overlaps the listing.
     // Per-monitor aware (the manifest): pixels are the monitor's own, and the menu takes the
     // scale of the monitor under the pointer.
@@ -94,10 +56,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     const int dpi = platform::DpiOfMonitorAt(pointer);
     const int twipsPerPixel = engine::TwipsPerPixelForDpi(dpi);
 
-    const std::vector<engine::Entry> entries =
-        built.valid()
-            ? built.get()
-            : engine::BuildEntries(menu, list, engine::DisplayName, engine::ExplorerOrder());
+    const engine::ShownItems shown = load.Items();
+    if (shown.Failure != engine::ListingFailure::None) {
+        // In the system's words, as it words a failure of its own.
+        ShowText(platform::SystemErrorText(shown.Failure == engine::ListingFailure::OutOfMemory
+                                               ? ERROR_NOT_ENOUGH_MEMORY
+                                               : ERROR_INTERNAL_ERROR));
+        return 0;
+    }
+    const std::vector<menufile::MenuItem>& entries = shown.Items;
     const engine::ItemFont font(menu.Settings, twipsPerPixel, dpi);
     const engine::MeasureWidth measure = [&font](std::string_view s) { return font.Width(s); };
     const engine::MeasureFit fit = [&font](std::string_view s, float width) {
@@ -114,7 +81,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     }
 
     // Its title, for screen readers and task lists, is the menu file's name.
-    engine::PopupWindow window(model, font.get(), path.substr(path.find_last_of("\\/") + 1),
+    engine::PopupWindow window(model, font.get(), std::string(menufile::LastPathPart(path)),
                                menufile::CameFromInternet(fs, path));
     if (!window.Show(instance)) {
         return 1;

@@ -8,7 +8,7 @@
 
 #include "platform/menu_font_win.h"
 #include "platform/shell_win.h"
-#include "platform/system_library_win.h"
+#include "platform/system_api_win.h"
 #include "platform/text_win.h"
 
 namespace engine {
@@ -20,8 +20,8 @@ int Clamped(std::size_t count) {
 
 }  // namespace
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern) {
-    std::vector<FolderEntry> entries;
+std::vector<ListedFile> ListFolder(const std::string& folder, const std::string& pattern) {
+    std::vector<ListedFile> entries;
     WIN32_FIND_DATAW data{};
     // Basic information and large fetches: no short names, fewer trips to the file system.
     platform::UniqueHfind find(::FindFirstFileExW(platform::Widen(folder + pattern).c_str(),
@@ -44,24 +44,7 @@ std::string DisplayName(const std::string& path) {
 }
 
 bool TypeIcon(const std::string& extension, bool smallIcon, platform::ShellInfo& out) {
-    using GetFileInfoFn = DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
-    static const auto get = platform::Bind<GetFileInfoFn>(L"shell32.dll", "SHGetFileInfoW");
-    if (!get) {
-        return false;
-    }
-    // A made-up name of the type: the shell answers from the registry, not from the folder
-    // (which costs about 10 ms a file in a folder of 10,000 under Wine).
-    const std::wstring name = L"file" + platform::Widen(extension);
-    SHFILEINFOW info{};
-    const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SHELLICONSIZE | SHGFI_USEFILEATTRIBUTES |
-                       (smallIcon ? SHGFI_SMALLICON : 0u);
-    const DWORD_PTR list = get(name.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags);
-    if (list == 0) {
-        return false;
-    }
-    out.imageList = reinterpret_cast<HIMAGELIST>(list);
-    out.iconIndex = info.iIcon;
-    return true;
+    return platform::GetTypeShellInfo(extension, smallIcon, out);
 }
 
 namespace {
@@ -69,21 +52,20 @@ namespace {
 // The default value of a key of the file classes; empty when there is none.
 std::wstring ClassValue(const std::wstring& key) {
     // Bound when a folder menu first asks: the menu starts without the registry library.
-    using RegGetValueFn = LSTATUS(WINAPI*)(HKEY, LPCWSTR, LPCWSTR, DWORD, LPDWORD, PVOID, LPDWORD);
-    static const auto RegGetValueW = platform::Bind<RegGetValueFn>(L"advapi32.dll", "RegGetValueW");
-    if (!RegGetValueW) {
+    const auto get = platform::api::RegGetValueW();
+    if (!get) {
         return {};
     }
     const DWORD kinds = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
     DWORD bytes = 0;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, nullptr, &bytes) !=
+    if (get(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, nullptr, &bytes) !=
             ERROR_SUCCESS ||
         bytes == 0) {
         return {};
     }
     std::wstring text(bytes / sizeof(wchar_t), L'\0');
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, text.data(),
-                     &bytes) != ERROR_SUCCESS) {
+    if (get(HKEY_CLASSES_ROOT, key.c_str(), nullptr, kinds, nullptr, text.data(), &bytes) !=
+        ERROR_SUCCESS) {
         return {};
     }
     text.resize(wcsnlen(text.c_str(), text.size()));
@@ -114,13 +96,11 @@ bool IsExistingFile(const std::string& path) {
 }
 
 NameOrder ExplorerOrder() {
-    using SortKeyFn =
-        int(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, int, LPWSTR, int, LPNLSVERSIONINFO, LPVOID, LPARAM);
     // Text by the user's locale, as Explorer orders it: one sort key per stretch of a name
     // instead of a comparison of two names each time (ten times faster under Wine than
     // StrCmpLogicalW on a folder of 10,000 names).
-    static const auto sortKey = platform::Bind<SortKeyFn>(L"kernel32.dll", "LCMapStringEx");
-    return NaturalOrder([](std::string_view text) {
+    const auto sortKey = platform::api::LCMapStringEx();
+    return NaturalOrder([sortKey](std::string_view text) {
         const std::wstring wide = platform::Widen(text);
         const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
         const int size = static_cast<int>(wide.size());
@@ -155,10 +135,11 @@ Rect WorkAreaAround(POINT pixel, int twipsPerPixel) {
 }
 
 ItemFont::ItemFont(const menufile::MenuSettings& settings, int twipsPerPixel, int dpi)
-    : m_dc(::CreateCompatibleDC(nullptr)), m_twipsPerPixel(twipsPerPixel) {
     // The monitor's scale, not the memory DC's (the system's, fixed at log-on).
-    m_font = platform::CreateMenuFont(settings, dpi);
-    ::SelectObject(m_dc.get(), m_font.get());
+    : m_font(platform::CreateMenuFont(settings, dpi)),
+      m_dc(::CreateCompatibleDC(nullptr)),
+      m_selected(m_dc.get(), m_font.get()),
+      m_twipsPerPixel(twipsPerPixel) {
     TEXTMETRICW tm{};
     ::GetTextMetricsW(m_dc.get(), &tm);
     m_height = static_cast<float>(tm.tmHeight * twipsPerPixel);

@@ -17,7 +17,7 @@
 
 namespace engine {
 
-std::vector<FolderEntry> ListFolder(const std::string& folder, const std::string& pattern);
+std::vector<ListedFile> ListFolder(const std::string& folder, const std::string& pattern);
 // The shell's display name of a file: the probe of HiddenExtensions, once per type.
 std::string DisplayName(const std::string& path);
 // The icon the shell shows for files of a type (`extension` an ExtensionKey, empty for files
@@ -52,6 +52,7 @@ public:
 private:
     platform::UniqueHfont m_font;
     platform::UniqueMemoryDc m_dc;  // declared after the font, so it goes before it
+    platform::SelectGuard m_selected;  // the font in the DC; put back before either goes
     int m_twipsPerPixel;
     float m_height = 0;
 };

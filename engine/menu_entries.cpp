@@ -169,12 +169,12 @@ std::vector<ListedName> ListPointer(const menufile::DirectoryPointer& pointer,
     const bool showHidden = menufile::ToBool(pointer.ShowHidden);
     const bool matchAll = pointer.Pattern == "*.*" || pointer.Pattern == "*";
     const FolderListing first = FirstListing(pointer);
-    const std::vector<FolderEntry> everything =
-        showFolders || matchAll ? list(first.Folder, first.Pattern) : std::vector<FolderEntry>{};
+    const std::vector<ListedFile> everything =
+        showFolders || matchAll ? list(first.Folder, first.Pattern) : std::vector<ListedFile>{};
     std::vector<std::string> names;
     if (showFolders) {
         std::vector<std::string> folders;
-        for (const FolderEntry& e : everything) {
+        for (const ListedFile& e : everything) {
             if (e.Directory && !e.Hidden && !e.System && e.Name != "." && e.Name != "..") {
                 folders.push_back(e.Name);
             }
@@ -183,7 +183,7 @@ std::vector<ListedName> ListPointer(const menufile::DirectoryPointer& pointer,
     }
     const std::size_t folderCount = names.size();
     std::vector<std::string> files;
-    for (const FolderEntry& e : matchAll ? everything : list(folder, pointer.Pattern)) {
+    for (const ListedFile& e : matchAll ? everything : list(folder, pointer.Pattern)) {
         if (!e.Directory && (showHidden || !e.Hidden)) {
             files.push_back(e.Name);
         }
@@ -264,12 +264,14 @@ bool CanShowMenu(const menufile::MenuFile& menu) {
     return false;
 }
 
-std::vector<Entry> BuildEntries(const menufile::MenuFile& menu, const FolderLister& list,
-                                const DisplayNamer& displayName, const NameOrder& order) {
+std::vector<menufile::MenuItem> BuildEntries(const menufile::MenuFile& menu,
+                                             const FolderLister& list,
+                                             const DisplayNamer& displayName,
+                                             const NameOrder& order) {
     if (!menu.IsDirectoryPointer()) {
         return menu.Items;
     }
-    std::vector<Entry> entries;
+    std::vector<menufile::MenuItem> entries;
     if (!menu.DirectoryPointer) {
         return entries;
     }
@@ -278,7 +280,7 @@ std::vector<Entry> BuildEntries(const menufile::MenuFile& menu, const FolderList
     const std::string folder = FolderWithBackslash(pointer.Folder);
     HiddenExtensions shown(displayName);
     for (ListedName& listed : ListPointer(pointer, list, order)) {
-        Entry e;
+        menufile::MenuItem e;
         e.Target = folder + listed.Name;
         // Explorer hides no folder's "extension": "v1.2" stays "v1.2".
         e.Name = hideExtensions && !listed.Directory ? shown.ShownName(folder, listed.Name)

@@ -12,7 +12,7 @@
 namespace engine {
 
 // One name the folder listing found.
-struct FolderEntry {
+struct ListedFile {
     std::string Name;
     bool Directory = false;
     bool Hidden = false;
@@ -21,7 +21,7 @@ struct FolderEntry {
 
 // Lists `folder` (which ends with a backslash) for names matching `pattern`.
 using FolderLister =
-    std::function<std::vector<FolderEntry>(const std::string& folder, const std::string& pattern)>;
+    std::function<std::vector<ListedFile>(const std::string& folder, const std::string& pattern)>;
 // The shell's display name of a path; empty when the shell has none.
 using DisplayNamer = std::function<std::string(const std::string& path)>;
 // True when name `a` is listed before name `b` (UTF-8 both).
@@ -36,9 +36,6 @@ using TextKey = std::function<std::string(std::string_view text)>;
 // The order Explorer lists names in: runs of digits by their number ("file2" before "file10"),
 // the text between them by its key; digits before text. Each name's key is made once.
 [[nodiscard]] NameOrder NaturalOrder(TextKey textKey);
-
-// One entry in menu order; a separator has an empty Name and Target.
-using Entry = menufile::MenuItem;
 
 // A folder as the start of a path: with a backslash at its end.
 [[nodiscard]] std::string FolderWithBackslash(const std::string& folder);
@@ -98,9 +95,8 @@ private:
 
 // The entries of a menu that read completely; a directory pointer's in ListPointerNames' order.
 // With HideExtensions, files show under HiddenExtensions' names and folders under their own.
-[[nodiscard]] std::vector<Entry> BuildEntries(const menufile::MenuFile& menu,
-                                              const FolderLister& list,
-                                              const DisplayNamer& displayName,
-                                              const NameOrder& order = LessWithoutCase);
+[[nodiscard]] std::vector<menufile::MenuItem> BuildEntries(
+    const menufile::MenuFile& menu, const FolderLister& list, const DisplayNamer& displayName,
+    const NameOrder& order = LessWithoutCase);
 
 }  // namespace engine

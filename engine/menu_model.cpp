@@ -64,8 +64,8 @@ MeasureFit FitByWidth(MeasureWidth measure) {
     };
 }
 
-MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
-                     float textHeight, const MeasureWidth& measure)
+MenuModel::MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallIcons,
+                     int twipsPerPixel, float textHeight, const MeasureWidth& measure)
     : m_smallIcons(smallIcons), m_twipsPerPixel(twipsPerPixel), m_textHeight(textHeight) {
     // The square, not its pixels times the scale: at any scale other than 15 twips per pixel
     // the icon taken at the square's size would be cut by a cell sized from 32 or 16 pixels.
@@ -75,7 +75,7 @@ MenuModel::MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twi
     m_textTop = (m_cellHeight - textHeight) / 2;
 
     float top = 0;
-    for (const Entry& entry : entries) {
+    for (const menufile::MenuItem& entry : entries) {
         if (entry.IsSeparator()) {
             m_separators.push_back({top});
             top += kSeparatorHeight;

@@ -90,7 +90,7 @@ struct Rect {
 };
 
 struct Cell {
-    Entry Item;                    // Name, Target, Arguments, StartIn, IconFile, IconIndex
+    menufile::MenuItem Item;       // Name, Target, Arguments, StartIn, IconFile, IconIndex
     std::string Caption;           // the Name, shortened with "..." when too wide
     std::string Tooltip;           // the Name when the caption was shortened; a name longer than
                                    // kTooltipLength is cut there, with "..."
@@ -124,7 +124,7 @@ class MenuModel {
 public:
     // Cells and separators stacked in menu order. `textHeight` is the height of a caption in
     // the item font, in twips. Captions of up to kMeasuredLength bytes are measured here.
-    MenuModel(const std::vector<Entry>& entries, bool smallIcons, int twipsPerPixel,
+    MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallIcons, int twipsPerPixel,
               float textHeight, const MeasureWidth& measure);
 
     // Nothing to show: no cell, or one cell without a caption.

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/menu_children.h"
-#include "platform/system_library_win.h"
+#include "platform/system_api_win.h"
 #include "platform/text_win.h"
 
 namespace engine {
@@ -18,40 +18,22 @@ namespace bound {
 // The accessibility and COM libraries, loaded when a screen reader first asks: a menu that no
 // one reads starts without them.
 HRESULT CreateStdAccessibleObject(HWND hwnd, LONG id, REFIID iid, void** out) {
-    using Fn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
-    static const auto f = platform::Bind<Fn>(L"oleacc.dll", "CreateStdAccessibleObject");
+    const auto f = platform::api::CreateStdAccessibleObject();
     return f ? f(hwnd, id, iid, out) : E_NOTIMPL;
 }
 
 LRESULT LresultFromObject(REFIID iid, WPARAM wParam, IUnknown* object) {
-    using Fn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-    static const auto f = platform::Bind<Fn>(L"oleacc.dll", "LresultFromObject");
+    const auto f = platform::api::LresultFromObject();
     return f ? f(iid, wParam, object) : 0;
 }
 
-HRESULT CoInitializeEx(void* reserved, DWORD flags) {
-    using Fn = HRESULT(WINAPI*)(LPVOID, DWORD);
-    static const auto f = platform::Bind<Fn>(L"ole32.dll", "CoInitializeEx");
-    return f ? f(reserved, flags) : E_NOTIMPL;
-}
-
-void CoUninitialize() {
-    using Fn = void(WINAPI*)();
-    static const auto f = platform::Bind<Fn>(L"ole32.dll", "CoUninitialize");
-    if (f) {
-        f();
-    }
-}
-
 HRESULT CoDisconnectObject(IUnknown* object, DWORD reserved) {
-    using Fn = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);
-    static const auto f = platform::Bind<Fn>(L"ole32.dll", "CoDisconnectObject");
+    const auto f = platform::api::CoDisconnectObject();
     return f ? f(object, reserved) : E_NOTIMPL;
 }
 
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length) {
-    using Fn = BSTR(WINAPI*)(const OLECHAR*, UINT);
-    static const auto f = platform::Bind<Fn>(L"oleaut32.dll", "SysAllocStringLen");
+    const auto f = platform::api::SysAllocStringLen();
     return f ? f(text, length) : nullptr;
 }
 
@@ -447,9 +429,7 @@ PopupAccessibility::PopupAccessibility(const MenuModel& model, UINT launchMessag
     : m_model(model), m_launchMessage(launchMessage) {}
 
 PopupAccessibility::~PopupAccessibility() {
-    if (m_object) {
-        Closing(nullptr);
-    }
+    Closing(nullptr);
 }
 
 LRESULT PopupAccessibility::OnGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -458,12 +438,12 @@ LRESULT PopupAccessibility::OnGetObject(HWND hwnd, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (!m_object) {
-        // Marshalling the answer needs COM on this thread; another owner's start counts too.
-        const HRESULT started = bound::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        m_comStarted = SUCCEEDED(started);
-        m_object = new PopupAccessibleObject(hwnd, m_model, m_launchMessage);
+        // Marshalling the answer needs COM on this thread.
+        platform::StartCom();
+        m_object = platform::ComPtr<PopupAccessibleObject>(
+            new PopupAccessibleObject(hwnd, m_model, m_launchMessage));
     }
-    return bound::LresultFromObject(__uuidof(IAccessible), wParam, m_object);
+    return bound::LresultFromObject(__uuidof(IAccessible), wParam, m_object.Get());
 }
 
 void PopupAccessibility::Shown(HWND hwnd) {
@@ -485,13 +465,8 @@ void PopupAccessibility::Closing(HWND hwnd) {
     m_object->Disconnect();
     // Drops the stubs of other processes' proxies: their calls fail from now on instead of
     // reaching an object that no longer has a window.
-    bound::CoDisconnectObject(m_object, 0);
-    m_object->Release();
-    m_object = nullptr;
-    if (m_comStarted) {
-        bound::CoUninitialize();
-        m_comStarted = false;
-    }
+    bound::CoDisconnectObject(m_object.Get(), 0);
+    m_object.Reset();
 }
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "engine/menu_model.h"
+#include "platform/win32_handles_win.h"
 
 namespace engine {
 
@@ -32,8 +33,7 @@ public:
 private:
     const MenuModel& m_model;
     UINT m_launchMessage;
-    PopupAccessibleObject* m_object = nullptr;  // one reference held
-    bool m_comStarted = false;
+    platform::ComPtr<PopupAccessibleObject> m_object;
 };
 
 }  // namespace engine

@@ -10,9 +10,9 @@
 
 #include "engine/engine_messages.h"
 #include "engine/engine_platform_win.h"
-#include "menufile/internet_zone.h"
 #include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
+#include "platform/system_error_win.h"
 #include "platform/text_win.h"
 
 namespace engine {
@@ -23,15 +23,8 @@ constexpr UINT_PTR kScrollTimer = 1;  // slides an over-tall list while resting 
 constexpr UINT_PTR kWatchTimer = 2;   // ends the menu when it loses the foreground
 constexpr UINT kScrollInterval = 10;
 constexpr UINT kWatchInterval = 5;
-// Set off by the first paint: the icons and the tooltip come once that paint is on the screen,
-// so the menu appears without waiting for the shell.
-constexpr UINT_PTR kFinishTimer = 3;
 // Posted by the accessible object's default action, with a cell index in wParam.
 constexpr UINT kAccessibleLaunch = WM_APP + 0x4A1;
-
-void FillSolid(HDC dc, const RECT& r, int systemColour) {
-    ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
-}
 
 // The modifiers held with the key being handled.
 Modifiers KeyModifiers() {
@@ -48,8 +41,8 @@ Modifiers ButtonModifiers(WPARAM wParam) {
 PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title, bool fromInternet)
     : m_model(model),
       m_font(font),
+      m_iconSource(fromInternet),
       m_title(std::move(title)),
-      m_fromInternet(fromInternet),
       m_accessibility(model, kAccessibleLaunch) {}
 
 PopupWindow::~PopupWindow() {
@@ -87,22 +80,7 @@ bool PopupWindow::Show(HINSTANCE) {
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
-    platform::RegisterTooltipClass();
-    m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Hwnd(), nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
-    if (m_tooltip) {
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = Hwnd();
-        tool.uId = 1;
-        ::GetClientRect(Hwnd(), &tool.rect);
-        tool.lpszText = const_cast<wchar_t*>(L"");
-        ::SendMessageW(m_tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        ::SendMessageW(m_tooltip, TTM_SETMAXTIPWIDTH, 0, 600);
-    }
+    m_tooltip.Create(Hwnd());
 }
 
 LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -215,26 +193,13 @@ void PopupWindow::ToPointer(const Element& target, int x, int y, float& localX,
 }
 
 void PopupWindow::UpdateTooltip(const Element& hovered) {
-    if (!m_tooltip) {
-        return;
-    }
     const bool overCell =
         hovered.kind == Element::Kind::Cell || hovered.kind == Element::Kind::CellIcon;
     const int cell = overCell ? hovered.index : -1;
-    if (cell == m_tooltipCell) {
-        return;
+    if (cell != m_tooltip.Cell()) {
+        m_tooltip.PointAt(cell,
+                          cell >= 0 ? m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip : "");
     }
-    m_tooltipCell = cell;
-    TOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = Hwnd();
-    tool.uId = 1;
-    const std::wstring text =
-        cell >= 0 ? platform::Widen(m_model.Cells()[static_cast<std::size_t>(cell)].Tooltip)
-                  : std::wstring();
-    tool.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
-    ::SendMessageW(m_tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void PopupWindow::OnMouseMove(int x, int y) {
@@ -400,7 +365,7 @@ void PopupWindow::Act(Action action) {
 }
 
 void PopupWindow::Launch(bool elevated) {
-    const Entry& item = m_model.LaunchCell().Item;
+    const menufile::MenuItem& item = m_model.LaunchCell().Item;
     DWORD error = ERROR_SUCCESS;
     if (platform::ShellOpen(Hwnd(), item.Target, item.Arguments, item.StartIn, &error,
                             elevated ? "runas" : "Open")) {
@@ -413,9 +378,7 @@ void PopupWindow::Launch(bool elevated) {
     // watch must not end the menu (and the message with it) once the message has the foreground.
     StopTimers();
     ::ShowWindow(Hwnd(), SW_HIDE);
-    if (m_tooltip) {
-        ::ShowWindow(m_tooltip, SW_HIDE);
-    }
+    m_tooltip.Hide();
     ::MessageBoxW(
         nullptr,
         platform::Widen(LaunchFailedMessage(item.Target, platform::SystemErrorText(error))).c_str(),
@@ -443,9 +406,7 @@ bool PopupWindow::ShowContextMenu() {
         at = {Px(x + m_model.CaptionLeft()), Px(y + m_model.CellHeight())};
         ::ClientToScreen(Hwnd(), &at);
     }
-    if (m_tooltip) {
-        ::SendMessageW(m_tooltip, TTM_POP, 0, 0);
-    }
+    m_tooltip.Pop();
     // The menu stays while its context menu is open: the watch and scroll timers wait.
     const platform::ContextMenuResult result = m_contextMenu.Show(Hwnd(), cell.Item.Target, at);
     m_keysDown.reset();  // what was pressed went to the context menu
@@ -459,173 +420,6 @@ bool PopupWindow::ShowContextMenu() {
     ::ShowWindow(Hwnd(), SW_HIDE);
     platform::WaitForOwnWindows(Hwnd(), 1000);
     return true;
-}
-
-void PopupWindow::OnPaint() {
-    PAINTSTRUCT ps;
-    HDC target = ::BeginPaint(Hwnd(), &ps);
-    RECT client{};
-    ::GetClientRect(Hwnd(), &client);
-    platform::UniqueMemoryDc memory(::CreateCompatibleDC(target));
-    HDC dc = memory.get();
-    platform::UniqueHbitmap buffer(::CreateCompatibleBitmap(target, client.right, client.bottom));
-    platform::SelectGuard bitmap(dc, buffer.get());
-    platform::SelectGuard font(dc, m_font);
-    ::SetBkMode(dc, TRANSPARENT);
-    FillSolid(dc, client, COLOR_MENU);
-
-    const auto t = static_cast<float>(m_model.TwipsPerPixel());
-    const float clientHeight = static_cast<float>(client.bottom) * t;
-    const int width = client.right;
-    auto [sepFirst, sepLast] = m_model.VisibleSeparators(clientHeight);
-    for (std::size_t s = sepFirst; s < sepLast; ++s) {
-        const float top = m_model.ListTop() + m_model.Separators()[s].Top;
-        // An etched rule: shadow over light, one pixel apart.
-        RECT dark{0, Px(top + kSeparatorDarkY), width, Px(top + kSeparatorDarkY) + 1};
-        RECT light{0, Px(top + kSeparatorLightY), width, Px(top + kSeparatorLightY) + 1};
-        FillSolid(dc, dark, COLOR_BTNSHADOW);
-        FillSolid(dc, light, COLOR_3DHIGHLIGHT);
-    }
-    auto [first, last] = m_model.VisibleCells(clientHeight);
-    m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
-    for (std::size_t i = first; i < last; ++i) {
-        DrawCell(dc, i, Px(m_model.ListTop() + m_model.Cells()[i].Top));
-    }
-    if (m_model.TopStripVisible()) {
-        DrawStrip(dc, 0, true);
-    }
-    if (m_model.BottomStripVisible()) {
-        DrawStrip(dc, Px(m_model.Height() - kStripHeight - kStripGap), false);
-    }
-
-    ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-    if (!m_showIcons && !m_finishPosted) {
-        m_finishPosted = true;
-        ::SetTimer(Hwnd(), kFinishTimer, USER_TIMER_MINIMUM, nullptr);
-    }
-    ::EndPaint(Hwnd(), &ps);
-}
-
-void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
-    const Cell& cell = m_model.Cells()[i];
-    const int height = Px(m_model.CellHeight());
-    RECT body{0, top, Px(m_model.CellWidth()), top + height};
-    FillSolid(dc, body, cell.Highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
-
-    // The icon square is clipped by its cell, like a child of it.
-    const int iconLeft = Px(kIconLeft);
-    const int iconTop = top + Px(m_model.IconTop());
-    RECT square{iconLeft, iconTop, iconLeft + Px(m_model.IconWidth()),
-                std::min(iconTop + Px(kIconSurface), top + height)};
-    FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
-
-    CellIcon* icon = m_icons.Find(i);
-    if (m_showIcons && !icon) {  // the first paint shows captions only
-        icon = &m_icons.Put(i, ResolveIcon(cell.Item));
-    }
-    // Always the square's size: an icon of another size is shrunk to it, never cut.
-    const int size = static_cast<int>(m_model.IconSize());
-    ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
-    if (icon && icon->icon) {
-        ::DrawIconEx(dc, iconLeft, iconTop, icon->icon.get(), size, size, 0, nullptr, DI_NORMAL);
-    } else if (icon && icon->imageList) {
-        // A list of smaller images only: centred, at its own size rather than blurred.
-        const int inset = std::max(0, (size - icon->imageSize) / 2);
-        platform::DrawShellImage(icon->imageList, icon->imageIndex, dc, iconLeft + inset,
-                                 iconTop + inset);
-    }
-    ::SelectClipRgn(dc, nullptr);
-
-    ::SetTextColor(dc, ::GetSysColor(cell.Highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-    const std::wstring caption = platform::Widen(cell.Caption);
-    ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
-               static_cast<int>(caption.size()));
-}
-
-PopupWindow::CellIcon PopupWindow::ResolveIcon(const Entry& item) {
-    // The item's own icon, else (and when that fails) the icon the shell shows for Target; both
-    // taken at the square's size in pixels.
-    const menufile::ItemIcon source = menufile::ItemIconFor(item, m_fromInternet);
-    if (!source.File.empty()) {
-        if (HICON own = platform::ExtractIconAtSize(source.File, source.Index,
-                                                    static_cast<int>(m_model.IconSize()))) {
-            CellIcon icon;
-            icon.icon.reset(own);
-            return icon;
-        }
-    }
-    // A menu from the Internet asks nothing about a target on another machine: its type's icon.
-    if (!menufile::MayTakeIconFrom(item.Target, m_fromInternet)) {
-        const std::string name = item.Target.substr(item.Target.find_last_of("\\/") + 1);
-        platform::ShellInfo info;
-        return TypeIcon(ExtensionKey(name), m_model.SmallIcons(), info)
-                   ? ShellIcon(info.imageList, info.iconIndex)
-                   : CellIcon{};
-    }
-    // A document shows its type's icon: the shell is asked once per type, not once per file.
-    // Programs, shortcuts and the like (HasOwnIcon), folders, missing targets and addresses are
-    // asked about themselves.
-    if (IsExistingFile(item.Target)) {
-        const std::string type =
-            ExtensionKey(std::string_view(item.Target).substr(item.Target.find_last_of("\\/") + 1));
-        auto [it, added] = m_typeIcons.try_emplace(type);
-        SharedIcon& shared = it->second;
-        if (added) {
-            shared.own = HasOwnIcon(type, DefaultIconOf(type));
-            platform::ShellInfo info;
-            if (!shared.own && TypeIcon(type, m_model.SmallIcons(), info)) {
-                shared.found = true;
-                shared.imageList = info.imageList;
-                shared.imageIndex = info.iconIndex;
-            }
-        }
-        if (shared.found) {
-            return ShellIcon(shared.imageList, shared.imageIndex);
-        }
-    }
-    platform::ShellInfo info;
-    if (platform::GetShellInfo(item.Target, m_model.SmallIcons(), info)) {
-        return ShellIcon(info.imageList, info.iconIndex);
-    }
-    return {};
-}
-
-PopupWindow::CellIcon PopupWindow::ShellIcon(HIMAGELIST fallback, int index) const {
-    const int size = static_cast<int>(m_model.IconSize());
-    platform::ShellImageList list = platform::SystemImageListFor(size);
-    if (list.list == nullptr) {
-        list = {fallback, platform::ImageListIconSize(fallback)};
-    }
-    CellIcon icon;
-    if (list.size > size) {
-        // Larger images are shrunk to the square; taken out of the list once, when the row is
-        // resolved, not at every paint.
-        icon.icon.reset(platform::ImageListIcon(list.list, index));
-        return icon;
-    }
-    icon.imageList = list.list;
-    icon.imageIndex = index;
-    icon.imageSize = list.size > 0 ? list.size : size;  // unknown: taken as the square's
-    return icon;
-}
-
-void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
-    const int width = Px(m_model.Width());
-    RECT strip{0, top, width, top + Px(kStripHeight)};
-    FillSolid(dc, strip, COLOR_MENU);
-    // The triangle of a 480-twip image centred on the strip: rows of 1, 3 and 5 units from 45
-    // twips down, a unit being a pixel at 96 dots per inch and as many whole pixels as come
-    // closest at other scales. In the menu's text colour, so it shows on any menu colour.
-    const int unit = std::max(1, Px(15));
-    const int image = Px(kIconSurface);
-    const int apexLeft = (width - image) / 2 + (image - unit) / 2;
-    const int triangleTop = top + Px(45);
-    for (int row = 0; row < 3; ++row) {
-        const int half = (pointingUp ? row : 2 - row) * unit;
-        RECT line{apexLeft - half, triangleTop + row * unit, apexLeft + unit + half,
-                  triangleTop + (row + 1) * unit};
-        FillSolid(dc, line, COLOR_MENUTEXT);
-    }
 }
 
 }  // namespace engine

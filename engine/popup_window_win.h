@@ -2,16 +2,14 @@
 #pragma once
 
 #include <windows.h>
-// After windows.h, which it needs.
-#include <commctrl.h>
 
 #include <bitset>
 #include <string>
-#include <unordered_map>
-#include <vector>
 
+#include "engine/icon_drawing_win.h"
 #include "engine/menu_model.h"
 #include "engine/popup_accessible_win.h"
+#include "engine/popup_tooltip_win.h"
 #include "engine/row_icon_cache.h"
 #include "platform/shell_menu_win.h"
 #include "platform/win32_handles_win.h"
@@ -31,21 +29,10 @@ public:
     [[nodiscard]] bool Show(HINSTANCE instance);
 
 private:
-    // An item's icon, looked up when its cell is painted and kept while the cell is near the
-    // screen (RowIconCache).
-    struct CellIcon {
-        platform::UniqueHicon icon;      // extracted from a file
-        HIMAGELIST imageList = nullptr;  // borrowed: a system image list no larger than the square
-        int imageIndex = 0;
-        int imageSize = 0;  // pixels
-    };
-    // The shell's icon for a type of document, asked once for all the files of that type.
-    struct SharedIcon {
-        bool own = false;  // each file of the type shows its own icon instead
-        bool found = false;
-        HIMAGELIST imageList = nullptr;  // borrowed: the system image list
-        int imageIndex = 0;
-    };
+    // Set off by the first paint: the icons and the tooltip come once that paint is on the
+    // screen, so the menu appears without waiting for the shell.
+    static constexpr UINT_PTR kFinishTimer = 3;
+
     struct ViewState {
         int current;
         float listTop;
@@ -78,18 +65,14 @@ private:
     void ToPointer(const Element& target, int x, int y, float& localX, float& localY) const;
     void UpdateTooltip(const Element& hovered);
     void DrawCell(HDC dc, std::size_t i, int top);
-    [[nodiscard]] CellIcon ResolveIcon(const Entry& item);
-    // Image `index` of the system image lists, at the icon square's size.
-    [[nodiscard]] CellIcon ShellIcon(HIMAGELIST fallback, int index) const;
     void DrawStrip(HDC dc, int top, bool pointingUp);
     [[nodiscard]] int Px(float twips) const;
 
     MenuModel& m_model;
     HFONT m_font;
-    HWND m_tooltip = nullptr;
-    int m_tooltipCell = -2;
+    PopupTooltip m_tooltip;
     RowIconCache<CellIcon> m_icons;
-    std::unordered_map<std::string, SharedIcon> m_typeIcons;  // by ExtensionKey
+    CellIconSource m_iconSource;
     Element m_captured{};
     bool m_capturing = false;
     bool m_showIcons = false;
@@ -99,7 +82,6 @@ private:
     platform::ShellContextMenu m_contextMenu;
     std::bitset<256> m_keysDown;  // virtual keys pressed while the menu had the keyboard
     std::string m_title;
-    bool m_fromInternet = false;
     PopupAccessibility m_accessibility;
 };
 

@@ -1,5 +1,5 @@
-// The common Open and Font dialogs and the classic look of a control, bound on first use so
-// the editor shows its window without loading their libraries.
+// The common Open and Font dialogs, bound on first use so the editor shows its window without
+// loading their library.
 #pragma once
 
 #include <windows.h>
@@ -13,14 +13,5 @@ namespace platform {
 [[nodiscard]] DWORD OpenDialogError();
 // ChooseFont; false when cancelled.
 [[nodiscard]] bool ShowFontDialog(CHOOSEFONTW& choose);
-// Draws the control without visual styles.
-void UseClassicLook(HWND control);
-// Draws the control with the visual styles in force again.
-void UseThemedLook(HWND control);
-// The user asked for high contrast (the colours of the scheme, not a theme's).
-[[nodiscard]] bool HighContrastOn();
-// Tells themed controls that `window` holds a tab page (EnableThemeDialogTexture with
-// ETDT_ENABLETAB): they draw on the page's texture, not on grey boxes. Nothing without themes.
-void UseTabPageTexture(HWND window);
 
 }  // namespace platform

@@ -1,15 +1,9 @@
 #include "platform/dpi_win.h"
 
-#include "platform/system_library_win.h"
+#include "platform/system_api_win.h"
 
 namespace platform {
 namespace {
-
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
@@ -29,7 +23,7 @@ int SystemDpi() {
 }
 
 int DpiOfMonitorAt(POINT point) {
-    static const auto get = Bind<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    const auto get = api::GetDpiForMonitor();
     if (get != nullptr) {
         UINT x = 0;
         UINT y = 0;
@@ -42,7 +36,7 @@ int DpiOfMonitorAt(POINT point) {
 }
 
 int DpiOfWindow(HWND hwnd) {
-    static const auto get = Bind<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    const auto get = api::GetDpiForWindow();
     if (get != nullptr && hwnd != nullptr) {
         const UINT dpi = get(hwnd);
         if (dpi != 0) {
@@ -53,7 +47,7 @@ int DpiOfWindow(HWND hwnd) {
 }
 
 int SystemMetricForDpi(int index, int dpi) {
-    static const auto get = Bind<GetSystemMetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    const auto get = api::GetSystemMetricsForDpi();
     if (get != nullptr) {
         return get(index, static_cast<UINT>(dpi));
     }
@@ -63,8 +57,7 @@ int SystemMetricForDpi(int index, int dpi) {
 bool MessageFontForDpi(int dpi, LOGFONTW& font) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    static const auto get =
-        Bind<SystemParametersInfoForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    const auto get = api::SystemParametersInfoForDpi();
     if (get != nullptr &&
         get(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi))) {
         font = metrics.lfMessageFont;
@@ -90,8 +83,7 @@ int ScaleForDpi(int pixelsAt96, int dpi) {
 }
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
-    static const auto adjust =
-        Bind<AdjustWindowRectExForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    const auto adjust = api::AdjustWindowRectExForDpi();
     if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
         ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     }

@@ -1,4 +1,4 @@
-// The shell's context menu of a target, and the system's words for an error code.
+// The shell's context menu of a target.
 #include "platform/shell_menu_win.h"
 
 #include <shellapi.h>
@@ -7,26 +7,23 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/system_library_win.h"
+#include "platform/system_api_win.h"
 #include "platform/text_win.h"
 
 namespace platform {
 namespace {
 
-using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
-using CoTaskMemFreeFn = void(WINAPI*)(LPVOID);
-using ParseDisplayNameFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, PIDLIST_ABSOLUTE*, SFGAOF, SFGAOF*);
-using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-using BindToParentFn = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, REFIID, void**, PCUITEMID_CHILD*);
-
-// COM for this thread, once: the shell's menus and the property sheets they open need it.
-bool ComReady() {
-    static const bool ready = [] {
-        const auto init = Bind<CoInitializeExFn>(L"ole32.dll", "CoInitializeEx");
-        return init && SUCCEEDED(init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-    }();
-    return ready;
-}
+// An item id list the shell allocated.
+struct ItemIdListTraits {
+    using Handle = PIDLIST_ABSOLUTE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) {
+        if (const auto free = api::CoTaskMemFree()) {
+            free(h);
+        }
+    }
+};
+using UniqueItemIdList = UniqueHandle<ItemIdListTraits>;
 
 // "http://...", "mailto:..." and the like: a scheme of two or more letters before a colon
 // (one letter is a drive).
@@ -43,14 +40,6 @@ bool IsInternetAddress(const std::string& target) {
         }
     }
     return true;
-}
-
-template <class Interface>
-void Release(Interface*& p) {
-    if (p != nullptr) {
-        p->Release();
-        p = nullptr;
-    }
 }
 
 // A shown top-level window of this process other than the menu and what the menu owns.
@@ -76,21 +65,6 @@ constexpr UINT kLastCommand = 0x7FFF;
 
 }  // namespace
 
-std::string SystemErrorText(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring wide(text != nullptr ? text : L"", length);
-    if (text != nullptr) {
-        ::LocalFree(text);
-    }
-    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) {
-        wide.pop_back();
-    }
-    return Narrow(wide);
-}
-
 std::string ExistingTarget(const std::string& target) {
     if (target.empty() || IsInternetAddress(target)) {
         return {};
@@ -108,40 +82,52 @@ std::string ExistingTarget(const std::string& target) {
     return Narrow(std::wstring_view(found.data(), length));
 }
 
+ContextMenuMessages::ContextMenuMessages(const ComPtr<IContextMenu>& menu)
+    : m_menu2(menu.As<IContextMenu2>()), m_menu3(menu.As<IContextMenu3>()) {}
+
+bool ContextMenuMessages::Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    if (msg != WM_INITMENUPOPUP && msg != WM_DRAWITEM && msg != WM_MEASUREITEM &&
+        msg != WM_MENUCHAR) {
+        return false;
+    }
+    result = 0;
+    if (m_menu3) {
+        return SUCCEEDED(m_menu3->HandleMenuMsg2(msg, wParam, lParam, &result));
+    }
+    if (m_menu2 && msg != WM_MENUCHAR) {
+        return SUCCEEDED(m_menu2->HandleMenuMsg(msg, wParam, lParam));
+    }
+    return false;
+}
+
 ContextMenuResult ShellContextMenu::Show(HWND owner, const std::string& target, POINT screen) {
     const std::string path = ExistingTarget(target);
-    if (path.empty() || !ComReady()) {
+    if (path.empty() || !StartCom()) {
         return ContextMenuResult::NoMenu;
     }
-    static const auto parse = Bind<ParseDisplayNameFn>(L"shell32.dll", "SHParseDisplayName");
-    static const auto bindToParent = Bind<BindToParentFn>(L"shell32.dll", "SHBindToParent");
-    static const auto memFree = Bind<CoTaskMemFreeFn>(L"ole32.dll", "CoTaskMemFree");
-    if (!parse || !bindToParent || !memFree) {
+    const auto parse = api::SHParseDisplayName();
+    const auto bindToParent = api::SHBindToParent();
+    if (!parse || !bindToParent || !api::CoTaskMemFree()) {
         return ContextMenuResult::NoMenu;
     }
-    PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(parse(Widen(path).c_str(), nullptr, &pidl, 0, nullptr)) || pidl == nullptr) {
+    PIDLIST_ABSOLUTE parsed = nullptr;
+    if (FAILED(parse(Widen(path).c_str(), nullptr, &parsed, 0, nullptr)) || parsed == nullptr) {
         return ContextMenuResult::NoMenu;
     }
-    IShellFolder* folder = nullptr;
+    const UniqueItemIdList pidl(parsed);
+    ComPtr<IShellFolder> folder;
     PCUITEMID_CHILD child = nullptr;
-    IContextMenu* menu = nullptr;
-    if (SUCCEEDED(
-            bindToParent(pidl, IID_IShellFolder, reinterpret_cast<void**>(&folder), &child))) {
-        folder->GetUIObjectOf(owner, 1, &child, IID_IContextMenu, nullptr,
-                              reinterpret_cast<void**>(&menu));
+    ComPtr<IContextMenu> menu;
+    if (SUCCEEDED(bindToParent(pidl.get(), IID_IShellFolder, folder.PutVoid(), &child))) {
+        folder->GetUIObjectOf(owner, 1, &child, IID_IContextMenu, nullptr, menu.PutVoid());
     }
-    HMENU popup = menu != nullptr ? ::CreatePopupMenu() : nullptr;
+    HMENU popup = menu ? ::CreatePopupMenu() : nullptr;
     ContextMenuResult result = ContextMenuResult::NoMenu;
     if (popup != nullptr &&
         SUCCEEDED(menu->QueryContextMenu(popup, 0, kFirstCommand, kLastCommand, CMF_NORMAL)) &&
         ::GetMenuItemCount(popup) > 0) {
-        menu->QueryInterface(IID_IContextMenu3, reinterpret_cast<void**>(&m_menu3));
-        menu->QueryInterface(IID_IContextMenu2, reinterpret_cast<void**>(&m_menu2));
-        if (m_menu2 == nullptr) {
-            menu->AddRef();  // IsOpen() tells by m_menu2: hold the plain menu there
-            m_menu2 = reinterpret_cast<IContextMenu2*>(menu);
-        }
+        m_messages = ContextMenuMessages(menu);
+        m_open = true;
         // The menu closes on a click elsewhere only when its owner is in the foreground.
         ::SetForegroundWindow(owner);
         const UINT command = static_cast<UINT>(::TrackPopupMenuEx(
@@ -166,8 +152,7 @@ ContextMenuResult ShellContextMenu::Show(HWND owner, const std::string& target, 
             info.lpVerb = verb;
             info.lpFile = file.c_str();
             info.nShow = SW_SHOWNORMAL;
-            static const auto execute = Bind<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
-            if (execute) {
+            if (const auto execute = api::ShellExecuteExW()) {
                 execute(&info);
             }
             result = ContextMenuResult::Chosen;
@@ -183,31 +168,17 @@ ContextMenuResult ShellContextMenu::Show(HWND owner, const std::string& target, 
             menu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke));
             result = ContextMenuResult::Chosen;
         }
-        Release(m_menu2);
-        Release(m_menu3);
+        m_open = false;
+        m_messages = ContextMenuMessages();
     }
     if (popup != nullptr) {
         ::DestroyMenu(popup);
     }
-    Release(menu);
-    Release(folder);
-    memFree(pidl);
     return result;
 }
 
 bool ShellContextMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (msg != WM_INITMENUPOPUP && msg != WM_DRAWITEM && msg != WM_MEASUREITEM &&
-        msg != WM_MENUCHAR) {
-        return false;
-    }
-    result = 0;
-    if (m_menu3 != nullptr) {
-        return SUCCEEDED(m_menu3->HandleMenuMsg2(msg, wParam, lParam, &result));
-    }
-    if (m_menu2 != nullptr && msg != WM_MENUCHAR) {
-        return SUCCEEDED(m_menu2->HandleMenuMsg(msg, wParam, lParam));
-    }
-    return false;
+    return m_messages.Route(msg, wParam, lParam, result);
 }
 
 void WaitForOwnWindows(HWND except, DWORD grace) {

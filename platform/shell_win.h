@@ -54,6 +54,9 @@ struct ShellInfo {
 // The shell's icon and display name of a path; false when the shell knows nothing of it.
 // SHGFI_EXETYPE is left out: with it Wine answers nothing, and the exe type is not used.
 [[nodiscard]] bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out);
+// The icon the shell shows for files of a type (`extension` with its dot, empty for none),
+// asked of the type alone: no file or machine the path names is touched.
+[[nodiscard]] bool GetTypeShellInfo(const std::string& extension, bool smallIcon, ShellInfo& out);
 
 // The system image list's small folder icon, open or closed.
 [[nodiscard]] bool GetFolderIcon(bool open, ShellInfo& out);

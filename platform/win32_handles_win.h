@@ -1,7 +1,12 @@
 // Owners of the Win32 handles the programs use; borrowed handles stay raw.
 #pragma once
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <unknwn.h>
+
+#include <utility>
 
 #include "unique_handle.h"
 
@@ -32,6 +37,16 @@ struct MemoryDcTraits {  // CreateCompatibleDC
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteDC(h); }
 };
+struct ModuleTraits {  // LoadLibrary
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::FreeLibrary(h); }
+};
+struct LocalMemoryTraits {  // what the system hands out with LocalAlloc (FormatMessage's text)
+    using Handle = HLOCAL;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
 template <class T>
 struct GdiObjectTraits {
     using Handle = T;
@@ -47,6 +62,57 @@ using UniqueHbitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueHbrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueHfind = UniqueHandle<FindHandleTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueHmodule = UniqueHandle<ModuleTraits>;
+using UniqueHlocal = UniqueHandle<LocalMemoryTraits>;
+
+// One reference to a COM interface; move-only. Other interfaces of the object come only from
+// As (QueryInterface), never from a cast.
+template <class T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    // Takes over a reference the caller holds.
+    explicit ComPtr(T* p) : m_p(p) {}
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            m_p = std::exchange(other.m_p, nullptr);
+        }
+        return *this;
+    }
+
+    [[nodiscard]] T* Get() const { return m_p; }
+    T* operator->() const { return m_p; }
+    explicit operator bool() const { return m_p != nullptr; }
+    // The slot for an out-parameter, emptied first.
+    [[nodiscard]] T** Put() {
+        Reset();
+        return &m_p;
+    }
+    // The same for the functions that take a void** with an interface id.
+    [[nodiscard]] void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    void Reset() {
+        if (T* p = std::exchange(m_p, nullptr)) {
+            p->Release();
+        }
+    }
+    // The object's interface U; empty when it has none.
+    template <class U>
+    [[nodiscard]] ComPtr<U> As() const {
+        void* raw = nullptr;
+        if (m_p == nullptr || FAILED(m_p->QueryInterface(__uuidof(U), &raw))) {
+            return {};  // whatever a failed call left in `raw` is not a reference
+        }
+        return ComPtr<U>(static_cast<U*>(raw));
+    }
+
+private:
+    T* m_p = nullptr;
+};
 
 // GetDC/ReleaseDC pair.
 class WindowDc {

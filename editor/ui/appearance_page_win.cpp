@@ -18,6 +18,7 @@
 #include "platform/dpi_win.h"
 #include "platform/menu_font_win.h"
 #include "platform/png_encoder_win.h"
+#include "platform/resource_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
@@ -176,8 +177,9 @@ BOOL CALLBACK AddResourceName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
 std::vector<LibraryImage> ResourceImages(const std::string& library, int index,
                                          std::uint64_t librarySize) {
     std::vector<LibraryImage> images;
-    HMODULE module =
-        ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const platform::UniqueHmodule loaded(
+        ::LoadLibraryExW(platform::WidePath(library).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    HMODULE module = loaded.get();
     if (module == nullptr) {
         return images;
     }
@@ -185,13 +187,8 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index,
     std::vector<std::wstring> names;
     ::EnumResourceNamesW(module, RT_GROUP_ICON, AddResourceName,
                          reinterpret_cast<LONG_PTR>(&names));
-    auto bytes = [&](LPCWSTR name, LPCWSTR type) {
-        HRSRC found = ::FindResourceW(module, name, type);
-        HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-        const void* data = loaded ? ::LockResource(loaded) : nullptr;
-        return data ? std::string_view(static_cast<const char*>(data),
-                                       ::SizeofResource(module, found))
-                    : std::string_view();
+    auto bytes = [module](LPCWSTR name, LPCWSTR type) {
+        return platform::ResourceBytes(module, name, type);
     };
     if (index >= 0 && index < static_cast<int>(names.size())) {
         images = GroupIconImages(
@@ -199,7 +196,6 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index,
             [&](std::uint16_t id) { return bytes(MAKEINTRESOURCEW(id), RT_ICON); },
             static_cast<std::size_t>(std::min<std::uint64_t>(librarySize, SIZE_MAX)));
     }
-    ::FreeLibrary(module);
     return images;
 }
 

@@ -143,7 +143,7 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     RECT frame = draw.rcItem;
     ::DrawFrameControl(draw.hDC, &frame, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
     const std::wstring text = platform::Widen(platform::WindowText(draw.hwndItem));
-    HGDIOBJ old = ::SelectObject(
+    const platform::SelectGuard font(
         draw.hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(draw.hwndItem, WM_GETFONT, 0, 0)));
     RECT area = draw.rcItem;
     ::InflateRect(&area, -3, -3);
@@ -161,7 +161,6 @@ void DialogWindow::DrawWrappedButton(const DRAWITEMSTRUCT& draw) {
     ::SetBkMode(draw.hDC, TRANSPARENT);
     ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
     ::DrawTextW(draw.hDC, text.c_str(), length, &area, DT_CENTER | DT_WORDBREAK | prefix);
-    ::SelectObject(draw.hDC, old);
     if (draw.itemState & ODS_FOCUS) {
         RECT focus = draw.rcItem;
         ::InflateRect(&focus, -3, -3);

@@ -19,6 +19,18 @@
 namespace editor {
 namespace {
 
+// The shell's icon of a target; a menu from the Internet asks only about its type when the
+// target is on another machine, so showing the row reaches out to no network.
+bool ShellIconOf(const std::string& target, bool fromInternet, platform::ShellInfo& out) {
+    if (menufile::MayTakeIconFrom(target, fromInternet)) {
+        return platform::GetShellInfo(target, false, out);
+    }
+    const std::string_view name = menufile::LastPathPart(target);
+    const std::size_t dot = name.find_last_of('.');
+    return platform::GetTypeShellInfo(
+        dot == std::string_view::npos ? std::string() : std::string(name.substr(dot)), false, out);
+}
+
 using Kind = ListChange::Kind;
 
 // Above this many rows the list draws them itself: a list box that holds each row's text
@@ -255,11 +267,8 @@ void ItemsPage::ShowPreview(int row) {
     if (row >= 0 && row < static_cast<int>(rows.size())) {
         if (IconHandle own = m_editor.PreviewIcon(row); own != 0) {
             m_preview.Icon = reinterpret_cast<HICON>(own);
-        } else if (platform::ShellInfo info;
-                   menufile::MayTakeIconFrom(rows[static_cast<std::size_t>(row)].Target,
-                                             m_editor.FromInternet()) &&
-                   platform::GetShellInfo(rows[static_cast<std::size_t>(row)].Target, false,
-                                          info)) {
+        } else if (platform::ShellInfo info; ShellIconOf(rows[static_cast<std::size_t>(row)].Target,
+                                                         m_editor.FromInternet(), info)) {
             m_preview.ImageList = info.imageList;
             m_preview.Image = info.iconIndex;
         }

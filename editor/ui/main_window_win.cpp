@@ -21,6 +21,7 @@
 #include "platform/shell_menu_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
+#include "platform/theme_win.h"
 
 namespace editor {
 namespace {

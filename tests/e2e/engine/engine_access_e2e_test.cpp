@@ -321,9 +321,9 @@ LRESULT CALLBACK HostProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 TEST(PopupAccessibleObject, OutlivesItsWindowDisconnectedAndPostsItsDefaultAction) {
     ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    const std::vector<engine::Entry> entries = {
+    const std::vector<menufile::MenuItem> entries = {
         {"first", "C:\\a.exe", "", "", "", "0"},
-        engine::Entry::Separator(),
+        menufile::MenuItem::Separator(),
         {"second", "C:\\b.exe", "", "", "", "0"},
     };
     const engine::MeasureWidth measure = [](std::string_view t) {

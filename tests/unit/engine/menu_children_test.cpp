@@ -10,9 +10,9 @@
 namespace {
 
 using engine::Element;
-using engine::Entry;
 using engine::MenuChild;
 using engine::MenuModel;
+using menufile::MenuItem;
 
 const engine::MeasureWidth kMeasure = [](std::string_view s) {
     return static_cast<float>(s.size()) * 100.0f;
@@ -20,12 +20,12 @@ const engine::MeasureWidth kMeasure = [](std::string_view s) {
 const engine::Rect kScreen{0, 0, 1024 * 15, 768 * 15};
 
 // "c" is a cell, "-" a separator.
-std::vector<Entry> Layout(const std::string& shape) {
-    std::vector<Entry> entries;
+std::vector<MenuItem> Layout(const std::string& shape) {
+    std::vector<MenuItem> entries;
     int n = 0;
     for (char k : shape) {
         if (k == '-') {
-            entries.push_back(Entry::Separator());
+            entries.push_back(MenuItem::Separator());
         } else {
             entries.push_back({"item " + std::to_string(n), "C:\\x" + std::to_string(n) + ".exe",
                                "", "", "", "0"});

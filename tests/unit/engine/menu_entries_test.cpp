@@ -5,12 +5,12 @@
 
 namespace {
 
-using engine::FolderEntry;
+using engine::ListedFile;
 
 // A folder with sub-folders b and A (plus a hidden and a system one), files c.txt, B.txt,
 // a hidden h.txt and a system s.sys.
-std::vector<FolderEntry> Folder(const std::string& pattern) {
-    std::vector<FolderEntry> all = {
+std::vector<ListedFile> Folder(const std::string& pattern) {
+    std::vector<ListedFile> all = {
         {".", true, false, false},      {"..", true, false, false},
         {"b", true, false, false},      {"A", true, false, false},
         {"Hidden", true, true, false},  {"Sys", true, false, true},
@@ -18,7 +18,7 @@ std::vector<FolderEntry> Folder(const std::string& pattern) {
         {"h.txt", false, true, false},  {"s.sys", false, false, true},
     };
     if (pattern == "*.txt") {
-        std::erase_if(all, [](const FolderEntry& e) {
+        std::erase_if(all, [](const ListedFile& e) {
             return e.Name.size() < 4 || e.Name.substr(e.Name.size() - 4) != ".txt";
         });
     }
@@ -36,7 +36,7 @@ menufile::MenuFile Pointer(const std::string& folder, const std::string& pattern
     return menu;
 }
 
-std::vector<std::string> Names(const std::vector<engine::Entry>& entries) {
+std::vector<std::string> Names(const std::vector<menufile::MenuItem>& entries) {
     std::vector<std::string> names;
     for (const auto& e : entries) {
         names.push_back(e.Name);
@@ -138,7 +138,7 @@ TEST(DirectoryPointer, TheFirstListingIsTheOneTheEntriesAskForFirst) {
                 const engine::FolderLister record = [&](const std::string& f,
                                                         const std::string& p) {
                     asked.push_back({f, p});
-                    return std::vector<engine::FolderEntry>{};
+                    return std::vector<engine::ListedFile>{};
                 };
                 (void)engine::BuildEntries(
                     menu, record, kNoNames,
@@ -156,7 +156,7 @@ TEST(DirectoryPointer, TheFirstListingIsTheOneTheEntriesAskForFirst) {
 
 TEST(DirectoryPointer, EmptyOrMissingFolderListsNothing) {
     engine::FolderLister none = [](const std::string&, const std::string&) {
-        return std::vector<FolderEntry>{};
+        return std::vector<ListedFile>{};
     };
     EXPECT_TRUE(
         engine::BuildEntries(Pointer("Q:\\nope\\", "*.*", "1", "0", "0"), none, kNoNames).empty());
@@ -274,7 +274,7 @@ TEST(NaturalOrder, AFolderSortsAsTheComparatorDoesKeepingTiesInListedOrder) {
     const std::vector<std::string> listed = {"file10.txt", "File2.txt", "file02.txt", "FILE2.txt",
                                              "b",          "a10",       "A9",         "007"};
     engine::FolderLister list = [&](const std::string&, const std::string&) {
-        std::vector<FolderEntry> entries;
+        std::vector<ListedFile> entries;
         for (const std::string& name : listed) {
             entries.push_back({name, false, false, false});
         }
@@ -381,7 +381,7 @@ TEST(HideExtensions, AnEmptyAnswerDecidesNothingForAFewTries) {
 
 TEST(HideExtensions, DirectoryPointerAsksPerTypeAndKeepsFolderNames) {
     engine::FolderLister list = [](const std::string&, const std::string&) {
-        std::vector<FolderEntry> all = {{"v1.txt", true, false, false}};
+        std::vector<ListedFile> all = {{"v1.txt", true, false, false}};
         for (int i = 0; i < 500; ++i) {
             all.push_back({"n" + std::to_string(i) + ".txt", false, false, false});
             all.push_back({"n" + std::to_string(i) + ".cfg", false, false, false});

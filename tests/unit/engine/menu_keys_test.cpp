@@ -9,9 +9,9 @@
 namespace {
 
 using engine::Action;
-using engine::Entry;
 using engine::MenuModel;
 using engine::Modifiers;
+using menufile::MenuItem;
 using Kind = engine::Element::Kind;
 
 const engine::MeasureWidth kMeasure = [](std::string_view s) {
@@ -20,10 +20,10 @@ const engine::MeasureWidth kMeasure = [](std::string_view s) {
 
 // One cell per name, "" for a separator; cells are 600 twips, separators 120.
 MenuModel Menu(const std::vector<std::string>& names, float screenHeight = 11520) {
-    std::vector<Entry> entries;
+    std::vector<MenuItem> entries;
     for (const std::string& name : names) {
-        entries.push_back(name.empty() ? Entry::Separator()
-                                       : Entry{name, "C:\\" + name + ".exe", "", "", "", "0"});
+        entries.push_back(name.empty() ? MenuItem::Separator()
+                                       : MenuItem{name, "C:\\" + name + ".exe", "", "", "", "0"});
     }
     MenuModel m(entries, false, 15, 195, kMeasure);
     m.LayoutMenu({0, 0, 15360, screenHeight}, 0, 0, kMeasure);

@@ -12,8 +12,8 @@
 
 namespace {
 
-using engine::Entry;
 using engine::MenuModel;
+using menufile::MenuItem;
 
 // Captions 100 twips per character.
 const engine::MeasureWidth kMeasure = [](std::string_view s) {
@@ -21,14 +21,14 @@ const engine::MeasureWidth kMeasure = [](std::string_view s) {
 };
 const engine::Rect kScreen{0, 0, 1024 * 15, 768 * 15};  // 15360 x 11520 twips
 
-std::vector<Entry> Items(int cells, int separatorsAfterFirst = 0, std::size_t nameLength = 5) {
-    std::vector<Entry> entries;
+std::vector<MenuItem> Items(int cells, int separatorsAfterFirst = 0, std::size_t nameLength = 5) {
+    std::vector<MenuItem> entries;
     for (int i = 0; i < cells; ++i) {
         entries.push_back({std::string(nameLength, static_cast<char>('a' + i % 26)),
                            "C:\\x" + std::to_string(i) + ".exe", "", "", "", "0"});
         if (i == 0) {
             for (int s = 0; s < separatorsAfterFirst; ++s) {
-                entries.push_back(Entry::Separator());
+                entries.push_back(MenuItem::Separator());
             }
         }
     }
@@ -130,11 +130,11 @@ TEST(HitTest, TheSmallIconSurfaceIsTheSquaresWidthAtEveryDpi) {
 }
 
 TEST(CellMetrics, SeparatorsTakeHeightButNoIndexAndLaterTargetlessRecordsAreSkipped) {
-    std::vector<Entry> entries = {Entry::Separator(),
-                                  {"first", "", "", "", "", "0"},  // the first may lack a target
-                                  Entry::Separator(),
-                                  {"no target", "", "", "", "", "0"},
-                                  {"b", "b.exe", "", "", "", "0"}};
+    std::vector<MenuItem> entries = {MenuItem::Separator(),
+                                     {"first", "", "", "", "", "0"},  // the first may lack a target
+                                     MenuItem::Separator(),
+                                     {"no target", "", "", "", "", "0"},
+                                     {"b", "b.exe", "", "", "", "0"}};
     MenuModel m(entries, false, 15, 195, kMeasure);
     ASSERT_EQ(m.Cells().size(), 2u);
     ASSERT_EQ(m.Separators().size(), 2u);
@@ -147,8 +147,8 @@ TEST(CellMetrics, SeparatorsTakeHeightButNoIndexAndLaterTargetlessRecordsAreSkip
 
 TEST(CellMetrics, EmptyMenus) {
     EXPECT_TRUE(MenuModel({}, false, 15, 195, kMeasure).IsEmpty());
-    EXPECT_TRUE(
-        MenuModel({Entry::Separator(), Entry::Separator()}, false, 15, 195, kMeasure).IsEmpty());
+    EXPECT_TRUE(MenuModel({MenuItem::Separator(), MenuItem::Separator()}, false, 15, 195, kMeasure)
+                    .IsEmpty());
     EXPECT_FALSE(MenuModel(Items(1), false, 15, 195, kMeasure).IsEmpty());
 }
 
@@ -254,9 +254,9 @@ TEST(LayoutMenu, StaysInsideTheWorkAreaWhereverTheTaskbarIs) {
 TEST(LayoutMenu, ShortensWideCaptionsWithAnEllipsisAndATooltip) {
     // Half of 15200 is 7600: a caption of 56 characters (5600 + 2000) just fits.
     const engine::Rect screen{0, 0, 15200, 11520};
-    std::vector<Entry> entries = {{std::string(56, 'w'), "a.exe", "", "", "", "0"},
-                                  {std::string(57, 'v'), "b.exe", "", "", "", "0"},
-                                  {"short", "c.exe", "", "", "", "0"}};
+    std::vector<MenuItem> entries = {{std::string(56, 'w'), "a.exe", "", "", "", "0"},
+                                     {std::string(57, 'v'), "b.exe", "", "", "", "0"},
+                                     {"short", "c.exe", "", "", "", "0"}};
     MenuModel m(entries, false, 15, 195, kMeasure);
     m.LayoutMenu(screen, 0, 0, kMeasure);
     EXPECT_EQ(m.Cells()[0].Caption, std::string(56, 'w'));
@@ -300,8 +300,8 @@ TEST(HitTest, StripsCoverTheListAndIconsAreTheirOwnElements) {
 
 namespace {
 
-using engine::Entry;
 using engine::MenuModel;
+using menufile::MenuItem;
 
 // A font of uneven letters, measured as the system measures: a width, and how many leading
 // bytes fit in a width, each call counted with the bytes it looks at.

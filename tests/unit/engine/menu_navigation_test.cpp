@@ -7,16 +7,16 @@ namespace {
 
 using engine::Action;
 using engine::Element;
-using engine::Entry;
 using engine::MenuModel;
+using menufile::MenuItem;
 using Kind = engine::Element::Kind;
 
 const engine::MeasureWidth kMeasure = [](std::string_view s) {
     return static_cast<float>(s.size()) * 100.0f;
 };
 
-std::vector<Entry> Items(int cells) {
-    std::vector<Entry> entries;
+std::vector<MenuItem> Items(int cells) {
+    std::vector<MenuItem> entries;
     for (int i = 0; i < cells; ++i) {
         entries.push_back({"item" + std::to_string(i), "C:\\x" + std::to_string(i) + ".exe",
                            "-n " + std::to_string(i), "C:\\", "", "0"});

@@ -1,0 +1,112 @@
+// The pop-up's painting: double-buffered, from the layout model, only the visible cells.
+#include <algorithm>
+
+#include "engine/popup_window_win.h"
+#include "platform/text_win.h"
+
+namespace engine {
+namespace {
+
+void FillSolid(HDC dc, const RECT& r, int systemColour) {
+    ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
+}
+
+}  // namespace
+
+void PopupWindow::OnPaint() {
+    PAINTSTRUCT ps;
+    HDC target = ::BeginPaint(Hwnd(), &ps);
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    platform::UniqueMemoryDc memory(::CreateCompatibleDC(target));
+    HDC dc = memory.get();
+    platform::UniqueHbitmap buffer(::CreateCompatibleBitmap(target, client.right, client.bottom));
+    platform::SelectGuard bitmap(dc, buffer.get());
+    platform::SelectGuard font(dc, m_font);
+    ::SetBkMode(dc, TRANSPARENT);
+    FillSolid(dc, client, COLOR_MENU);
+
+    const auto t = static_cast<float>(m_model.TwipsPerPixel());
+    const float clientHeight = static_cast<float>(client.bottom) * t;
+    const int width = client.right;
+    auto [sepFirst, sepLast] = m_model.VisibleSeparators(clientHeight);
+    for (std::size_t s = sepFirst; s < sepLast; ++s) {
+        const float top = m_model.ListTop() + m_model.Separators()[s].Top;
+        // An etched rule: shadow over light, one pixel apart.
+        RECT dark{0, Px(top + kSeparatorDarkY), width, Px(top + kSeparatorDarkY) + 1};
+        RECT light{0, Px(top + kSeparatorLightY), width, Px(top + kSeparatorLightY) + 1};
+        FillSolid(dc, dark, COLOR_BTNSHADOW);
+        FillSolid(dc, light, COLOR_3DHIGHLIGHT);
+    }
+    auto [first, last] = m_model.VisibleCells(clientHeight);
+    m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
+    for (std::size_t i = first; i < last; ++i) {
+        DrawCell(dc, i, Px(m_model.ListTop() + m_model.Cells()[i].Top));
+    }
+    if (m_model.TopStripVisible()) {
+        DrawStrip(dc, 0, true);
+    }
+    if (m_model.BottomStripVisible()) {
+        DrawStrip(dc, Px(m_model.Height() - kStripHeight - kStripGap), false);
+    }
+
+    ::BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    if (!m_showIcons && !m_finishPosted) {
+        m_finishPosted = true;
+        ::SetTimer(Hwnd(), kFinishTimer, USER_TIMER_MINIMUM, nullptr);
+    }
+    ::EndPaint(Hwnd(), &ps);
+}
+
+void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
+    const Cell& cell = m_model.Cells()[i];
+    const int height = Px(m_model.CellHeight());
+    RECT body{0, top, Px(m_model.CellWidth()), top + height};
+    FillSolid(dc, body, cell.Highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+
+    // The icon square is clipped by its cell, like a child of it.
+    const int iconLeft = Px(kIconLeft);
+    const int iconTop = top + Px(m_model.IconTop());
+    RECT square{iconLeft, iconTop, iconLeft + Px(m_model.IconWidth()),
+                std::min(iconTop + Px(kIconSurface), top + height)};
+    FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+
+    CellIcon* icon = m_icons.Find(i);
+    if (m_showIcons && !icon) {  // the first paint shows captions only
+        icon = &m_icons.Put(i, m_iconSource.Resolve(cell.Item, static_cast<int>(m_model.IconSize()),
+                                                    m_model.SmallIcons()));
+    }
+    // Always the square's size: an icon of another size is shrunk to it, never cut.
+    const int size = static_cast<int>(m_model.IconSize());
+    ::IntersectClipRect(dc, square.left, square.top, square.right, square.bottom);
+    if (icon) {
+        DrawCellIcon(dc, *icon, iconLeft, iconTop, size);
+    }
+    ::SelectClipRgn(dc, nullptr);
+
+    ::SetTextColor(dc, ::GetSysColor(cell.Highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    const std::wstring caption = platform::Widen(cell.Caption);
+    ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
+               static_cast<int>(caption.size()));
+}
+
+void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
+    const int width = Px(m_model.Width());
+    RECT strip{0, top, width, top + Px(kStripHeight)};
+    FillSolid(dc, strip, COLOR_MENU);
+    // The triangle of a 480-twip image centred on the strip: rows of 1, 3 and 5 units from 45
+    // twips down, a unit being a pixel at 96 dots per inch and as many whole pixels as come
+    // closest at other scales. In the menu's text colour, so it shows on any menu colour.
+    const int unit = std::max(1, Px(15));
+    const int image = Px(kIconSurface);
+    const int apexLeft = (width - image) / 2 + (image - unit) / 2;
+    const int triangleTop = top + Px(45);
+    for (int row = 0; row < 3; ++row) {
+        const int half = (pointingUp ? row : 2 - row) * unit;
+        RECT line{apexLeft - half, triangleTop + row * unit, apexLeft + unit + half,
+                  triangleTop + (row + 1) * unit};
+        FillSolid(dc, line, COLOR_MENUTEXT);
+    }
+}
+
+}  // namespace engine
