@@ -33,8 +33,8 @@ std::uint32_t Hash(std::string_view text) {
 
 // The folder holds the input's own pieces (split at commas and line ends), so the fuzzer steers
 // the names: dots, digits, case, bytes of either encoding. Flags come from each name's hash.
-std::vector<engine::FolderEntry> FakeFolder(std::string_view input) {
-    std::vector<engine::FolderEntry> entries = {{".", true, false, false},
+std::vector<engine::ListedFile> FakeFolder(std::string_view input) {
+    std::vector<engine::ListedFile> entries = {{".", true, false, false},
                                                 {"..", true, false, false}};
     std::size_t start = 0;
     while (start < input.size() && entries.size() < 64) {
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         size % 2 == 0
             ? engine::NameOrder(engine::LessWithoutCase)
             : engine::NaturalOrder([](std::string_view text) { return LowerAscii(text); });
-    const std::vector<engine::Entry> entries =
+    const std::vector<menufile::MenuItem> entries =
         engine::BuildEntries(menu, list, FakeDisplayName, order);
     if (!menu.IsDirectoryPointer()) {
         REQUIRE(entries == menu.Items);
@@ -145,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string folder = engine::FolderWithBackslash(pointer.Folder);
     std::size_t folders = 0;
     if (menufile::ToBool(pointer.ShowFolders)) {
-        for (const engine::FolderEntry& e : FakeFolder(bytes)) {
+        for (const engine::ListedFile& e : FakeFolder(bytes)) {
             folders += e.Directory && !e.Hidden && !e.System && e.Name != "." && e.Name != "..";
         }
     }

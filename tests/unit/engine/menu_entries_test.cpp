@@ -219,7 +219,7 @@ namespace {
 // One lost quote hides its own record only; every other one shows as written.
 TEST(BuildEntries, AMissingQuoteHidesOnlyItsOwnRecord) {
     const std::string head = "pic\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"A\",8,0,0\r\n";
-    const std::vector<engine::Entry> kept = {
+    const std::vector<menufile::MenuItem> kept = {
         {"One", "C:\\one.exe", "-a", "C:\\", "", "0"},
         {"Three", "C:\\three.exe", "", "", "shell32.dll", "4"},
         menufile::MenuItem::Separator(),
