@@ -18,7 +18,7 @@
 #include "menufile/command_line.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
-#include "platform/shell_menu_win.h"
+#include "platform/system_error_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
