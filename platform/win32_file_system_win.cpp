@@ -135,6 +135,7 @@ Owner OwnerOf(const std::string& path) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const DWORD error = ::GetSecurityInfo(h.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &sid,
                                           nullptr, nullptr, nullptr, &descriptor);
+    const UniqueHlocal owned(descriptor);  // holds `sid` too
     if (error == ERROR_SUCCESS) {
         owner.known = true;
         if (sid != nullptr && ::IsValidSid(sid)) {
@@ -144,7 +145,6 @@ Owner OwnerOf(const std::string& path) {
     } else if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
         owner.known = true;  // no security on this file system
     }
-    ::LocalFree(descriptor);
     return owner;
 }
 

@@ -1,4 +1,5 @@
 // The editor's main window "Tarvel Edit": the tabs and their pages, start-up and ending.
+// Defined in main_window_win.cpp, and main_window_start_win.cpp (Start: loading the menu file).
 #pragma once
 
 // clang-format off
