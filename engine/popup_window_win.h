@@ -1,4 +1,5 @@
 // The pop-up menu window: paints the menu model and turns messages into its events.
+// Defined in popup_window_win.cpp (messages, events) and popup_paint_win.cpp (painting).
 #pragma once
 
 #include <windows.h>
