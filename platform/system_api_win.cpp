@@ -101,6 +101,32 @@ LCMapStringExFn LCMapStringEx() {
     return f;
 }
 
+// advapi32.dll
+GetSecurityInfoFn GetSecurityInfo() {
+    static const auto f = Bind<GetSecurityInfoFn>(L"advapi32.dll", "GetSecurityInfo");
+    return f;
+}
+OpenProcessTokenFn OpenProcessToken() {
+    static const auto f = Bind<OpenProcessTokenFn>(L"advapi32.dll", "OpenProcessToken");
+    return f;
+}
+GetTokenInformationFn GetTokenInformation() {
+    static const auto f = Bind<GetTokenInformationFn>(L"advapi32.dll", "GetTokenInformation");
+    return f;
+}
+EqualSidFn EqualSid() {
+    static const auto f = Bind<EqualSidFn>(L"advapi32.dll", "EqualSid");
+    return f;
+}
+IsValidSidFn IsValidSid() {
+    static const auto f = Bind<IsValidSidFn>(L"advapi32.dll", "IsValidSid");
+    return f;
+}
+GetLengthSidFn GetLengthSid() {
+    static const auto f = Bind<GetLengthSidFn>(L"advapi32.dll", "GetLengthSid");
+    return f;
+}
+
 // ole32.dll
 CoCreateInstanceFn CoCreateInstance() {
     static const auto f = Bind<CoCreateInstanceFn>(L"ole32.dll", "CoCreateInstance");

@@ -7,6 +7,7 @@
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
+#include <accctrl.h>
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
@@ -50,6 +51,21 @@ using GetOpenFileNameWFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 using LCMapStringExFn = int(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, int, LPWSTR, int, LPNLSVERSIONINFO,
                                      LPVOID, LPARAM);
 [[nodiscard]] LCMapStringExFn LCMapStringEx();
+
+// advapi32.dll (the owner check of journals: the engine starts without it)
+using GetSecurityInfoFn = DWORD(WINAPI*)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*,
+                                         PACL*, PACL*, PSECURITY_DESCRIPTOR*);
+[[nodiscard]] GetSecurityInfoFn GetSecurityInfo();
+using OpenProcessTokenFn = BOOL(WINAPI*)(HANDLE, DWORD, PHANDLE);
+[[nodiscard]] OpenProcessTokenFn OpenProcessToken();
+using GetTokenInformationFn = BOOL(WINAPI*)(HANDLE, TOKEN_INFORMATION_CLASS, LPVOID, DWORD, PDWORD);
+[[nodiscard]] GetTokenInformationFn GetTokenInformation();
+using EqualSidFn = BOOL(WINAPI*)(PSID, PSID);
+[[nodiscard]] EqualSidFn EqualSid();
+using IsValidSidFn = BOOL(WINAPI*)(PSID);
+[[nodiscard]] IsValidSidFn IsValidSid();
+using GetLengthSidFn = DWORD(WINAPI*)(PSID);
+[[nodiscard]] GetLengthSidFn GetLengthSid();
 
 // ole32.dll
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);

@@ -7,11 +7,18 @@
 #include <vector>
 
 #include "platform/shell_win.h"
+#include "platform/system_api_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace platform {
 namespace {
+
+// A function of the table, or `missing` where this Windows lacks it.
+template <class Fn, class R, class... Args>
+auto CallOr(R missing, Fn f, Args... args) -> decltype(f(args...)) {
+    return f ? f(args...) : static_cast<decltype(f(args...))>(missing);
+}
 
 FileError FromLastError() {
     switch (::GetLastError()) {
@@ -133,14 +140,16 @@ Owner OwnerOf(const std::string& path) {
     }
     PSID sid = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const DWORD error = ::GetSecurityInfo(h.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &sid,
-                                          nullptr, nullptr, nullptr, &descriptor);
+    const DWORD error = CallOr<api::GetSecurityInfoFn>(
+        ERROR_PROC_NOT_FOUND, api::GetSecurityInfo(), h.get(), SE_FILE_OBJECT,
+        OWNER_SECURITY_INFORMATION, &sid, nullptr, nullptr, nullptr, &descriptor);
     const UniqueHlocal owned(descriptor);  // holds `sid` too
     if (error == ERROR_SUCCESS) {
         owner.known = true;
-        if (sid != nullptr && ::IsValidSid(sid)) {
+        if (sid != nullptr && CallOr<api::IsValidSidFn>(0, api::IsValidSid(), sid)) {
             const auto* bytes = static_cast<const BYTE*>(sid);
-            owner.sid.assign(bytes, bytes + ::GetLengthSid(sid));
+            owner.sid.assign(bytes,
+                             bytes + CallOr<api::GetLengthSidFn>(0, api::GetLengthSid(), sid));
         }
     } else if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
         owner.known = true;  // no security on this file system
@@ -153,22 +162,27 @@ Owner OwnerOf(const std::string& path) {
 std::vector<std::vector<BYTE>> CurrentUserSids() {
     std::vector<std::vector<BYTE>> sids;
     HANDLE raw = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+    if (!CallOr<api::OpenProcessTokenFn>(0, api::OpenProcessToken(), ::GetCurrentProcess(),
+                                         TOKEN_QUERY, &raw)) {
         return sids;
     }
     UniqueHandleK token(raw);
     for (TOKEN_INFORMATION_CLASS what : {TokenUser, TokenOwner}) {
         DWORD size = 0;
-        (void)::GetTokenInformation(token.get(), what, nullptr, 0, &size);
+        (void)CallOr<api::GetTokenInformationFn>(0, api::GetTokenInformation(), token.get(), what,
+                                                 nullptr, 0, &size);
         std::vector<BYTE> buffer(size);
-        if (size == 0 || !::GetTokenInformation(token.get(), what, buffer.data(), size, &size)) {
+        if (size == 0 ||
+            !CallOr<api::GetTokenInformationFn>(0, api::GetTokenInformation(), token.get(), what,
+                                                buffer.data(), size, &size)) {
             continue;
         }
         PSID sid = what == TokenUser ? reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid
                                      : reinterpret_cast<TOKEN_OWNER*>(buffer.data())->Owner;
-        if (sid != nullptr && ::IsValidSid(sid)) {
+        if (sid != nullptr && CallOr<api::IsValidSidFn>(0, api::IsValidSid(), sid)) {
             const auto* bytes = static_cast<const BYTE*>(sid);
-            sids.emplace_back(bytes, bytes + ::GetLengthSid(sid));
+            sids.emplace_back(bytes,
+                              bytes + CallOr<api::GetLengthSidFn>(0, api::GetLengthSid(), sid));
         }
     }
     return sids;
@@ -186,7 +200,8 @@ bool Win32FileSystem::OwnedByUserOrOwnerOf(const std::string& path, const std::s
     }
     auto same = [&](const std::vector<BYTE>& sid) {
         return !sid.empty() &&
-               ::EqualSid(const_cast<BYTE*>(owner.sid.data()), const_cast<BYTE*>(sid.data()));
+               CallOr<api::EqualSidFn>(0, api::EqualSid(), const_cast<BYTE*>(owner.sid.data()),
+                                       const_cast<BYTE*>(sid.data()));
     };
     for (const std::vector<BYTE>& user : CurrentUserSids()) {
         if (same(user)) {
