@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "editor/imaging/icon_file.h"
@@ -187,8 +188,10 @@ std::vector<LibraryImage> ResourceImages(const std::string& library, int index,
     std::vector<std::wstring> names;
     ::EnumResourceNamesW(module, RT_GROUP_ICON, AddResourceName,
                          reinterpret_cast<LONG_PTR>(&names));
-    auto bytes = [module](LPCWSTR name, LPCWSTR type) {
-        return platform::ResourceBytes(module, name, type);
+    // The readers take views: the copies are kept here until the images are made.
+    std::deque<std::string> kept;
+    auto bytes = [module, &kept](LPCWSTR name, LPCWSTR type) -> std::string_view {
+        return kept.emplace_back(platform::ResourceBytes(module, name, type));
     };
     if (index >= 0 && index < static_cast<int>(names.size())) {
         images = GroupIconImages(
