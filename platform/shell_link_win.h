@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
-#include "editor/model/menu_shortcuts.h"
+#include "menufile/menu_identity.h"
 
 namespace platform {
 
@@ -25,22 +26,21 @@ public:
     [[nodiscard]] HRESULT SetIdentity(IUnknown* link, const std::wstring& appId) override;
 };
 
-class ShellLinkStore : public editor::ShortcutStore {
-public:
-    explicit ShellLinkStore(LinkIdentityWriter& identity) : m_identity(identity) {}
+// The link at `path`; nothing when no file is there, a link with an empty target when the file
+// is not a readable link.
+[[nodiscard]] std::optional<menufile::ShortcutLink> ReadShellLink(const std::string& path);
+// Saves the link at `path` (paths of any length, any Unicode) with its identity; S_OK or why
+// not. The folder must exist.
+[[nodiscard]] HRESULT WriteShellLink(const std::string& path, const menufile::ShortcutLink& link,
+                                     const std::string& appId, LinkIdentityWriter& identity);
 
-    [[nodiscard]] std::optional<std::string> Folder(editor::ShortcutPlace place,
-                                                    editor::ShortcutFailure& failure) override;
-    [[nodiscard]] std::optional<menufile::ShortcutLink> Read(const std::string& linkPath) override;
-    [[nodiscard]] bool Write(const std::string& linkPath, const menufile::ShortcutLink& link,
-                             const std::string& appId, editor::ShortcutFailure& failure) override;
-    [[nodiscard]] bool Remove(const std::string& linkPath, editor::ShortcutFailure& failure) override;
-    void AddEditTask(const std::string& appId, const std::string& editorPath,
-                     const std::string& menuPath) override;
+// The user's own folder (CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY...), or nothing.
+[[nodiscard]] std::optional<std::string> UserFolder(int csidl);
 
-private:
-    LinkIdentityWriter& m_identity;
-};
+// Gives the identity's jump list one task, "Edit menu", that starts the editor on the menu;
+// quietly nothing where the system has no jump lists (Wine answers E_NOTIMPL).
+void AddEditMenuTask(const std::string& appId, const std::string& editorPath,
+                     const std::string& menuPath);
 
 // Tells the shell that the menu file's icon changed (SHCNE_UPDATEITEM), so its shortcuts and
 // their pins show the new picture.

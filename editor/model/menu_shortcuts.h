@@ -19,7 +19,8 @@ struct ShortcutFailure {
     std::string Reason;
 };
 
-// The seam to the shell's links (platform/shell_link_win.h on Windows; a fake in the tests).
+// The seam to the shell's links (editor/ui/shell_link_store_win.h on Windows; a fake in the
+// tests).
 class ShortcutStore {
 public:
     virtual ~ShortcutStore() = default;
