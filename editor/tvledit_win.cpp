@@ -24,7 +24,8 @@ std::string StockPicture() {
 
 // The command line given here is in the ANSI code page; the wide one keeps every name.
 int WINAPI WinMain(HINSTANCE, HINSTANCE, char*, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_TAB_CLASSES | ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&controls);
 
     platform::Win32FileSystem fs;

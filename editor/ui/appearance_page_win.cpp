@@ -2,6 +2,7 @@
 #include "editor/ui/appearance_page_win.h"
 
 #include <commdlg.h>
+#include <unknwn.h>  // IUnknown, which the link calls take
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +21,7 @@
 #include "platform/menu_font_win.h"
 #include "platform/png_encoder_win.h"
 #include "platform/resource_win.h"
+#include "platform/shell_link_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
@@ -327,6 +329,9 @@ void AppearancePage::OnSave() {
     const EditResult result = m_editor.SaveAppearance(
         m_menuIcon->ShowsLibraryIcon() ? &picture : nullptr, SettingsOf(m_appearance));
     if (m_host.ShowEditResult(result, FailedEdit::Close)) {
+        // The menu's shortcuts and their pins show the menu file's own icon, which the shell
+        // keeps until it is told.
+        platform::NotifyMenuIconChanged(m_editor.Path());
         ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
     }
 }

@@ -48,6 +48,8 @@ ControlClass ClassOf(const ControlLayout& c) {
                     WS_EX_CLIENTEDGE};
         case ControlKind::ScrollBar:
             return {L"SCROLLBAR", tab | SBS_HORZ | WS_DISABLED, 0};
+        case ControlKind::HotKey:
+            return {HOTKEY_CLASSW, tab, WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }

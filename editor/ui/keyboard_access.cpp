@@ -37,6 +37,10 @@ constexpr std::array kMnemonics = {
     Mnemonic{kChangeFontButton, "Change &Font"},
     Mnemonic{kSmallIconsCheck, "Show s&mall icons in menu"},
     Mnemonic{kSaveAppearanceButton, "&Save Changes"},
+    Mnemonic{kStartMenuCheck, "&Start menu"},
+    Mnemonic{kDesktopCheck, "&Desktop"},
+    Mnemonic{kHotKeyLabel, "Shortcut &key :"},
+    Mnemonic{kNoHotKeyButton, "&None"},
     Mnemonic{kQuitButton, "&Quit"},
     Mnemonic{kWizardInstruction, kPathInstructionCaption},
     Mnemonic{kWizardBrowse, "B&rowse..."},
@@ -214,7 +218,8 @@ std::vector<int> StackingOrder(std::span<const ControlLayout> controls) {
         }
     }
     // Each page's own controls, then those always shown (in a window without pages, all).
-    for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance, Page::Always}) {
+    for (Page page :
+         {Page::Items, Page::DirectoryPointer, Page::Appearance, Page::Shortcuts, Page::Always}) {
         for (int id : VisualOrder(controls, page)) {
             const ControlKind kind = kindOf(id);
             const Page shown = Find(controls, id)->Shown;

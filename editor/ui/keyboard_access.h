@@ -14,6 +14,7 @@ namespace editor {
 // The tab captions as the tab control shows them.
 inline constexpr const char* kContentsTabCaption = "&Contents";
 inline constexpr const char* kAppearanceTabCaption = "Appea&rance";
+inline constexpr const char* kShortcutsTabCaption = "Sh&ortcuts";
 // The wizard's instruction names the box below it, so it carries that box's mnemonic.
 inline constexpr const char* kPathInstructionCaption =
     "Type the full &path of the item you want to create a shortcut to. Or search for the item "

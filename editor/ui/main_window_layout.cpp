@@ -92,6 +92,25 @@ constexpr std::array kControls = {
     ControlLayout{kSaveAppearanceButton, K::Button, P::Appearance, kTabs, 4440, 4440, 1335, 375,
                   "Save Changes", nullptr},
 
+    // No program may pin itself: the page makes the shortcuts a user pins, and says how.
+    ControlLayout{kShortcutsFrame, K::Frame, P::Shortcuts, kTabs, 120, 360, 5655, 3015,
+                  "Shortcuts to this menu", nullptr},
+    ControlLayout{kStartMenuCheck, K::Check, P::Shortcuts, kShortcutsFrame, 240, 360, 2535, 255,
+                  "Start menu", "A shortcut in the Start menu's \"Tarvel Menus\" folder"},
+    ControlLayout{kDesktopCheck, K::Check, P::Shortcuts, kShortcutsFrame, 240, 720, 2535, 255,
+                  "Desktop", "A shortcut on the desktop"},
+    ControlLayout{kHotKeyLabel, K::Label, P::Shortcuts, kShortcutsFrame, 240, 1260, 1335, 240,
+                  "Shortcut key :", nullptr},
+    ControlLayout{kHotKeyBox, K::HotKey, P::Shortcuts, kShortcutsFrame, 1680, 1200, 2175, 315, "",
+                  "The keys that pop the menu up from anywhere"},
+    ControlLayout{kNoHotKeyButton, K::Button, P::Shortcuts, kShortcutsFrame, 4080, 1170, 1335, 375,
+                  "None", "No key for the shortcuts"},
+    ControlLayout{kPinLabel, K::Label, P::Shortcuts, kShortcutsFrame, 240, 1800, 5175, 1035,
+                  "To put the menu on the taskbar or in Start, right-click its Start menu entry "
+                  "or its desktop shortcut and choose \"Pin to taskbar\" or \"Pin to Start\". "
+                  "Windows lets no program pin by itself.",
+                  nullptr},
+
     ControlLayout{kQuitButton, K::Button, P::Always, 0, 4680, 5160, 1335, 375, "Quit", nullptr},
 };
 

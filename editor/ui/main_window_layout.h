@@ -46,6 +46,13 @@ enum ControlId : int {
     kChangeFontButton = 1048,      // Command6
     kSmallIconsCheck = 1049,       // Check1
     kSaveAppearanceButton = 1050,  // Command12
+    kShortcutsFrame = 1070,        // "Shortcuts to this menu"
+    kStartMenuCheck = 1071,        // "Start menu"
+    kDesktopCheck = 1072,          // "Desktop"
+    kHotKeyLabel = 1073,           // "Shortcut key :"
+    kHotKeyBox = 1074,             // the shortcuts' key combination
+    kNoHotKeyButton = 1075,        // "None"
+    kPinLabel = 1076,              // how to pin the menu
     kQuitButton = 1060,            // Command5
 };
 
@@ -61,11 +68,13 @@ enum class ControlKind {
     DriveList,
     FolderList,
     ScrollBar,
+    HotKey,
 };
 
 // When a control shows: always, on the "Contents" tab for a user-defined menu (the item list
-// page) or for a directory pointer (the pointer page), or on the "Appearance" tab.
-enum class Page { Always, Items, DirectoryPointer, Appearance };
+// page) or for a directory pointer (the pointer page), on the "Appearance" tab, or on the
+// "Shortcuts" tab.
+enum class Page { Always, Items, DirectoryPointer, Appearance, Shortcuts };
 
 struct ControlLayout {
     int Id;
@@ -87,6 +96,11 @@ inline constexpr float kFormHeight = 5655;
 inline constexpr const char* kMainWindowClass = "TarvelEditMain";
 inline constexpr const char* kContentsTab = "Contents";
 inline constexpr const char* kAppearanceTab = "Appearance";
+inline constexpr const char* kShortcutsTab = "Shortcuts";
+// The tabs' positions in the tab control.
+inline constexpr int kContentsTabIndex = 0;
+inline constexpr int kAppearanceTabIndex = 1;
+inline constexpr int kShortcutsTabIndex = 2;
 
 struct PixelRect {
     int Left = 0;

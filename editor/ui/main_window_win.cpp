@@ -18,26 +18,26 @@
 #include "menufile/command_line.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
-#include "platform/system_error_win.h"
 #include "platform/shell_win.h"
+#include "platform/system_error_win.h"
 #include "platform/text_win.h"
 #include "platform/theme_win.h"
 
 namespace editor {
 namespace {
 
-constexpr UINT kContentsPage = 0;
-
 bool IsShown(const ControlLayout& c, int tab, bool pointer) {
     switch (c.Shown) {
         case Page::Always:
             return true;
         case Page::Items:
-            return tab == kContentsPage && !pointer;
+            return tab == kContentsTabIndex && !pointer;
         case Page::DirectoryPointer:
-            return tab == kContentsPage && pointer;
+            return tab == kContentsTabIndex && pointer;
         case Page::Appearance:
-            return tab != kContentsPage;
+            return tab == kAppearanceTabIndex;
+        case Page::Shortcuts:
+            return tab == kShortcutsTabIndex;
     }
     return false;
 }
@@ -221,7 +221,7 @@ void MainWindow::OnCreate() {
     // The pages' controls are this window's own, laid over the tab control: they draw on the
     // page's texture, which the colour answers and the frames below take from the tabs.
     platform::UseTabPageTexture(Hwnd());
-    for (const char* caption : {kContentsTabCaption, kAppearanceTabCaption}) {
+    for (const char* caption : {kContentsTabCaption, kAppearanceTabCaption, kShortcutsTabCaption}) {
         std::wstring text = platform::Widen(caption);
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -258,6 +258,7 @@ void MainWindow::OnCreate() {
     m_items.OnCreate();
     m_directoryPointer.OnCreate(Font());
     m_appearance.OnCreate();
+    m_shortcuts.OnCreate();
     ShowPage();
     ChoosePageLook();
 }
@@ -268,7 +269,7 @@ void MainWindow::OnCommand(int id, int code) {
         return;
     }
     (void)(m_items.OnCommand(id, code) || m_directoryPointer.OnCommand(id, code) ||
-           m_appearance.OnCommand(id, code));
+           m_appearance.OnCommand(id, code) || m_shortcuts.OnCommand(id, code));
 }
 
 // Start-up ----------------------------------------------------------------------------------
@@ -330,8 +331,11 @@ bool MainWindow::ShowEditResult(const EditResult& result, FailedEdit failed) {
 void MainWindow::ShowPage() {
     const int tab = static_cast<int>(TabCtrl_GetCurSel(Control(kTabs)));
     const bool pointer = m_editor.IsDirectoryPointer();
-    if (pointer && tab == static_cast<int>(kContentsPage)) {
+    if (pointer && tab == kContentsTabIndex) {
         m_directoryPointer.Prepare();
+    }
+    if (tab == kShortcutsTabIndex) {
+        m_shortcuts.Show();  // a shortcut may have been made or deleted elsewhere meanwhile
     }
     for (const ControlLayout& c : MainWindowControls()) {
         ::ShowWindow(Control(c.Id), IsShown(c, tab, pointer) ? SW_SHOWNA : SW_HIDE);
@@ -349,7 +353,7 @@ void MainWindow::ShowPage() {
 
 HWND MainWindow::FirstControl() const {
     const int tab = static_cast<int>(TabCtrl_GetCurSel(Control(kTabs)));
-    if (tab != static_cast<int>(kContentsPage)) {
+    if (tab != kContentsTabIndex) {
         return Control(kTabs);
     }
     if (!m_editor.IsDirectoryPointer()) {
@@ -372,9 +376,11 @@ bool MainWindow::OnTabMnemonic(wchar_t key) {
     const char typed = static_cast<char>(std::toupper(static_cast<unsigned char>(key)));
     int tab = -1;
     if (typed == MnemonicOf(kContentsTabCaption)) {
-        tab = static_cast<int>(kContentsPage);
+        tab = kContentsTabIndex;
     } else if (typed == MnemonicOf(kAppearanceTabCaption)) {
-        tab = static_cast<int>(kContentsPage) + 1;
+        tab = kAppearanceTabIndex;
+    } else if (typed == MnemonicOf(kShortcutsTabCaption)) {
+        tab = kShortcutsTabIndex;
     }
     if (tab < 0) {
         return false;
@@ -414,6 +420,10 @@ bool MainWindow::PreTranslate(MSG& msg) {
     // Delete and Enter on the list act on the selected item, as its buttons do.
     if (msg.message == WM_KEYDOWN && msg.hwnd == Control(kItemList) &&
         m_items.OnListKey(static_cast<UINT>(msg.wParam))) {
+        return true;
+    }
+    // Alt with a letter in the key box is a key for the shortcuts, not a mnemonic.
+    if (msg.message == WM_SYSCHAR && m_shortcuts.IsKeyBox(msg.hwnd)) {
         return true;
     }
     if (msg.message == WM_SYSCHAR && (msg.hwnd == Hwnd() || ::IsChild(Hwnd(), msg.hwnd)) &&

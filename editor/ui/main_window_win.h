@@ -18,6 +18,7 @@
 #include "editor/ui/page_background_win.h"
 #include "editor/ui/page_host_win.h"
 #include "editor/ui/pointer_page_win.h"
+#include "editor/ui/shortcuts_page_win.h"
 #include "editor/ui/tooltip_window_win.h"
 #include "editor/ui/win32_icon_source_win.h"
 #include "menufile/file_system.h"
@@ -58,7 +59,7 @@ private:
     // would not (a dark high-contrast scheme), then the background anew.
     void ChoosePageLook();
     // Where the keyboard starts on the page shown: the item list, the first control of the
-    // directory-pointer page, or the tabs.
+    // directory-pointer page, or the tabs (on the other tabs).
     [[nodiscard]] HWND FirstControl() const override;
     // Alt plus a tab's letter shows that tab; false for other keys.
     bool OnTabMnemonic(wchar_t key);
@@ -89,6 +90,7 @@ private:
     ItemsPage m_items{*this, m_editor};
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
+    ShortcutsPage m_shortcuts{*this, m_editor};
 };
 
 }  // namespace editor

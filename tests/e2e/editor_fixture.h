@@ -27,7 +27,7 @@ protected:
         return m_main;
     }
     void Launch(const std::string& args) {
-        m_editor = winauto::Start(winauto::WinPath(TVLEDIT_EXE), args, m_dir.path());
+        m_editor = winauto::Start(m_editorExe, args, m_dir.path());
         EXPECT_TRUE(m_editor) << "CreateProcess failed";
     }
     [[nodiscard]] HWND Item(int id) const { return winauto::Control(m_main, id); }
@@ -37,6 +37,7 @@ protected:
 
     winauto::TempDir m_dir;  // first: removed after the editor has ended
     std::string m_menu;
+    std::string m_editorExe = winauto::WinPath(TVLEDIT_EXE);  // the program Launch starts
     winauto::Process m_editor;
     HWND m_main = nullptr;
 };

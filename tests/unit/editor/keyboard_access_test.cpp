@@ -74,6 +74,7 @@ TEST(Mnemonics, MarkOneLetterOfTheUnchangedCaptions) {
     }
     EXPECT_EQ(editor::WithoutMnemonic(editor::kContentsTabCaption), editor::kContentsTab);
     EXPECT_EQ(editor::WithoutMnemonic(editor::kAppearanceTabCaption), editor::kAppearanceTab);
+    EXPECT_EQ(editor::WithoutMnemonic(editor::kShortcutsTabCaption), editor::kShortcutsTab);
     EXPECT_EQ(editor::WithoutMnemonic(editor::InstructionCaption(editor::kPathInstruction)),
               editor::kPathInstruction);
     EXPECT_EQ(editor::WithoutMnemonic(editor::InstructionCaption(editor::kNameInstruction)),
@@ -84,10 +85,11 @@ TEST(Mnemonics, MarkOneLetterOfTheUnchangedCaptions) {
 
 TEST(Mnemonics, EveryButtonTabAndLabelledBoxHasOneThatNothingShownWithItShares) {
     const auto main = editor::MainWindowControls();
-    for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance}) {
+    for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance, Page::Shortcuts}) {
         SCOPED_TRACE(static_cast<int>(page));
         std::vector<std::string> captions{editor::kContentsTabCaption,
-                                          editor::kAppearanceTabCaption};
+                                          editor::kAppearanceTabCaption,
+                                          editor::kShortcutsTabCaption};
         for (const ControlLayout& c : Shown(main, page)) {
             captions.push_back(editor::ShownCaption(c));
             if (c.Kind == ControlKind::Button || c.Kind == ControlKind::Check) {
@@ -99,8 +101,9 @@ TEST(Mnemonics, EveryButtonTabAndLabelledBoxHasOneThatNothingShownWithItShares) 
         const std::vector<int> z = editor::StackingOrder(main);
         for (std::size_t i = 0; i + 1 < z.size(); ++i) {
             const ControlLayout& label = Layout(main, z[i]);
+            const ControlKind box = Layout(main, z[i + 1]).Kind;
             if (label.Kind == ControlKind::Label && label.Shown == page &&
-                Layout(main, z[i + 1]).Kind == ControlKind::Text) {
+                (box == ControlKind::Text || box == ControlKind::HotKey)) {
                 EXPECT_TRUE(editor::HasMnemonic(label.Id)) << label.Caption;
             }
         }
@@ -160,6 +163,11 @@ TEST(VisualOrder, OfEachPageAndDialog) {
               (std::vector<int>{kTabs, kMenuIconScroll, kSelectIconFileButton, kFontSample,
                                 kChangeFontButton, kSmallIconsCheck, kSaveAppearanceButton,
                                 kQuitButton}));
+    // The key's label, box and "None" stand in one row.
+    EXPECT_EQ(
+        VisualOrder(main, Page::Shortcuts),
+        (std::vector<int>{kTabs, kShortcutsFrame, kStartMenuCheck, kDesktopCheck, kHotKeyLabel,
+                          kHotKeyBox, kNoHotKeyButton, kPinLabel, kQuitButton}));
     // The name box stands where the path box does, on the other page.
     EXPECT_EQ(
         TabStops(WizardControls(), VisualOrder(WizardControls(), Page::Always)),
@@ -177,7 +185,7 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
         std::sort(sorted.begin(), sorted.end());
         EXPECT_TRUE(std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end());
         EXPECT_EQ(z.size(), table.size());
-        for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance}) {
+        for (Page page : {Page::Items, Page::DirectoryPointer, Page::Appearance, Page::Shortcuts}) {
             SCOPED_TRACE(static_cast<int>(page));
             std::vector<int> shown;
             for (int id : z) {
@@ -220,6 +228,7 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
     };
     EXPECT_TRUE(justBefore(editor::kPathLabel, editor::kPathBox));
     EXPECT_TRUE(justBefore(editor::kPatternLabel, editor::kPatternBox));
+    EXPECT_TRUE(justBefore(editor::kHotKeyLabel, editor::kHotKeyBox));
     const std::vector<int> wizard = editor::StackingOrder(editor::WizardControls());
     auto wizardBefore = [&](int label, int box) {
         const auto at = std::find(wizard.begin(), wizard.end(), box);

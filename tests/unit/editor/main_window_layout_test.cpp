@@ -128,7 +128,8 @@ TEST(DialogLayouts, LabelsComeJustBeforeTheirBoxesAndDoNotCoverThem) {
     // The labels of the main window's pointer page.
     const auto main = editor::MainWindowControls();
     for (auto [label, box] : {std::pair{editor::kPathLabel, editor::kPathBox},
-                              std::pair{editor::kPatternLabel, editor::kPatternBox}}) {
+                              std::pair{editor::kPatternLabel, editor::kPatternBox},
+                              std::pair{editor::kHotKeyLabel, editor::kHotKeyBox}}) {
         const auto at = std::find_if(main.begin(), main.end(),
                                      [&](const ControlLayout& c) { return c.Id == label; });
         ASSERT_NE(at + 1, main.end());
