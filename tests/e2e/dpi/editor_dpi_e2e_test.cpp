@@ -16,6 +16,7 @@
 
 #include "editor/model/item_wizard.h"
 #include "editor/ui/dialog_layouts.h"
+#include "editor/ui/keyboard_access.h"
 #include "editor/ui/main_window_layout.h"
 #include "editor_fixture.h"
 #include "platform/text_win.h"
@@ -295,6 +296,17 @@ TEST_F(EditorDpiTest, WindowsAreLaidOutAtTheDisplaysScaleInTheMessageFont) {
     ShowAppearance();
     ExpectCaptionsFit(m_main, editor::MainWindowControls());
     Shoot("editor_appearance", m_main);
+    // The shortcuts page, its text on pinning wrapped inside its label.
+    ASSERT_TRUE(ForceForeground(m_main));
+    SendKey(static_cast<WORD>(editor::MnemonicOf(editor::kShortcutsTabCaption)), {VK_MENU});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kPinLabel)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kChangeFontButton)));
+    ExpectCaptionsFit(m_main, editor::MainWindowControls());
+    RECT pin{};
+    ASSERT_TRUE(GetClientRect(Item(editor::kPinLabel), &pin));
+    EXPECT_GE(pin.bottom, 3 * MetricsOf(MessageFontAt(m_dpi), "Pin").LineHeight)
+        << "room for the lines the text takes";
+    Shoot("editor-shortcuts", m_main);
 }
 
 TEST_F(EditorDpiTest, BothWizardPagesFitTheirCaptionsAndCentreOnTheEditorsMonitor) {

@@ -4,6 +4,7 @@
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
@@ -20,6 +21,7 @@
 #include "editor_fixture.h"
 #include "menufile/menu_file.h"
 #include "platform/text_win.h"
+#include "shortcut_sandbox.h"
 #include "winauto.h"
 
 namespace {
@@ -244,6 +246,69 @@ TEST_F(KeyboardTest, AltAndEachMnemonicReachesItsControlOnEveryPage) {
     EXPECT_TRUE(AnswerMessageBox(m_editor.pid(), editor::kMainTitle, IDOK).has_value());
     EXPECT_TRUE(FocusReaches(Item(editor::kSaveAppearanceButton)));
     EXPECT_NE(File(), menu) << "saved";
+}
+
+TEST_F(KeyboardTest, TabAndAltOnTheShortcutsPage) {
+    shortcuts::Sandbox sandbox("my menu, keys.lnk", m_editor);
+    ASSERT_TRUE(sandbox.Ready());
+    m_editorExe = sandbox.EditorExe();
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    ASSERT_TRUE(FocusReaches(Item(editor::kItemList)));
+    Alt(editor::MnemonicOf(editor::kShortcutsTabCaption));
+    ASSERT_TRUE(FocusReaches(Item(editor::kTabs)));
+    EXPECT_TRUE(IsWindowVisible(Item(editor::kStartMenuCheck))) << "the Shortcuts tab shows";
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kChangeFontButton)));
+    ExpectTabCycle(m_main, TabCycle(editor::MainWindowControls(), Page::Shortcuts, editor::kTabs));
+
+    HWND box = Item(editor::kHotKeyBox);
+    AltFor(editor::kHotKeyLabel);
+    EXPECT_TRUE(FocusReaches(box)) << "the label names the key box";
+    SendKey(VK_TAB);
+    ASSERT_TRUE(FocusReaches(Item(editor::kNoHotKeyButton)));
+    for (int id : {editor::kStartMenuCheck, editor::kDesktopCheck}) {
+        AltFor(id);
+        EXPECT_TRUE(FocusReaches(Item(id))) << id;
+        EXPECT_TRUE(WaitUntil([&] {
+            return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        })) << "Alt ticks "
+            << id;
+    }
+    EXPECT_TRUE(WaitUntil(
+        [&] { return FileExists(sandbox.StartMenuLink()) && FileExists(sandbox.DesktopLink()); }));
+    AltFor(editor::kHotKeyLabel);
+    ASSERT_TRUE(FocusReaches(box));
+    SendKey('T', {VK_CONTROL, VK_MENU});
+    const WORD key = MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    for (const std::string& link : {sandbox.StartMenuLink(), sandbox.DesktopLink()}) {
+        EXPECT_TRUE(WaitUntil([&] {
+            const auto fields = shortcuts::ReadLink(link);
+            return fields && fields->HotKey == key;
+        })) << link;
+    }
+    SendKey(VK_TAB);
+    ASSERT_TRUE(FocusReaches(Item(editor::kNoHotKeyButton)));
+    AltFor(editor::kNoHotKeyButton);
+    EXPECT_TRUE(WaitUntil([&] { return SendMessageW(box, HKM_GETHOTKEY, 0, 0) == 0; }));
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto fields = shortcuts::ReadLink(sandbox.DesktopLink());
+        return fields && fields->HotKey == 0;
+    })) << "None clears the key";
+    EXPECT_TRUE(FocusReaches(Item(editor::kNoHotKeyButton)));
+    Shoot("keys-shortcuts-page", m_main);
+    for (int id : {editor::kStartMenuCheck, editor::kDesktopCheck}) {
+        AltFor(id);
+        EXPECT_TRUE(WaitUntil([&] {
+            return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+        })) << "Alt unticks "
+            << id;
+    }
+    EXPECT_TRUE(WaitUntil([&] {
+        return !FileExists(sandbox.StartMenuLink()) && !FileExists(sandbox.DesktopLink());
+    }));
+    Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kChangeFontButton)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kStartMenuCheck)));
 }
 
 TEST_F(KeyboardTest, AltReachesTheBoxesAndChecksOfThePointerPage) {
