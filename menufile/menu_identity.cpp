@@ -67,29 +67,28 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// A block where upper and lower case alternate: the first of each pair upper when `evenUpper`.
+// A block where upper and lower case alternate, starting with an upper-case letter.
 struct PairedBlock {
     char32_t First;
     char32_t Last;
-    bool EvenUpper;
 };
 
 // Fixed, so that an identity made on one Windows is the one made on every other. Letters are
 // folded to upper case, as the file system compares names; letters whose upper case is not a
 // single one of the same script (ß, ı, ſ, ŉ) stay as they are.
 constexpr std::array<PairedBlock, 12> kPairedBlocks{{
-    {0x0100, 0x012F, true},   // Latin Extended-A: Ā ā ... Į į
-    {0x0132, 0x0137, true},   // Ĳ ĳ ... Ķ ķ
-    {0x0139, 0x0148, false},  // Ĺ ĺ ... Ň ň
-    {0x014A, 0x0177, true},   // Ŋ ŋ ... Ŷ ŷ
-    {0x0179, 0x017E, false},  // Ź ź ... Ž ž
-    {0x03D8, 0x03EF, true},   // Greek archaic and Coptic letters in pairs
-    {0x0460, 0x0481, true},   // Cyrillic: Ѡ ѡ ... Ҁ ҁ
-    {0x048A, 0x04BF, true},   // Ҋ ҋ ... Ҿ ҿ
-    {0x04C1, 0x04CE, false},  // Ӂ ӂ ... Ӎ ӎ
-    {0x04D0, 0x052F, true},   // Ӑ ӑ ... Ԯ ԯ
-    {0x1E00, 0x1E95, true},   // Latin Extended Additional: Ḁ ḁ ... Ẕ ẕ
-    {0x1EA0, 0x1EFF, true},   // Ạ ạ ... Ỿ ỿ
+    {0x0100, 0x012F},  // Latin Extended-A: Ā ā ... Į į
+    {0x0132, 0x0137},  // Ĳ ĳ ... Ķ ķ
+    {0x0139, 0x0148},  // Ĺ ĺ ... Ň ň
+    {0x014A, 0x0177},  // Ŋ ŋ ... Ŷ ŷ
+    {0x0179, 0x017E},  // Ź ź ... Ž ž
+    {0x03D8, 0x03EF},  // Greek archaic and Coptic letters in pairs
+    {0x0460, 0x0481},  // Cyrillic: Ѡ ѡ ... Ҁ ҁ
+    {0x048A, 0x04BF},  // Ҋ ҋ ... Ҿ ҿ
+    {0x04C1, 0x04CE},  // Ӂ ӂ ... Ӎ ӎ
+    {0x04D0, 0x052F},  // Ӑ ӑ ... Ԯ ԯ
+    {0x1E00, 0x1E95},  // Latin Extended Additional: Ḁ ḁ ... Ẕ ẕ
+    {0x1EA0, 0x1EFF},  // Ạ ạ ... Ỿ ỿ
 }};
 
 char32_t UpperCase(char32_t c) {
@@ -108,8 +107,7 @@ char32_t UpperCase(char32_t c) {
     }
     for (const PairedBlock& block : kPairedBlocks) {
         if (c >= block.First && c <= block.Last) {
-            const bool even = (c - block.First) % 2 == 0;
-            return even == block.EvenUpper ? c : c - 1;
+            return (c - block.First) % 2 == 0 ? c : c - 1;
         }
     }
     // Greek.
@@ -117,16 +115,26 @@ char32_t UpperCase(char32_t c) {
         return c - 0x20;
     }
     switch (c) {
-    case 0x3C2: return 0x3A3;  // final sigma
-    case 0x3AC: return 0x386;
-    case 0x3AD: return 0x388;
-    case 0x3AE: return 0x389;
-    case 0x3AF: return 0x38A;
-    case 0x3CC: return 0x38C;
-    case 0x3CD: return 0x38E;
-    case 0x3CE: return 0x38F;
-    case 0x4CF: return 0x4C0;  // Cyrillic palochka
-    default: break;
+        case 0x3C2:
+            return 0x3A3;  // final sigma
+        case 0x3AC:
+            return 0x386;
+        case 0x3AD:
+            return 0x388;
+        case 0x3AE:
+            return 0x389;
+        case 0x3AF:
+            return 0x38A;
+        case 0x3CC:
+            return 0x38C;
+        case 0x3CD:
+            return 0x38E;
+        case 0x3CE:
+            return 0x38F;
+        case 0x4CF:
+            return 0x4C0;  // Cyrillic palochka
+        default:
+            break;
     }
     // Cyrillic: а..я, then ѐ..џ.
     if (c >= 0x430 && c <= 0x44F) {
@@ -157,14 +165,24 @@ std::uint64_t Fnv1a64(std::string_view bytes) {
     return hash;
 }
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c; }
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 0x20) : c;
+}
 
 bool IsRefused(unsigned char c) {
     switch (c) {
-    case '\\': case '/': case ':': case '*': case '?': case '"': case '<': case '>': case '|':
-        return true;
-    default:
-        return c < 0x20 || c == 0x7F;
+        case '\\':
+        case '/':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+            return true;
+        default:
+            return c < 0x20 || c == 0x7F;
     }
 }
 
@@ -182,7 +200,8 @@ bool IsDeviceName(std::string_view stem) {
     if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") {
         return true;
     }
-    return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+    return upper.size() == 4 &&
+           (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
            upper[3] >= '1' && upper[3] <= '9';
 }
 
@@ -223,7 +242,9 @@ std::string FoldPathCase(std::string_view path) {
     return folded;
 }
 
-bool SamePath(std::string_view a, std::string_view b) { return FoldPathCase(a) == FoldPathCase(b); }
+bool SamePath(std::string_view a, std::string_view b) {
+    return FoldPathCase(a) == FoldPathCase(b);
+}
 
 std::string MenuAppUserModelId(std::string_view fullPath) {
     static constexpr char kHex[] = "0123456789abcdef";

@@ -91,7 +91,9 @@ HRESULT SetStringProperty(IPropertyStore* store, const PROPERTYKEY& key, const s
     return store->SetValue(key, value);
 }
 
-std::wstring QuotedPath(const std::string& path) { return L"\"" + Widen(path) + L"\""; }
+std::wstring QuotedPath(const std::string& path) {
+    return L"\"" + Widen(path) + L"\"";
+}
 
 }  // namespace
 
@@ -270,8 +272,7 @@ void AddEditMenuTask(const std::string& appId, const std::string& editorPath,
             return false;
         }
         ComPtr<IObjectArray> array = tasks.As<IObjectArray>();
-        return array && SUCCEEDED(list->AddUserTasks(array.Get())) &&
-               SUCCEEDED(list->CommitList());
+        return array && SUCCEEDED(list->AddUserTasks(array.Get())) && SUCCEEDED(list->CommitList());
     };
     if (!commit()) {
         (void)list->AbortList();

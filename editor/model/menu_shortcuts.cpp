@@ -20,7 +20,9 @@ std::string FolderOf(const std::string& linkPath) {
     return slash == std::string::npos ? std::string() : linkPath.substr(0, slash);
 }
 
-ShortcutResult Failed(std::string message) { return {false, std::move(message)}; }
+ShortcutResult Failed(std::string message) {
+    return {false, std::move(message)};
+}
 
 }  // namespace
 
@@ -32,9 +34,13 @@ MenuShortcuts::MenuShortcuts(ShortcutStore& store, std::string programFolder)
     }
 }
 
-std::string MenuShortcuts::EnginePath() const { return m_programFolder + "\\tvlengin.exe"; }
+std::string MenuShortcuts::EnginePath() const {
+    return m_programFolder + "\\tvlengin.exe";
+}
 
-std::string MenuShortcuts::EditorPath() const { return m_programFolder + "\\tvledit.exe"; }
+std::string MenuShortcuts::EditorPath() const {
+    return m_programFolder + "\\tvledit.exe";
+}
 
 ShortcutStatus MenuShortcuts::Status(ShortcutPlace place, const std::string& menuPath) {
     ShortcutStatus status;

@@ -18,8 +18,8 @@ constexpr const char* kStartMenuFolderName = "Tarvel Menus";
 
 // The system's words for a COM or Win32 failure; its number where it has none.
 std::string ReasonOf(HRESULT hr) {
-    const DWORD code = HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr)
-                                                              : static_cast<DWORD>(hr);
+    const DWORD code =
+        HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
     std::string text = platform::SystemErrorText(code);
     if (text.empty()) {
         char number[32];

@@ -29,16 +29,17 @@ TEST(MenuAppUserModelId, IsTheSameForEverySpellingOfOnePath) {
     EXPECT_EQ(MenuAppUserModelId("c:/MÉNUS/a.TVL"), id);
     EXPECT_EQ(MenuAppUserModelId("C:\\MÉNUS\\A.TVL"), id);
     // Greek and Cyrillic, including the final sigma and the letters past я.
-    EXPECT_EQ(MenuAppUserModelId("C:\\Меню\\ёжик ς.tvl"), MenuAppUserModelId("C:\\МЕНЮ\\ЁЖИК Σ.TVL"));
+    EXPECT_EQ(MenuAppUserModelId("C:\\Меню\\ёжик ς.tvl"),
+              MenuAppUserModelId("C:\\МЕНЮ\\ЁЖИК Σ.TVL"));
     EXPECT_EQ(MenuAppUserModelId("C:\\άλφα\\Ωμέγα.tvl"), MenuAppUserModelId("c:\\ΆΛΦΑ\\ωΜΈΓΑ.tvl"));
     EXPECT_EQ(MenuAppUserModelId("C:\\Łódź\\Ÿ.tvl"), MenuAppUserModelId("C:\\łÓDŹ\\ÿ.tvl"));
 }
 
 TEST(MenuAppUserModelId, IsDistinctPerMenuAndFitsTheSystemsLimit) {
-    const char* paths[] = {
-        "C:\\Menus\\Tools.tvl", "C:\\Menus\\Tools2.tvl", "C:\\Menus\\Tool.tvl",
-        "D:\\Menus\\Tools.tvl", "C:\\Menus\\Tools.tvl.bak", "C:\\Ménus\\A.tvl",
-        "C:\\Menus\\A.tvl", "\\\\server\\share\\Tools.tvl"};
+    const char* paths[] = {"C:\\Menus\\Tools.tvl",     "C:\\Menus\\Tools2.tvl",
+                           "C:\\Menus\\Tool.tvl",      "D:\\Menus\\Tools.tvl",
+                           "C:\\Menus\\Tools.tvl.bak", "C:\\Ménus\\A.tvl",
+                           "C:\\Menus\\A.tvl",         "\\\\server\\share\\Tools.tvl"};
     std::set<std::string> ids;
     for (const char* path : paths) {
         const std::string id = MenuAppUserModelId(path);
@@ -57,7 +58,10 @@ TEST(FoldPathCase, FoldsLettersAndSlashesAndKeepsWhatIsNoLetter) {
     EXPECT_EQ(FoldPathCase("é ß ÷ ı 1"), "É ß ÷ ı 1");
     EXPECT_EQ(FoldPathCase("ｍｅｎｕ"), "ＭＥＮＵ");
     // Bytes that are no UTF-8 stay as they are, and the letters around them are still folded.
-    EXPECT_EQ(FoldPathCase("a\xFF" "b\xC3"), "A\xFF" "B\xC3");
+    EXPECT_EQ(FoldPathCase("a\xFF"
+                           "b\xC3"),
+              "A\xFF"
+              "B\xC3");
     EXPECT_EQ(FoldPathCase("\xC0\xAF"), "\xC0\xAF");  // an overlong "/" is not a separator
     EXPECT_EQ(FoldPathCase("\xED\xA0\x80x"), "\xED\xA0\x80X");  // a surrogate is no letter
     EXPECT_TRUE(SamePath("C:\\Program Files\\Tarvel\\TVLENGIN.EXE",
