@@ -15,6 +15,7 @@
 #include "menufile/internet_zone.h"
 #include "menufile/menu_file.h"
 #include "platform/dpi_win.h"
+#include "platform/shell_link_win.h"
 #include "platform/system_error_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
@@ -38,6 +39,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     if (path.empty()) {
         return 0;
     }
+    // Before any window, so the taskbar ties this run to the menu's own pinned shortcut.
+    platform::UseMenuAppUserModelId(path);
     // Read whole with full sharing, never written.
     platform::Win32FileSystem fs;
     engine::MenuLoad load = engine::LoadMenuForShowing(

@@ -34,6 +34,8 @@ Target amd64-unicode
 !define CLASSES "Software\Classes"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvel"
 !define STARTMENU_LINK "$SMPROGRAMS\Tarvel Edit.lnk"
+; The editor's shortcuts of menus (its Shortcuts page), in the user's own Start menu.
+!define MENU_SHORTCUTS "$SMPROGRAMS\Tarvel Menus"
 !define RECORD_KEY "Software\Tarvel\Installed files"
 ; SHCNE_ASSOCCHANGED (0x08000000): Explorer then reloads the file types and their icons.
 !define NotifyAssociationsChanged \
@@ -338,7 +340,35 @@ FunctionEnd
     ${EndIf}
 !macroend
 
+; Deletes the shortcuts of menus in the Start menu's folder of menus that start this folder's
+; engine ($R5: its path, $R4: its short form), then the folder when nothing else is in it. Only
+; shortcuts: a menu file the user keeps there stays, and so do shortcuts of another program or
+; of an engine installed elsewhere.
+Function un.RemoveMenuShortcuts
+    FindFirst $R6 $R7 "${MENU_SHORTCUTS}\*.lnk"
+    ${DoWhile} $R7 != ""
+        Push "${MENU_SHORTCUTS}\$R7"
+        Call un.LinkTarget
+        ; == compares without regard to case, as Windows compares paths.
+        ${If} $0 == $R5
+        ${OrIf} $0 == $R4
+            Delete "${MENU_SHORTCUTS}\$R7"
+        ${EndIf}
+        FindNext $R6 $R7
+    ${Loop}
+    FindClose $R6
+    RMDir "${MENU_SHORTCUTS}"
+FunctionEnd
+
 Section "Uninstall"
+    ; The engine's path as the menus' shortcuts name it, in full or (a path too long for a link's
+    ; field) short; taken while the engine is still there to be asked for its short form.
+    StrCpy $R5 "$INSTDIR\tvlengin.exe"
+    GetFullPathName /SHORT $R4 $R5
+    ${If} $R4 == ""
+        StrCpy $R4 $R5
+    ${EndIf}
+
     ; Only what this folder's install wrote: menus the user saved in the folder stay, and so does
     ; the folder then; so does a file of the same name the installer found there and kept.
     ReadRegStr $5 SHCTX "${RECORD_KEY}" "$INSTDIR\template.tvl"  ; whether the New entry is ours
@@ -356,6 +386,16 @@ Section "Uninstall"
     Call un.LinkTarget
     ${If} $0 == "$INSTDIR\tvledit.exe"
         Delete "${STARTMENU_LINK}"
+    ${EndIf}
+
+    ; The editor makes menus' shortcuts for the user who runs it, in that user's own Start menu,
+    ; also from an install for every user: the uninstalling user's are the ones within reach
+    ; (and, per machine, any an administrator put in every user's Start menu).
+    Call un.RemoveMenuShortcuts
+    ${If} $MachineWide == 1
+        SetShellVarContext current
+        Call un.RemoveMenuShortcuts
+        SetShellVarContext all
     ${EndIf}
 
     ReadRegStr $0 SHCTX "${CLASSES}\${PROGID}\shell\open\command" ""

@@ -2,7 +2,10 @@
 // list tasks, and the engine's own identity.
 #pragma once
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before the other system headers, which need its types
+// clang-format on
+#include <unknwn.h>
 
 #include <optional>
 #include <string>
@@ -34,8 +37,9 @@ public:
 [[nodiscard]] HRESULT WriteShellLink(const std::string& path, const menufile::ShortcutLink& link,
                                      const std::string& appId, LinkIdentityWriter& identity);
 
-// The user's own folder (CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY...), or nothing.
-[[nodiscard]] std::optional<std::string> UserFolder(int csidl);
+// The user's own folder (CSIDL_PROGRAMS, CSIDL_DESKTOPDIRECTORY...), or nothing, with why in
+// `failure` when given.
+[[nodiscard]] std::optional<std::string> UserFolder(int csidl, HRESULT* failure = nullptr);
 
 // Gives the identity's jump list one task, "Edit menu", that starts the editor on the menu;
 // quietly nothing where the system has no jump lists (Wine answers E_NOTIMPL).

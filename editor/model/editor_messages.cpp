@@ -133,4 +133,31 @@ std::string CreateMenuQuestion(const std::string& path) {
            "\rdoes not exist.\rWould you like to create a new, empty menu there?";
 }
 
+std::string ShortcutNoFolderText(const std::string& place, const std::string& reason) {
+    return "The shortcut could not be made: Windows gives no " + place + " folder." +
+           (reason.empty() ? "" : "\r" + reason);
+}
+
+std::string ShortcutNotMadeText(const std::string& folder, const std::string& reason) {
+    return "The shortcut could not be made in " + folder + "." +
+           (reason.empty() ? "" : "\r" + reason);
+}
+
+std::string ShortcutKeyNotSetText(const std::string& folder, const std::string& reason) {
+    return "The shortcut in " + folder + " could not be given the new key." +
+           (reason.empty() ? "" : "\r" + reason);
+}
+
+std::string ShortcutNotRemovedText(const std::string& folder, const std::string& reason) {
+    return "The shortcut could not be deleted from " + folder + "." +
+           (reason.empty() ? "" : "\r" + reason);
+}
+
+std::string ShortcutForeignText(const std::string& linkPath, const std::string& target) {
+    const std::string what = target.empty() ? "is not a shortcut of this menu"
+                                            : "starts " + target;
+    return "A shortcut of that name already exists:\r" + linkPath + "\r" + what +
+           ".\rIt was kept; no shortcut of this menu was made.";
+}
+
 }  // namespace editor

@@ -45,4 +45,17 @@ inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*
 // The offer to make a new, empty menu at a path where there is no file.
 [[nodiscard]] std::string CreateMenuQuestion(const std::string& path);
 
+// The shortcuts of the menu. `place` is how the user knows the folder ("Start menu",
+// "desktop"); `reason` the system's words.
+[[nodiscard]] std::string ShortcutNoFolderText(const std::string& place, const std::string& reason);
+[[nodiscard]] std::string ShortcutNotMadeText(const std::string& folder, const std::string& reason);
+[[nodiscard]] std::string ShortcutKeyNotSetText(const std::string& folder,
+                                                const std::string& reason);
+[[nodiscard]] std::string ShortcutNotRemovedText(const std::string& folder,
+                                                 const std::string& reason);
+// A shortcut of the menu's name that starts something else (`target`; empty when the file is no
+// readable shortcut) was kept.
+[[nodiscard]] std::string ShortcutForeignText(const std::string& linkPath,
+                                              const std::string& target);
+
 }  // namespace editor

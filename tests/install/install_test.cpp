@@ -144,6 +144,32 @@ std::string LinkTarget(const std::string& link) {
     return target;
 }
 
+// Saves a shortcut to `target` with `arguments`, as the editor or another program would.
+bool WriteLink(const std::string& link, const std::string& target, const std::string& arguments) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool saved = false;
+    IShellLinkW* shellLink = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(shellLink->SetPath(Widen(target).c_str())) &&
+            SUCCEEDED(shellLink->SetArguments(Widen(arguments).c_str())) &&
+            SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            saved = SUCCEEDED(file->Save(Widen(link).c_str(), TRUE));
+            file->Release();
+        }
+        shellLink->Release();
+    }
+    if (SUCCEEDED(com)) {
+        CoUninitialize();
+    }
+    return saved;
+}
+
+// The current user's Start menu folder of menus' shortcuts, which the editor makes.
+std::string MenuShortcutsFolder() { return ShellFolder(CSIDL_PROGRAMS) + "\\Tarvel Menus"; }
+
 // Runs the installer silently and returns its exit code (nullopt: it did not end).
 std::optional<DWORD> RunSetup(const std::string& setup, const std::string& switches) {
     Process p = Start(WinPath(setup), "/S" + switches);
@@ -238,6 +264,7 @@ protected:
             RemoveTree(l.dir);
             DeleteFileW(Widen(l.link).c_str());
         }
+        RemoveTree(MenuShortcutsFolder());
     }
 
     // Runs the uninstall entry's quiet command as Apps & features would. The uninstaller goes on
@@ -359,6 +386,52 @@ protected:
 
     TempDir m_dir{"install test "};  // the user's own folder of menus
 };
+
+// The editor's shortcuts of menus start the engine; the uninstaller takes those of its own
+// engine only, never another program's shortcut or a menu file, and the folder once empty.
+TEST_F(InstallTest, UninstallRemovesOnlyTheMenuShortcutsOfItsOwnEngine) {
+    for (const Layout& l : {PerUser(), PerMachine()}) {
+        SCOPED_TRACE(l.dir);
+        ASSERT_EQ(RunSetup(TARVEL_SETUP, l.switches), 0u);
+        const std::string group = MenuShortcutsFolder();
+        ASSERT_TRUE(CreateDirectoryW(Widen(group).c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS);
+        const std::string menu = m_dir.File("My tools.tvl");
+        ASSERT_TRUE(WriteFileBytes(menu, UserMenu()));
+        const std::string engine = l.dir + "\\tvlengin.exe";
+        const std::string own = group + "\\My tools.lnk";
+        const std::string ownUpper = group + "\\Shouted.lnk";
+        const std::string foreign = group + "\\Notepad.lnk";
+        const std::string otherEngine = group + "\\Built.lnk";
+        const std::string keptMenu = group + "\\Kept.tvl";
+        ASSERT_TRUE(WriteLink(own, engine, Quote(menu)));
+        std::string upper = engine;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        ASSERT_TRUE(WriteLink(ownUpper, upper, Quote(menu)));
+        ASSERT_TRUE(WriteLink(foreign, "C:\\windows\\notepad.exe", Quote(menu)));
+        ASSERT_TRUE(WriteLink(otherEngine, WinPath(TVLENGIN_EXE), Quote(menu)));
+        ASSERT_TRUE(WriteFileBytes(keptMenu, UserMenu()));
+
+        ASSERT_TRUE(Uninstall(l));
+        EXPECT_FALSE(FileExists(own));
+        EXPECT_FALSE(FileExists(ownUpper));
+        EXPECT_TRUE(FileExists(foreign));
+        EXPECT_TRUE(FileExists(otherEngine)) << "the shortcut of another install's engine went";
+        EXPECT_TRUE(SameBytes(ReadFileBytes(keptMenu), UserMenu()));
+        EXPECT_TRUE(FileExists(group));
+        EXPECT_TRUE(SameBytes(ReadFileBytes(menu), UserMenu()));
+
+        // With only its own shortcuts in it, the folder goes too.
+        ASSERT_TRUE(RemoveTree(group));
+        ASSERT_EQ(RunSetup(TARVEL_SETUP, l.switches), 0u);
+        ASSERT_TRUE(CreateDirectoryW(Widen(group).c_str(), nullptr));
+        ASSERT_TRUE(WriteLink(own, engine, Quote(menu)));
+        ASSERT_TRUE(Uninstall(l));
+        EXPECT_FALSE(FileExists(own));
+        EXPECT_FALSE(FileExists(group));
+    }
+}
 
 TEST_F(InstallTest, SetupIsA64BitProgramThatAsksForNoAdministratorRights) {
     const std::wstring setup = Widen(WinPath(TARVEL_SETUP));
