@@ -2,7 +2,6 @@
 #include "editor/ui/appearance_page_win.h"
 
 #include <commdlg.h>
-#include <unknwn.h>  // IUnknown, which the link calls take
 
 #include <algorithm>
 #include <cmath>

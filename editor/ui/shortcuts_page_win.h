@@ -2,10 +2,7 @@
 // combination they give it.
 #pragma once
 
-// clang-format off
-#include <windows.h>  // before the other system headers, which need its types
-#include <unknwn.h>   // IUnknown, which the link calls take
-// clang-format on
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

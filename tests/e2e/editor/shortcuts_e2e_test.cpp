@@ -193,7 +193,7 @@ TEST_F(ShortcutsTest, BoxesMakeAndRemoveTheLinksAndTheKeyRewritesBoth) {
 
     // Keys typed into the box: both links take each combination.
     ASSERT_TRUE(ForceForeground(m_main));
-    ASSERT_TRUE(LeftClickAt(CenterOf(Item(editor::kHotKeyBox))));
+    ASSERT_TRUE(LeftClickAt(CenterOf(Item(editor::kHotKeyBox)), false));
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(m_main) == Item(editor::kHotKeyBox); }));
     SendKey('T', {VK_CONTROL, VK_MENU});
     const WORD ctrlAltT = MAKEWORD('T', kCtrlAlt);
