@@ -479,6 +479,11 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
     ShowAppearance();
     expectReadable(m_main, editor::MainWindowControls());
     Shoot("editor_appearance_dark", m_main);
+    ASSERT_TRUE(ForceForeground(m_main));
+    SendKey(static_cast<WORD>(editor::MnemonicOf(editor::kShortcutsTabCaption)), {VK_MENU});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kPinLabel)) != 0; }));
+    expectReadable(m_main, editor::MainWindowControls());
+    Shoot("editor-shortcuts_dark", m_main);
     HWND wizard = OpenWizard();
     ASSERT_NE(wizard, nullptr);
     expectReadable(wizard, editor::WizardControls());
