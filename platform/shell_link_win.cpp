@@ -134,7 +134,8 @@ std::optional<menufile::ShortcutLink> ReadShellLink(const std::string& path) {
     }
     std::vector<wchar_t> text(kPathRoom, L'\0');
     const int room = static_cast<int>(text.size());
-    if (SUCCEEDED(shellLink->GetPath(text.data(), room, nullptr, SLGP_RAWPATH))) {
+    // Expanded, as the shell starts it, whatever form the link keeps it in.
+    if (SUCCEEDED(shellLink->GetPath(text.data(), room, nullptr, 0))) {
         link.Target = LongForm(text.data());
     }
     text[0] = L'\0';
@@ -223,7 +224,8 @@ std::optional<std::string> UserFolder(int csidl, HRESULT* failure) {
         wchar_t folder[MAX_PATH] = {};
         // No CSIDL_FLAG_CREATE: a folder is made only when a shortcut is written into it.
         hr = get(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
-        if (hr == S_OK && folder[0] != L'\0') {
+        // S_FALSE: the folder is known but not made yet; writing a shortcut makes it.
+        if (SUCCEEDED(hr) && folder[0] != L'\0') {
             std::string path = Narrow(folder);
             while (path.size() > 3 && path.back() == '\\') {
                 path.pop_back();
@@ -231,7 +233,7 @@ std::optional<std::string> UserFolder(int csidl, HRESULT* failure) {
             return path;
         }
         if (SUCCEEDED(hr)) {
-            hr = HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);  // S_FALSE: the folder does not exist
+            hr = HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
         }
     }
     if (failure != nullptr) {

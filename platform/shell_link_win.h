@@ -30,10 +30,13 @@ public:
 };
 
 // The link at `path`; nothing when no file is there, a link with an empty target when the file
-// is not a readable link.
+// is not a readable link. Paths the link holds in their short form come back long.
 [[nodiscard]] std::optional<menufile::ShortcutLink> ReadShellLink(const std::string& path);
 // Saves the link at `path` (paths of any length, any Unicode) with its identity; S_OK or why
-// not. The folder must exist.
+// not. The folder must exist. The link's path fields stop at MAX_PATH, so a longer target,
+// folder or icon goes in its short (8.3) form (a folder or icon without one is left out, a
+// target without one refused); the arguments keep full paths up to INFOTIPSIZE. An identity the
+// writer could not set does not fail the save: the shortcut works without it.
 [[nodiscard]] HRESULT WriteShellLink(const std::string& path, const menufile::ShortcutLink& link,
                                      const std::string& appId, LinkIdentityWriter& identity);
 

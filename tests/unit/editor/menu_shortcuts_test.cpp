@@ -88,13 +88,6 @@ protected:
     MenuShortcuts shortcuts{store, kProgram};
 };
 
-TEST_F(MenuShortcutsTest, ProgramsBesideTheEditor) {
-    EXPECT_EQ(shortcuts.EnginePath(), kEngine);
-    EXPECT_EQ(shortcuts.EditorPath(), "C:\\Program Files\\Tarvel\\tvledit.exe");
-    MenuShortcuts trailing(store, "C:\\Program Files\\Tarvel\\");
-    EXPECT_EQ(trailing.EnginePath(), kEngine);
-}
-
 TEST_F(MenuShortcutsTest, MakeWritesOursWithTheMenusIdentityAndItsTask) {
     const auto made = shortcuts.Make(ShortcutPlace::StartMenu, kMenu, 0x0654);
     ASSERT_TRUE(made.Done) << made.Message;
@@ -146,16 +139,11 @@ TEST_F(MenuShortcutsTest, AnotherProgramsShortcutIsKeptOnMakeAndRemove) {
     store.Links[kStartLink] = otherInstall;
     EXPECT_EQ(shortcuts.Status(ShortcutPlace::StartMenu, kMenu).State, ShortcutState::Foreign);
     EXPECT_FALSE(shortcuts.Make(ShortcutPlace::StartMenu, kMenu, 0).Done);
-    EXPECT_TRUE(store.Writes.empty());
-}
-
-TEST_F(MenuShortcutsTest, AFileThatIsNoShortcutIsKeptAndSaidSo) {
-    store.Links[kStartLink] = ShortcutLink{};  // unreadable: empty target
-    const auto status = shortcuts.Status(ShortcutPlace::StartMenu, kMenu);
-    EXPECT_EQ(status.State, ShortcutState::Foreign);
-    const auto made = shortcuts.Make(ShortcutPlace::StartMenu, kMenu, 0);
-    EXPECT_FALSE(made.Done);
-    EXPECT_NE(made.Message.find(kStartLink), std::string::npos) << made.Message;
+    // So is a file of the name that is no readable shortcut (an empty target).
+    store.Links[kStartLink] = ShortcutLink{};
+    const auto unreadable = shortcuts.Make(ShortcutPlace::StartMenu, kMenu, 0);
+    EXPECT_FALSE(unreadable.Done);
+    EXPECT_NE(unreadable.Message.find(kStartLink), std::string::npos) << unreadable.Message;
     EXPECT_TRUE(store.Writes.empty());
 }
 
