@@ -216,6 +216,11 @@ std::size_t ExtensionStart(std::string_view name) {
     return dot;
 }
 
+bool IsMenuFileName(std::string_view name) {
+    const std::size_t slash = name.find_last_of("\\/");
+    return ExtensionKey(slash == std::string_view::npos ? name : name.substr(slash + 1)) == ".tvl";
+}
+
 std::string ExtensionKey(std::string_view name) {
     const std::size_t dot = ExtensionStart(name);
     std::string key(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
@@ -267,8 +272,23 @@ bool CanShowMenu(const menufile::MenuFile& menu) {
 std::vector<menufile::MenuItem> BuildEntries(const menufile::MenuFile& menu,
                                              const FolderLister& list,
                                              const DisplayNamer& displayName,
-                                             const NameOrder& order) {
+                                             const NameOrder& order, std::vector<Submenu>* submenus,
+                                             const FolderProbe& isFolder) {
+    if (submenus) {
+        submenus->clear();
+    }
     if (!menu.IsDirectoryPointer()) {
+        if (submenus) {
+            submenus->reserve(menu.Items.size());
+            for (const menufile::MenuItem& item : menu.Items) {
+                const bool network = item.Target.starts_with("\\\\");
+                submenus->push_back(item.IsSeparator() || item.Target.empty() ? Submenu::None
+                                    : IsMenuFileName(item.Target)             ? Submenu::Menu
+                                    : !network && isFolder && isFolder(item.Target)
+                                        ? Submenu::Folder
+                                        : Submenu::None);
+            }
+        }
         return menu.Items;
     }
     std::vector<menufile::MenuItem> entries;
@@ -280,6 +300,11 @@ std::vector<menufile::MenuItem> BuildEntries(const menufile::MenuFile& menu,
     const std::string folder = FolderWithBackslash(pointer.Folder);
     HiddenExtensions shown(displayName);
     for (ListedName& listed : ListPointer(pointer, list, order)) {
+        if (submenus) {
+            submenus->push_back(listed.Directory              ? Submenu::Folder
+                                : IsMenuFileName(listed.Name) ? Submenu::Menu
+                                                              : Submenu::None);
+        }
         menufile::MenuItem e;
         e.Target = folder + listed.Name;
         // Explorer hides no folder's "extension": "v1.2" stays "v1.2".

@@ -11,6 +11,16 @@
 
 namespace engine {
 
+// What an entry opens beside it when the pointer rests on it: a folder listed as a menu, or
+// the items of a menu file.
+enum class Submenu : unsigned char { None, Folder, Menu };
+
+// True for a menu file's name: ".tvl" at its end, in any case.
+[[nodiscard]] bool IsMenuFileName(std::string_view name);
+
+// True when a path names a folder. Called on the listing's thread.
+using FolderProbe = std::function<bool(const std::string& path)>;
+
 // One name the folder listing found.
 struct ListedFile {
     std::string Name;
@@ -95,8 +105,12 @@ private:
 
 // The entries of a menu that read completely; a directory pointer's in ListPointerNames' order.
 // With HideExtensions, files show under HiddenExtensions' names and folders under their own.
+// With `submenus`, it gets what each entry opens beside it: a listed folder or a menu file's
+// name; of a user-defined menu's items, a menu file, or a folder `isFolder` finds (never asked
+// about a network path, whose server may keep it waiting for a minute).
 [[nodiscard]] std::vector<menufile::MenuItem> BuildEntries(
     const menufile::MenuFile& menu, const FolderLister& list, const DisplayNamer& displayName,
-    const NameOrder& order = LessWithoutCase);
+    const NameOrder& order = LessWithoutCase, std::vector<Submenu>* submenus = nullptr,
+    const FolderProbe& isFolder = {});
 
 }  // namespace engine

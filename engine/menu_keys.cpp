@@ -152,6 +152,10 @@ void MenuModel::KeyDown(int key, Modifiers) {
 }
 
 Action MenuModel::KeyUp(int key, Modifiers modifiers) {
+    if (m_current >= 0 && m_cells[static_cast<std::size_t>(m_current)].Greyed &&
+        key != kKeyEscape) {
+        return Action::None;
+    }
     if (key == kKeyEnter && m_current >= 0) {
         m_launch = static_cast<std::size_t>(m_current);
         return modifiers.Ctrl && modifiers.Shift ? Action::LaunchElevated : Action::Launch;

@@ -15,15 +15,18 @@ namespace {
 // The items of `menu`; whatever the listing throws is told, not thrown. An exception that
 // left the listing's thread would end the program without a word.
 ShownItems BuildCaught(const menufile::MenuFile& menu, const FolderLister& list,
-                       const DisplayNamer& displayName, const NameOrder& order) {
+                       const DisplayNamer& displayName, const NameOrder& order,
+                       const FolderProbe& isFolder) {
     try {
-        return {BuildEntries(menu, list, displayName, order), ListingFailure::None};
+        ShownItems shown;
+        shown.Items = BuildEntries(menu, list, displayName, order, &shown.Submenus, isFolder);
+        return shown;
     } catch (const std::bad_alloc&) {
-        return {{}, ListingFailure::OutOfMemory};
+        return {{}, {}, ListingFailure::OutOfMemory};
     } catch (const std::length_error&) {
-        return {{}, ListingFailure::OutOfMemory};  // a size no allocation can take
+        return {{}, {}, ListingFailure::OutOfMemory};  // a size no allocation can take
     } catch (...) {
-        return {{}, ListingFailure::Failed};
+        return {{}, {}, ListingFailure::Failed};
     }
 }
 
@@ -54,7 +57,21 @@ MenuLoad LoadMenuForShowing(menufile::FileSystem& fs, const std::string& path,
         return load;
     }
     const menufile::MenuFile& menu = *load.m_menu;
-    if (!menu.IsDirectoryPointer() || !menu.DirectoryPointer) {
+    if (!menu.IsDirectoryPointer()) {
+        // Each folder target costs the file system a look; that overlaps the display's setup.
+        if (load.m_services.IsFolder && !menu.Items.empty()) {
+            try {
+                load.m_built = std::async(std::launch::async, [&menu, services = load.m_services] {
+                    return BuildCaught(menu, services.List, services.DisplayName, services.Order,
+                                       services.IsFolder);
+                });
+            } catch (const std::system_error&) {
+                // No thread: the targets are looked at in Items, in turn.
+            }
+        }
+        return load;
+    }
+    if (!menu.DirectoryPointer) {
         return load;
     }
     // A big folder is the slowest part of the start: it is listed and sorted on another thread
@@ -75,7 +92,7 @@ MenuLoad LoadMenuForShowing(menufile::FileSystem& fs, const std::string& path,
                 const DisplayNamer unused = [](const std::string&) {
                     return std::string();  // shown extensions: no name is asked for
                 };
-                return BuildCaught(menu, list, unused, order);
+                return BuildCaught(menu, list, unused, order, {});
             });
         }
     } catch (const std::system_error&) {
@@ -94,7 +111,8 @@ ShownItems MenuLoad::Items() {
         }
         return m_services.List(folder, pattern);
     };
-    return BuildCaught(*m_menu, list, m_services.DisplayName, m_services.Order);
+    return BuildCaught(*m_menu, list, m_services.DisplayName, m_services.Order,
+                       m_services.IsFolder);
 }
 
 }  // namespace engine

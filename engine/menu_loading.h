@@ -22,6 +22,9 @@ struct LoadServices {
     FolderLister List;
     DisplayNamer DisplayName;
     NameOrder Order;
+    // Which of a user-defined menu's targets are folders (they open as submenus); none when
+    // empty. Called on another thread.
+    FolderProbe IsFolder;
 };
 
 // Why the items could not be made: the listing threw (out of memory, or anything else).
@@ -29,6 +32,7 @@ enum class ListingFailure { None, OutOfMemory, Failed };
 
 struct ShownItems {
     std::vector<menufile::MenuItem> Items;
+    std::vector<Submenu> Submenus;  // what each item opens beside it
     ListingFailure Failure = ListingFailure::None;
 };
 
@@ -63,8 +67,8 @@ private:
 };
 
 // Reads the menu at `path` whole (an unfinished save shows what was saved), decodes it, and
-// for a directory pointer starts listing its folder on another thread (in turn, in Items, when
-// no thread can be had).
+// for a directory pointer starts listing its folder on another thread, for a user-defined
+// menu finding which targets are folders (in turn, in Items, when no thread can be had).
 [[nodiscard]] MenuLoad LoadMenuForShowing(menufile::FileSystem& fs, const std::string& path,
                                           const menufile::CodePage& codePage,
                                           LoadServices services);

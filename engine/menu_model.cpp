@@ -65,7 +65,8 @@ MeasureFit FitByWidth(MeasureWidth measure) {
 }
 
 MenuModel::MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallIcons,
-                     int twipsPerPixel, float textHeight, const MeasureWidth& measure)
+                     int twipsPerPixel, float textHeight, const MeasureWidth& measure,
+                     const std::vector<Submenu>& submenus)
     : m_smallIcons(smallIcons), m_twipsPerPixel(twipsPerPixel), m_textHeight(textHeight) {
     // The square, not its pixels times the scale: at any scale other than 15 twips per pixel
     // the icon taken at the square's size would be cut by a cell sized from 32 or 16 pixels.
@@ -75,7 +76,8 @@ MenuModel::MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallI
     m_textTop = (m_cellHeight - textHeight) / 2;
 
     float top = 0;
-    for (const menufile::MenuItem& entry : entries) {
+    for (std::size_t at = 0; at < entries.size(); ++at) {
+        const menufile::MenuItem& entry = entries[at];
         if (entry.IsSeparator()) {
             m_separators.push_back({top});
             top += kSeparatorHeight;
@@ -94,6 +96,7 @@ MenuModel::MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallI
                                 ? measure(cell.Caption)
                                 : std::numeric_limits<float>::infinity();
         cell.Top = top;
+        cell.Opens = at < submenus.size() ? submenus[at] : Submenu::None;
         top += m_cellHeight;
         m_cells.push_back(std::move(cell));
     }
@@ -178,6 +181,10 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
         maxCaption = std::max(maxCaption, cell.CaptionWidth);
     }
     m_cellWidth = maxCaption + (m_smallIcons ? kSmallCellExtra : kLargeCellExtra);
+    if (std::any_of(m_cells.begin(), m_cells.end(),
+                    [](const Cell& c) { return c.Opens != Submenu::None; })) {
+        m_cellWidth += kArrowRoom;
+    }
     m_width = m_cellWidth;
 
     // Flip to the left of the pointer; exactly touching the right edge does not flip.
@@ -191,6 +198,26 @@ void MenuModel::LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
     m_scrollTimer = m_bottomStrip;
     m_topStrip = false;
     m_current = -1;
+}
+
+void MenuModel::LayoutSubmenu(const Rect& monitor, const Rect& parent, float entryTop,
+                              const MeasureWidth& measure, const MeasureFit& fit) {
+    LayoutMenu(monitor, parent.Right, entryTop, measure, fit);
+    m_left = parent.Right + m_width > monitor.Right ? parent.Left - m_width : parent.Right;
+    m_left = std::max(m_left, monitor.Left);
+    m_top = std::max(monitor.Top, std::min(entryTop, monitor.Bottom - m_height));
+}
+
+void MenuModel::GreyAll() {
+    for (Cell& cell : m_cells) {
+        cell.Greyed = true;
+    }
+}
+
+void MenuModel::Select(int i) {
+    if (i >= 0 && static_cast<std::size_t>(i) < m_cells.size()) {
+        MoveHighlightTo(i);
+    }
 }
 
 bool MenuModel::InsideCell(float x, float y) const {
@@ -326,7 +353,8 @@ void MenuModel::PointerMove(const Element& target, float x, float y) {
 Action MenuModel::ButtonUp(const Element& target, int button, float x, float y,
                            Modifiers modifiers) {
     using Kind = Element::Kind;
-    if ((target.kind != Kind::Cell && target.kind != Kind::CellIcon) || !InsideCell(x, y)) {
+    if ((target.kind != Kind::Cell && target.kind != Kind::CellIcon) || !InsideCell(x, y) ||
+        m_cells[static_cast<std::size_t>(target.index)].Greyed) {
         return Action::None;
     }
     if (button == kLeftButton) {

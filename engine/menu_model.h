@@ -32,6 +32,11 @@ inline constexpr float kLargeIconSquare = 480;
 inline constexpr float kSmallIconSquare = 240;
 inline constexpr float kSmallCaptionLeft = 500;
 inline constexpr float kLargeCaptionLeft = 720;
+// Beside the widest caption of a menu where some entry opens a submenu: its arrow's room.
+inline constexpr float kArrowRoom = 240;
+// The arrow: its height, and its right end from the cell's right edge.
+inline constexpr float kArrowHeight = 105;
+inline constexpr float kArrowRight = 150;
 inline constexpr float kSeparatorDarkY = 50;
 inline constexpr float kSeparatorLightY = 65;
 inline constexpr const char* kEllipsis = "...";
@@ -98,6 +103,8 @@ struct Cell {
     float CaptionWidth = 0;        // before LayoutMenu, infinite for a caption too long to measure
     bool Highlighted = false;      // cell and caption colours
     bool IconHighlighted = false;  // the icon square's background
+    Submenu Opens = Submenu::None;  // what resting on it opens beside the menu
+    bool Greyed = false;            // shown, but opens nothing
 };
 
 struct Separator {
@@ -124,8 +131,10 @@ class MenuModel {
 public:
     // Cells and separators stacked in menu order. `textHeight` is the height of a caption in
     // the item font, in twips. Captions of up to kMeasuredLength bytes are measured here.
+    // `submenus`, when given, holds what each entry opens beside the menu.
     MenuModel(const std::vector<menufile::MenuItem>& entries, bool smallIcons, int twipsPerPixel,
-              float textHeight, const MeasureWidth& measure);
+              float textHeight, const MeasureWidth& measure,
+              const std::vector<Submenu>& submenus = {});
 
     // Nothing to show: no cell, or one cell without a caption.
     [[nodiscard]] bool IsEmpty() const;
@@ -140,6 +149,17 @@ public:
     // The same with the fit found by FitByWidth.
     void LayoutMenu(const Rect& monitor, float pointerX, float pointerY,
                     const MeasureWidth& measure);
+
+    // Sizes a submenu as LayoutMenu does and places it beside its parent's window (screen
+    // twips): right of it, or left where `monitor` has no room, its first cell level with
+    // `entryTop`, moved up as far as its bottom needs.
+    void LayoutSubmenu(const Rect& monitor, const Rect& parent, float entryTop,
+                       const MeasureWidth& measure, const MeasureFit& fit);
+
+    // Every cell greyed: shown, never opened.
+    void GreyAll();
+    // Cell `i` becomes the current one, scrolled into view.
+    void Select(int i);
 
     // Client coordinates, twips. Strips lie above the list.
     [[nodiscard]] Element HitTest(float x, float y) const;

@@ -50,7 +50,7 @@ struct RecordingLister {
 
 engine::LoadServices Services(engine::FolderLister list) {
     return {std::move(list), [](const std::string&) { return std::string(); },
-            engine::LessWithoutCase};
+            engine::LessWithoutCase, {}};
 }
 
 TEST(MenuLoading, ListsTheFolderAheadOnAnotherThreadWithEitherExtensionRule) {
