@@ -9,6 +9,7 @@
 #include "engine/engine_platform_win.h"
 #include "engine/menu_loading.h"
 #include "engine/menu_model.h"
+#include "engine/popup_cascade_win.h"
 #include "engine/popup_window_win.h"
 #include "menufile/command_line.h"
 #include "menufile/display_path.h"
@@ -43,9 +44,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     platform::UseMenuAppUserModelId(path);
     // Read whole with full sharing, never written.
     platform::Win32FileSystem fs;
-    engine::MenuLoad load = engine::LoadMenuForShowing(
-        fs, path, platform::SystemCodePage(),
-        {engine::ListFolder, engine::DisplayName, engine::ExplorerOrder()});
+    const engine::LoadServices services{engine::ListFolder, engine::DisplayName,
+                                        engine::ExplorerOrder(), engine::IsFolder};
+    engine::MenuLoad load =
+        engine::LoadMenuForShowing(fs, path, platform::SystemCodePage(), services);
     if (load.Problem()) {
         ShowProblem(*load.Problem(), path);
         return 0;
@@ -74,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
         return font.Fit(s, width);
     };
     engine::MenuModel model(entries, menufile::ToBool(menu.Settings.SmallIcons), twipsPerPixel,
-                            font.Height(), measure);
+                            font.Height(), measure, shown.Submenus);
     model.LayoutMenu(engine::WorkAreaAround(pointer, twipsPerPixel),
                      static_cast<float>(pointer.x * twipsPerPixel),
                      static_cast<float>(pointer.y * twipsPerPixel), measure, fit);
@@ -84,8 +86,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, char*, int) {
     }
 
     // Its title, for screen readers and task lists, is the menu file's name.
+    const bool fromInternet = menufile::CameFromInternet(fs, path);
     engine::PopupWindow window(model, font.get(), std::string(menufile::LastPathPart(path)),
-                               menufile::CameFromInternet(fs, path));
+                               fromInternet);
+    // Folders and menus open beside their entries, each level read when it opens.
+    engine::PopupCascade cascade(window, menu, instance, fs, platform::SystemCodePage(), services,
+                                 dpi, fromInternet);
     if (!window.Show(instance)) {
         return 1;
     }

@@ -95,6 +95,11 @@ bool IsExistingFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(platform::Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 NameOrder ExplorerOrder() {
     // Text by the user's locale, as Explorer orders it: one sort key per stretch of a name
     // instead of a comparison of two names each time (ten times faster under Wine than

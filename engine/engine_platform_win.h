@@ -27,6 +27,8 @@ std::string DisplayName(const std::string& path);
 [[nodiscard]] std::string DefaultIconOf(const std::string& extension);
 // True when `path` names a file that exists (not a folder).
 [[nodiscard]] bool IsExistingFile(const std::string& path);
+// True when `path` names a folder that exists.
+[[nodiscard]] bool IsFolder(const std::string& path);
 // The order Explorer lists names in: by the user's locale without regard to case, digits as
 // numbers ("file2" before "file10"); ASCII without regard to case where the system has no
 // sort keys.

@@ -1,6 +1,8 @@
 // When submenus open and close: the pointer's rest, the keys, and the way into a submenu.
 #include "engine/menu_cascade.h"
 
+#include <algorithm>
+
 namespace engine {
 namespace {
 
@@ -97,7 +99,8 @@ CascadeStep Cascade::Right(int cell, bool opens) {
     }
     m_pending.reset();
     if (m_keyLevel + 1 < Depth() && OpenedFrom(m_keyLevel + 1) == cell) {
-        return {CascadeStep::Kind::Enter, m_keyLevel + 1};
+        ++m_keyLevel;
+        return {CascadeStep::Kind::Enter, m_keyLevel};
     }
     if (m_keyLevel + 1 >= kMaxDepth) {
         return {};
@@ -146,7 +149,7 @@ void Cascade::Closed(int level) {
     if (m_pending && m_pending->level > level) {
         m_pending.reset();
     }
-    m_keyLevel = level;
+    m_keyLevel = std::min(m_keyLevel, level);
 }
 
 Element Cascade::WatchedUnder(int level, const Element& under) const {

@@ -193,6 +193,13 @@ public:
                 if (t->child->index == m_model->CurrentItem()) {
                     bits |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED;
                 }
+                const Cell& cell = m_model->Cells()[static_cast<std::size_t>(t->child->index)];
+                if (cell.Opens != Submenu::None) {
+                    bits |= STATE_SYSTEM_HASPOPUP;
+                }
+                if (cell.Greyed) {
+                    bits |= STATE_SYSTEM_UNAVAILABLE;
+                }
             }
             if (ChildOffscreen(*m_model, *t->child, ClientHeight())) {
                 bits |= STATE_SYSTEM_OFFSCREEN;

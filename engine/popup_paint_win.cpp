@@ -84,10 +84,33 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     }
     ::SelectClipRgn(dc, nullptr);
 
-    ::SetTextColor(dc, ::GetSysColor(cell.Highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    const COLORREF text = ::GetSysColor(cell.Greyed        ? COLOR_GRAYTEXT
+                                        : cell.Highlighted ? COLOR_HIGHLIGHTTEXT
+                                                           : COLOR_MENUTEXT);
+    ::SetTextColor(dc, text);
     const std::wstring caption = platform::Widen(cell.Caption);
     ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
                static_cast<int>(caption.size()));
+    if (cell.Opens != Submenu::None) {
+        DrawArrow(dc, top, text);
+    }
+}
+
+void PopupWindow::DrawArrow(HDC dc, int top, COLORREF colour) {
+    // A solid triangle pointing right, centred on the cell: columns one pixel wide, each two
+    // pixels shorter than the one before, as the system draws its submenu arrow.
+    const int height = Px(kArrowHeight) | 1;
+    const int columns = (height + 1) / 2;
+    const int right = Px(m_model.CellWidth() - kArrowRight);
+    const int middle = top + Px(m_model.CellHeight()) / 2;
+    ::SetDCBrushColor(dc, colour);
+    const auto brush = static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
+    for (int c = 0; c < columns; ++c) {
+        const int half = columns - 1 - c;
+        const int x = right - columns + c;
+        RECT column{x, middle - half, x + 1, middle + half + 1};
+        ::FillRect(dc, &column, brush);
+    }
 }
 
 void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {

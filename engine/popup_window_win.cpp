@@ -55,24 +55,27 @@ int PopupWindow::Px(float twips) const {
     return static_cast<int>(std::nearbyint(twips / static_cast<float>(m_model.TwipsPerPixel())));
 }
 
-bool PopupWindow::Show(HINSTANCE) {
+bool PopupWindow::Show(HINSTANCE, HWND owner) {
     // Every pixel comes from OnPaint's buffer: no background brush.
     if (!RegisterWindowClass(kClassName, nullptr, nullptr)) {
         return false;
     }
-    // No title, a dialog frame, not in the taskbar, above every normal window.
+    // No title, a dialog frame, not in the taskbar, above every normal window. A submenu
+    // leaves the keyboard with the first menu, as the system's submenus do.
+    const bool submenu = m_level > 0;
     if (!CreateWindowFor(kClassName, m_title.c_str(), WS_POPUP | WS_DLGFRAME,
-                         WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Px(m_model.Left()), Px(m_model.Top()),
-                         Px(m_model.Width()), Px(m_model.Height()), nullptr)) {
+                         WS_EX_TOOLWINDOW | WS_EX_TOPMOST | (submenu ? WS_EX_NOACTIVATE : 0),
+                         Px(m_model.Left()), Px(m_model.Top()), Px(m_model.Width()),
+                         Px(m_model.Height()), submenu ? owner : nullptr)) {
         return false;
     }
     if (m_model.ScrollTimerEnabled()) {
         ::SetTimer(Hwnd(), kScrollTimer, kScrollInterval, nullptr);
     }
     ::SetTimer(Hwnd(), kWatchTimer, kWatchInterval, nullptr);
-    ::ShowWindow(Hwnd(), SW_SHOW);
+    ::ShowWindow(Hwnd(), submenu ? SW_SHOWNOACTIVATE : SW_SHOW);
     ::SetWindowPos(Hwnd(), HWND_TOPMOST, Px(m_model.Left()), Px(m_model.Top()), Px(m_model.Width()),
-                   Px(m_model.Height()), SWP_NOMOVE);
+                   Px(m_model.Height()), SWP_NOMOVE | (submenu ? SWP_NOACTIVATE : 0));
     m_accessibility.Shown(Hwnd());
     return true;
 }
@@ -137,6 +140,11 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             OnTimer(wParam);
             return 0;
+        case WM_MOUSEACTIVATE:
+            if (m_level > 0) {
+                return MA_NOACTIVATE;
+            }
+            return DefaultHandling(msg, wParam, lParam);
         case WM_CAPTURECHANGED:
             m_capturing = false;
             return 0;
@@ -152,7 +160,9 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             m_accessibility.Closing(Hwnd());
             ::KillTimer(Hwnd(), kScrollTimer);
             ::KillTimer(Hwnd(), kWatchTimer);
-            ::PostQuitMessage(0);
+            if (m_level == 0) {
+                ::PostQuitMessage(0);
+            }
             return 0;
         default:
             return DefaultHandling(msg, wParam, lParam);
@@ -212,6 +222,14 @@ void PopupWindow::OnMouseMove(int x, int y) {
     m_model.PointerMove(target, lx, ly);
     UpdateTooltip(hovered);
     Refresh(before);
+    if (m_host && !m_capturing) {
+        const bool overCell =
+            hovered.kind == Element::Kind::Cell || hovered.kind == Element::Kind::CellIcon;
+        POINT screen{x, y};
+        ::ClientToScreen(Hwnd(), &screen);
+        m_host->PointerOver(m_level, overCell && !m_model.KeyboardMode() ? hovered.index : -1,
+                            screen);
+    }
 }
 
 void PopupWindow::OnButtonDown(int x, int y) {
@@ -235,12 +253,39 @@ void PopupWindow::OnButtonUp(int button, int x, int y, Modifiers modifiers) {
 
 void PopupWindow::OnKeyDown(int key) {
     m_keysDown.set(static_cast<std::size_t>(key) & 0xFF);
+    if (m_host) {
+        m_host->KeyDown(key);
+        return;
+    }
+    ModelKeyDown(key);
+}
+
+void PopupWindow::ModelKeyDown(int key) {
     const ViewState before = Snapshot();
     m_model.KeyDown(key, KeyModifiers());
     Refresh(before);
 }
 
+void PopupWindow::ModelKeyUp(int key) {
+    Act(m_model.KeyUp(key, KeyModifiers()));
+}
+
+void PopupWindow::SelectCell(int i, bool byKeys) {
+    const ViewState before = Snapshot();
+    if (byKeys) {
+        m_model.KeyDown(kKeyHome);
+        m_model.Select(i);
+    } else if (m_model.CurrentItem() != i) {
+        m_model.Select(i);
+    }
+    Refresh(before);
+}
+
 void PopupWindow::OnCharacter(wchar_t unit) {
+    if (m_host && m_level == 0) {
+        m_host->Character(unit);
+        return;
+    }
     // A character beyond the first plane comes as two messages, its surrogates.
     if (IS_HIGH_SURROGATE(unit)) {
         m_highSurrogate = unit;
@@ -260,6 +305,10 @@ void PopupWindow::OnCharacter(wchar_t unit) {
 }
 
 void PopupWindow::OnWheel(int delta) {
+    if (m_host && m_level == 0) {
+        m_host->Wheel(delta);
+        return;
+    }
     // Fine-grained wheels send parts of a notch: they add up, and a turn the other way starts
     // over.
     if ((delta > 0) != (m_wheelDelta > 0)) {
@@ -307,11 +356,15 @@ void PopupWindow::OnKeyUp(int key) {
         return;
     }
     m_keysDown.reset(bit);
-    Act(m_model.KeyUp(key, KeyModifiers()));
+    if (m_host) {
+        m_host->KeyUp(key);
+        return;
+    }
+    ModelKeyUp(key);
 }
 
 void PopupWindow::OnTimer(UINT_PTR id) {
-    if (m_contextMenu.IsOpen() && id != kFinishTimer) {
+    if ((m_contextMenu.IsOpen() || (m_host && m_host->Busy())) && id != kFinishTimer) {
         return;  // the menu neither scrolls nor ends under its open context menu
     }
     if (id == kFinishTimer) {
@@ -336,9 +389,17 @@ void PopupWindow::OnTimer(UINT_PTR id) {
             under =
                 ::PtInRect(&client, c) ? HitAtClient(c.x, c.y) : Element{Element::Kind::Window, -1};
         }
-        const Action action = m_model.WatchTick(::GetForegroundWindow() == Hwnd(), under);
+        const HWND foreground = ::GetForegroundWindow();
+        const Action action =
+            m_host ? m_model.WatchTick(m_host->Owns(foreground), m_host->WatchedUnder(m_level, under))
+                   : m_model.WatchTick(foreground == Hwnd(), under);
         if (action != Action::None) {
             Act(action);
+            return;
+        }
+        if (m_host && m_level == 0) {
+            Refresh(before);
+            m_host->Tick();  // last: it may close or open levels
             return;
         }
     }
@@ -361,7 +422,25 @@ void PopupWindow::Act(Action action) {
         case Action::Close:
             break;
     }
-    ::DestroyWindow(Hwnd());
+    End();
+}
+
+void PopupWindow::End() {
+    if (m_host) {
+        m_host->End();
+    } else {
+        ::DestroyWindow(Hwnd());
+    }
+}
+
+void PopupWindow::Hide() {
+    if (m_host) {
+        m_host->Quiet();
+        return;
+    }
+    StopTimers();
+    ::ShowWindow(Hwnd(), SW_HIDE);
+    m_tooltip.Hide();
 }
 
 void PopupWindow::Launch(bool elevated) {
@@ -376,9 +455,7 @@ void PopupWindow::Launch(bool elevated) {
     }
     // Told after the menu is gone from the screen, so the message is what the user sees; the
     // watch must not end the menu (and the message with it) once the message has the foreground.
-    StopTimers();
-    ::ShowWindow(Hwnd(), SW_HIDE);
-    m_tooltip.Hide();
+    Hide();
     ::MessageBoxW(
         nullptr,
         platform::Widen(LaunchFailedMessage(item.Target, platform::SystemErrorText(error))).c_str(),
@@ -408,7 +485,13 @@ bool PopupWindow::ShowContextMenu() {
     }
     m_tooltip.Pop();
     // The menu stays while its context menu is open: the watch and scroll timers wait.
+    if (m_host) {
+        m_host->SetBusy(true);
+    }
     const platform::ContextMenuResult result = m_contextMenu.Show(Hwnd(), cell.Item.Target, at);
+    if (m_host) {
+        m_host->SetBusy(false);
+    }
     m_keysDown.reset();  // what was pressed went to the context menu
     if (result != platform::ContextMenuResult::Chosen) {
         ::InvalidateRect(Hwnd(), nullptr, FALSE);
@@ -416,8 +499,7 @@ bool PopupWindow::ShowContextMenu() {
     }
     // A command such as Properties may open its window in this process: it must outlive the
     // menu, so the engine ends only once such a window has closed.
-    StopTimers();
-    ::ShowWindow(Hwnd(), SW_HIDE);
+    Hide();
     platform::WaitForOwnWindows(Hwnd(), 1000);
     return true;
 }

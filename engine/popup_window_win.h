@@ -18,6 +18,33 @@
 
 namespace engine {
 
+class PopupWindow;
+
+// What a window of a cascade of menus asks of the cascade: the first menu's window gets the
+// keys and the timer for all of them; every window tells where the pointer rests.
+class CascadeHost {
+public:
+    virtual ~CascadeHost() = default;
+    virtual void KeyDown(int key) = 0;
+    virtual void KeyUp(int key) = 0;
+    virtual void Character(wchar_t unit) = 0;
+    virtual void Wheel(int delta) = 0;
+    virtual void PointerOver(int level, int cell, POINT screen) = 0;
+    virtual void Tick() = 0;
+    // What the watch of `level` counts as under the pointer.
+    [[nodiscard]] virtual Element WatchedUnder(int level, const Element& under) const = 0;
+    // True for a window of the cascade, or one it opened (a context menu, a message).
+    [[nodiscard]] virtual bool Owns(HWND window) const = 0;
+    // A context menu or a message of some level is up: no window ends or scrolls meanwhile.
+    [[nodiscard]] virtual bool Busy() const = 0;
+    virtual void SetBusy(bool busy) = 0;
+    // Every window hidden and still: the menu is done but a message or a window of the shell
+    // is yet to close.
+    virtual void Quiet() = 0;
+    // The whole cascade ends.
+    virtual void End() = 0;
+};
+
 class PopupWindow : public platform::WindowBase {
 public:
     // Takes the laid-out model; `font` stays owned by the caller and must outlive the window.
@@ -26,10 +53,19 @@ public:
     PopupWindow(MenuModel& model, HFONT font, std::string title = {}, bool fromInternet = false);
     ~PopupWindow() override;
 
-    // Creates and shows the window top-most; false when it could not be created.
-    [[nodiscard]] bool Show(HINSTANCE instance);
+    // Makes the window level `level` of a cascade: level 0 gets the keys for every level.
+    void JoinCascade(CascadeHost* host, int level) {
+        m_host = host;
+        m_level = level;
+    }
+
+    // Creates and shows the window top-most; false when it could not be created. A submenu
+    // (level above 0) is owned by `owner` and never takes the activation from it.
+    [[nodiscard]] bool Show(HINSTANCE instance, HWND owner = nullptr);
 
 private:
+    friend class PopupCascade;
+
     // Set off by the first paint: the icons and the tooltip come once that paint is on the
     // screen, so the menu appears without waiting for the shell.
     static constexpr UINT_PTR kFinishTimer = 3;
@@ -56,6 +92,13 @@ private:
     void OnAccessibleLaunch(int cell);
 
     void Act(Action action);
+    // The keys of this level, as the cascade hands them on.
+    void ModelKeyDown(int key);
+    void ModelKeyUp(int key);
+    // The highlight on cell `i`, scrolled into view; by the keys when `byKeys`.
+    void SelectCell(int i, bool byKeys);
+    void End();
+    void Hide();
     void Launch(bool elevated);
     // False when the menu goes on: the context menu was dismissed, or the item has none.
     bool ShowContextMenu();
@@ -67,6 +110,7 @@ private:
     void UpdateTooltip(const Element& hovered);
     void DrawCell(HDC dc, std::size_t i, int top);
     void DrawStrip(HDC dc, int top, bool pointingUp);
+    void DrawArrow(HDC dc, int top, COLORREF colour);
     [[nodiscard]] int Px(float twips) const;
 
     MenuModel& m_model;
@@ -84,6 +128,8 @@ private:
     std::bitset<256> m_keysDown;  // virtual keys pressed while the menu had the keyboard
     std::string m_title;
     PopupAccessibility m_accessibility;
+    CascadeHost* m_host = nullptr;
+    int m_level = 0;
 };
 
 }  // namespace engine
