@@ -1,6 +1,8 @@
 // A submenu's level, read when it opens.
 #include "engine/menu_submenus.h"
 
+#include <chrono>
+#include <system_error>
 #include <utility>
 
 namespace engine {
@@ -78,6 +80,51 @@ SubmenuLevel LoadSubmenu(Submenu kind, const std::string& path, const menufile::
         level.Empty = true;
     }
     return level;
+}
+
+SubmenuPrefetch::SubmenuPrefetch(Submenu kind, const std::string& path,
+                                 const menufile::MenuFile& parent, const FolderLister& list)
+    : m_path(path) {
+    if (kind != Submenu::Folder || !list) {
+        return;
+    }
+    const menufile::MenuFile menu = FolderSubmenu(path, parent);
+    m_first = FirstListing(*menu.DirectoryPointer);
+    try {
+        // What the listing throws stays in the future; the level's load catches it.
+        m_listed = std::async(std::launch::async, [list, first = m_first] {
+                       return list(first.Folder, first.Pattern);
+                   }).share();
+    } catch (const std::system_error&) {
+        // No thread: listed when it opens.
+    }
+}
+
+SubmenuPrefetch::~SubmenuPrefetch() {
+    if (m_listed.valid()) {
+        m_listed.wait();
+    }
+}
+
+bool SubmenuPrefetch::Done() const {
+    return !m_listed.valid() ||
+           m_listed.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
+LoadServices SubmenuPrefetch::Serving(const LoadServices& services) {
+    LoadServices serving = services;
+    if (!m_listed.valid()) {
+        return serving;
+    }
+    serving.List = [listed = m_listed, first = m_first, list = services.List, used = false](
+                       const std::string& folder, const std::string& pattern) mutable {
+        if (!used && FolderListing{folder, pattern} == first) {
+            used = true;
+            return listed.get();  // rethrows what the listing threw
+        }
+        return list(folder, pattern);
+    };
+    return serving;
 }
 
 }  // namespace engine

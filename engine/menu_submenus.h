@@ -2,6 +2,7 @@
 // A level is read only when it opens.
 #pragma once
 
+#include <future>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,29 @@ struct SubmenuLevel {
                                        const menufile::MenuFile& parent, menufile::FileSystem& fs,
                                        const menufile::CodePage& codePage,
                                        const LoadServices& services);
+
+// A folder submenu's listing started ahead on another thread while its entry is highlighted,
+// so resting on the entry or pressing Right finds it listed. The display names, which the
+// shell wants asked on the window's thread, are still asked when the level opens.
+class SubmenuPrefetch {
+public:
+    // Starts listing what `kind` at `path` under `parent` lists first; nothing for a menu
+    // file, which is read when it opens, or when no thread can be had.
+    SubmenuPrefetch(Submenu kind, const std::string& path, const menufile::MenuFile& parent,
+                    const FolderLister& list);
+    SubmenuPrefetch(SubmenuPrefetch&&) noexcept = default;
+    SubmenuPrefetch& operator=(SubmenuPrefetch&&) noexcept = default;
+    ~SubmenuPrefetch();  // waits for the listing
+
+    [[nodiscard]] bool IsFor(const std::string& path) const { return m_path == path; }
+    [[nodiscard]] bool Done() const;
+    // `services` with the first listing taken from what was listed ahead (once).
+    [[nodiscard]] LoadServices Serving(const LoadServices& services);
+
+private:
+    std::string m_path;
+    FolderListing m_first;
+    std::shared_future<std::vector<ListedFile>> m_listed;
+};
 
 }  // namespace engine

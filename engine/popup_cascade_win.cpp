@@ -63,6 +63,23 @@ bool PopupCascade::Opens(int level, int cell) const {
            cells[static_cast<std::size_t>(cell)].Opens != Submenu::None;
 }
 
+const menufile::MenuFile& PopupCascade::MenuAt(int level) const {
+    return level == 0 ? m_menu : m_levels[static_cast<std::size_t>(level - 1)]->data.Menu;
+}
+
+void PopupCascade::Prefetch(int level, int cell) {
+    if (!Opens(level, cell) || m_cascade.OpenedFrom(level + 1) == cell) {
+        return;
+    }
+    const Cell& entry = WindowAt(level).m_model.Cells()[static_cast<std::size_t>(cell)];
+    if (entry.Opens != Submenu::Folder ||
+        (m_prefetch && (m_prefetch->IsFor(entry.Item.Target) || !m_prefetch->Done()))) {
+        return;  // never waits for a listing still running: the pointer may be passing by
+    }
+    m_prefetch.reset();
+    m_prefetch.emplace(entry.Opens, entry.Item.Target, MenuAt(level), m_services.List);
+}
+
 void PopupCascade::KeyDown(int key) {
     const int level = m_cascade.KeyLevel();
     PopupWindow& window = WindowAt(level);
@@ -74,6 +91,7 @@ void PopupCascade::KeyDown(int key) {
     } else if (key != VK_ESCAPE) {  // Escape acts on its release, as in the first menu
         window.ModelKeyDown(key);
         Perform(m_cascade.KeyMoved(level, window.m_model.CurrentItem()));
+        Prefetch(level, window.m_model.CurrentItem());
     }
 }
 
@@ -91,6 +109,7 @@ void PopupCascade::Character(wchar_t unit) {
     window.OnCharacter(unit);
     window.m_host = host;
     Perform(m_cascade.KeyMoved(m_cascade.KeyLevel(), window.m_model.CurrentItem()));
+    Prefetch(m_cascade.KeyLevel(), window.m_model.CurrentItem());
 }
 
 void PopupCascade::Wheel(int delta) {
@@ -115,6 +134,7 @@ void PopupCascade::PointerOver(int level, int cell, POINT screen) {
     m_cascade.PointerOver(level, cell, Opens(level, cell),
                           {static_cast<float>(screen.x) * t, static_cast<float>(screen.y) * t},
                           ::GetTickCount());
+    Prefetch(level, cell);
     if (cell >= 0) {
         // The way back stays lit: every parent's entry of the levels the pointer is in.
         for (int l = 0; l < level; ++l) {
@@ -189,12 +209,13 @@ void PopupCascade::Open(int level, int cell, bool enter) {
     PopupWindow& parent = WindowAt(level);
     const MenuModel& parentModel = parent.m_model;
     const Cell& entry = parentModel.Cells()[static_cast<std::size_t>(cell)];
-    const menufile::MenuFile& parentMenu =
-        level == 0 ? m_menu : m_levels[static_cast<std::size_t>(level - 1)]->data.Menu;
-
     auto next = std::make_unique<Level>();
-    next->data = LoadSubmenu(entry.Opens, entry.Item.Target, parentMenu, m_fs, m_codePage,
-                             m_services);
+    const bool listedAhead = m_prefetch && m_prefetch->IsFor(entry.Item.Target);
+    next->data = LoadSubmenu(entry.Opens, entry.Item.Target, MenuAt(level), m_fs, m_codePage,
+                             listedAhead ? m_prefetch->Serving(m_services) : m_services);
+    if (listedAhead) {
+        m_prefetch.reset();  // a later opening lists the folder as it is then
+    }
     const int twipsPerPixel = parentModel.TwipsPerPixel();
     next->font = std::make_unique<ItemFont>(next->data.Menu.Settings, twipsPerPixel, m_dpi);
     const ItemFont& font = *next->font;
@@ -234,6 +255,7 @@ void PopupCascade::Open(int level, int cell, bool enter) {
     m_cascade.Opened(level, cell, shown, enter);
     if (enter) {
         m_levels.back()->window->SelectCell(0, true);
+        Prefetch(level + 1, 0);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/engine_platform_win.h"
@@ -43,6 +44,9 @@ private:
 
     [[nodiscard]] PopupWindow& WindowAt(int level) const;
     [[nodiscard]] bool Opens(int level, int cell) const;
+    [[nodiscard]] const menufile::MenuFile& MenuAt(int level) const;
+    // Lists the folder of the entry the highlight is on ahead, one folder at a time.
+    void Prefetch(int level, int cell);
     void Perform(const CascadeStep& step);
     void CloseDeeper(int level);
     void Open(int level, int cell, bool enter);
@@ -57,6 +61,7 @@ private:
     bool m_fromInternet;
     Cascade m_cascade;
     std::vector<std::unique_ptr<Level>> m_levels;  // level 1 first
+    std::optional<SubmenuPrefetch> m_prefetch;
     bool m_busy = false;
 };
 
