@@ -303,6 +303,51 @@ TEST_F(AccessTest, AWinEventHookSeesTheMenuOpenItsHighlightMoveAndTheMenuClose) 
     EXPECT_TRUE(m_engine.WaitForExit().has_value());
 }
 
+TEST_F(AccessTest, ASubmenuIsAPopupMenuOfItsOwnWithItsEventsAndItsEntryHasAPopup) {
+    HookEvents();
+    const std::string tools = m_dir.File("tools.tvl");
+    ASSERT_TRUE(WriteFileBytes(tools, MenuBytes(RecorderItems(2))));
+    auto items = RecorderItems(1);
+    items.push_back({"Tools", tools, "", "", "", "0"});
+    HWND popup = Open(MenuBytes(items));
+    ASSERT_NE(popup, nullptr);
+    IAccessible* first = AccessibleOf(popup);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(StateOf(first, 1) & STATE_SYSTEM_HASPOPUP, 0);
+    EXPECT_NE(StateOf(first, 2) & STATE_SYSTEM_HASPOPUP, 0);
+
+    PostKey(popup, VK_END);
+    PostKey(popup, VK_RIGHT);
+    HWND sub = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND w : TopWindows(m_engine.pid())) {
+            if (w != popup && ClassOf(w) == kPopupClass && ::IsWindowVisible(w)) {
+                sub = w;
+            }
+        }
+        return sub != nullptr && Saw(EVENT_SYSTEM_MENUPOPUPSTART, sub);
+    }));
+    IAccessible* second = AccessibleOf(sub);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(RoleOf(second, CHILDID_SELF), ROLE_SYSTEM_MENUPOPUP);
+    EXPECT_EQ(NameOf(second, 2), "Item 1");
+    // Its first entry is highlighted, and the focus event says so on the submenu's object.
+    EXPECT_TRUE(WaitUntil([&] { return !FocusEvents(sub).empty(); }));
+    EXPECT_EQ(FocusEvents(sub).back(), 1);
+    EXPECT_EQ(FocusOf(second), 1);
+    PostKey(popup, VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return FocusEvents(sub).size() >= 2; }));
+    EXPECT_EQ(FocusEvents(sub).back(), 2);
+
+    PostKey(popup, VK_LEFT);
+    EXPECT_TRUE(WaitUntil([&] { return Saw(EVENT_SYSTEM_MENUPOPUPEND, sub); }));
+    EXPECT_FALSE(Saw(EVENT_SYSTEM_MENUPOPUPEND, popup));
+    second->Release();
+    first->Release();
+    PostKey(popup, VK_ESCAPE);
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
 // The pop-up's accessible object on a bare window of this process, so its answers come
 // unmarshalled and its window can go while the object is still held.
 constexpr UINT kLaunch = WM_APP + 7;
