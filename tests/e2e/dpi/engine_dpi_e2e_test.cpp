@@ -477,3 +477,69 @@ TEST_F(EngineDpiTest, ScrollStripTrianglesAreInTheMenuTextColour) {
 }
 
 }  // namespace
+
+TEST_F(EngineDpiTest, SubmenuArrowsAreTrianglesInTheTextColourAndThreeLevelsCascade) {
+    const std::string programs = m_dir.File("Programs");
+    ASSERT_TRUE(::CreateDirectoryA(programs.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA((programs + "\\Games").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(programs + "\\Games\\Chess.txt", "x"));
+    ASSERT_TRUE(WriteFileBytes(programs + "\\Readme.txt", "x"));
+    menufile::MenuSettings settings;
+    HWND popup = Open(settings, {{"Programs", programs, "", "", "", "0"},
+                                 {"Plain", ExeDir() + "launch_recorder.exe", "", "", "", "0"}});
+    ASSERT_NE(popup, nullptr);
+    const std::uint32_t menu = SysRgb(COLOR_MENU);
+    const std::uint32_t text = SysRgb(COLOR_MENUTEXT);
+    const int cell = Px(CellHeight(settings));
+    // The arrow: 105 twips tall in whole pixels made odd, half as wide, its right end 150 twips
+    // in from the cell's right edge, centred on the row.
+    const int height = Px(105) | 1;
+    const int width = (height + 1) / 2;
+    Image shot;
+    ASSERT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.height > cell + cell / 2;
+    }));
+    const Box right{shot.width - Px(400), 0, shot.width, cell};
+    const Box arrow = BoundsOf(shot, right, menu);
+    EXPECT_EQ(arrow.bottom - arrow.top, height) << arrow;
+    EXPECT_EQ(arrow.right - arrow.left, width) << arrow;
+    EXPECT_LE(std::abs((arrow.top + arrow.bottom) / 2 - cell / 2), 1) << arrow;
+    for (int y = arrow.top; y < arrow.bottom; ++y) {
+        const int half = std::abs(y - (arrow.top + arrow.bottom - 1) / 2);
+        for (int x = arrow.left; x < arrow.right; ++x) {
+            const bool in = x - arrow.left < width - half;
+            EXPECT_EQ(shot.at(x, y), in ? text : menu) << "x " << x << ", y " << y;
+        }
+    }
+    EXPECT_EQ(BoundsOf(shot, {right.left, cell, right.right, shot.height}, menu), Box{})
+        << "no arrow beside an entry without a submenu";
+
+    // Programs, then Games: three levels, each beside the last.
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RIGHT);
+    PostKey(popup, VK_RIGHT);
+    std::vector<HWND> levels;
+    ASSERT_TRUE(WaitUntil([&] {
+        levels.clear();
+        for (HWND w : TopWindows(m_engine.pid())) {
+            if (ClassOf(w) == kPopupClass && ::IsWindowVisible(w)) {
+                levels.push_back(w);
+            }
+        }
+        return levels.size() == 3;
+    }));
+    std::sort(levels.begin(), levels.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        ::GetWindowRect(a, &ra);
+        ::GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    EXPECT_EQ(levels.front(), popup);
+    Pump(Millis(500));  // the icons of every level
+    EXPECT_TRUE(SaveScreenshotBmp(Shot("cascade")));
+    PostKey(popup, VK_ESCAPE);  // Games, then Programs: the first menu is left
+    PostKey(popup, VK_ESCAPE);
+    EXPECT_TRUE(WaitForWindowGone(levels[1]));
+    Close(popup);
+}
