@@ -183,7 +183,8 @@ TEST_F(CascadeTest, AMenuFileOpensInItsOwnIconSizeAndItsItemLaunchesFromTheSecon
     ASSERT_NE(sub, nullptr);
     // Its own small icons: two rows of 24 pixels and the room below them (outer height).
     EXPECT_EQ(WindowRect(sub).bottom - WindowRect(sub).top, 2 * kSmallCellPx + 5);
-    PostKey(root, VK_DOWN);
+    // The keys act in the submenu: a typed name, then Enter.
+    ::PostMessageW(root, WM_CHAR, 'S', 0);
     PostKey(root, VK_RETURN);
     ASSERT_TRUE(WaitUntil([&] { return FileExists(m_marker); }));
     const std::string launched = ReadFileBytes(m_marker).value_or("");
@@ -192,7 +193,7 @@ TEST_F(CascadeTest, AMenuFileOpensInItsOwnIconSizeAndItsItemLaunchesFromTheSecon
     EXPECT_TRUE(m_engine.WaitForExit().has_value());
 }
 
-TEST_F(CascadeTest, NearTheScreensRightEdgeASubmenuOpensOnTheLeftAndTheForegroundEndsAll) {
+TEST_F(CascadeTest, NearTheScreensRightEdgeASubmenuOpensOnTheLeftAndAClickThereLaunches) {
     const std::string tools = m_dir.File("tools.tvl");
     ASSERT_TRUE(WriteFileBytes(
         tools, MenuBytes({{"First", ExeDir() + "launch_recorder.exe", "", "", "", "0"}})));
@@ -205,10 +206,23 @@ TEST_F(CascadeTest, NearTheScreensRightEdgeASubmenuOpensOnTheLeftAndTheForegroun
     EXPECT_EQ(WindowRect(sub).right, WindowRect(root).left);
     EXPECT_GE(WindowRect(sub).left, 0);
 
-    // Moving between the levels ends nothing; another window taking the foreground ends all.
+    // Moving between the levels ends nothing; a click in the submenu opens its entry.
     ASSERT_TRUE(MoveMouse(CellCentre(sub, 0)));
     Pump(Millis(300));
     EXPECT_TRUE(m_engine.Running());
+    ASSERT_TRUE(LeftClickAt(CellCentre(sub, 0), false));
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(m_marker); }));
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
+TEST_F(CascadeTest, AnotherWindowTakingTheForegroundEndsTheWholeCascade) {
+    const std::string folder = m_dir.File("docs");
+    ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
+    HWND root = Open(MenuBytes({{"Docs", folder, "", "", "", "0"}}));
+    ASSERT_NE(root, nullptr);
+    PostKey(root, VK_DOWN);
+    PostKey(root, VK_RIGHT);
+    ASSERT_NE(WaitForLevels(2), nullptr);
     HWND other = ::CreateWindowExA(0, "STATIC", "other window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                    100, 100, 200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
