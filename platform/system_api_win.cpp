@@ -95,6 +95,12 @@ GetOpenFileNameWFn GetOpenFileNameW() {
     return f;
 }
 
+// dwmapi.dll
+DwmSetWindowAttributeFn DwmSetWindowAttribute() {
+    static const auto f = Bind<DwmSetWindowAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    return f;
+}
+
 // kernel32.dll
 LCMapStringExFn LCMapStringEx() {
     static const auto f = Bind<LCMapStringExFn>(L"kernel32.dll", "LCMapStringEx");

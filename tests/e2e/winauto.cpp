@@ -931,6 +931,40 @@ std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const std
     return number;
 }
 
+RegistryNumberSet::RegistryNumberSet(HKEY root, std::string key, std::string name, DWORD value)
+    : m_root(root), m_key(std::move(key)), m_name(std::move(name)) {
+    m_old = RegistryValue(m_root, m_key, m_name);
+    HKEY opened = nullptr;
+    if (RegCreateKeyExW(m_root, Widen(m_key).c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    m_set = RegSetValueExW(opened, Widen(m_name).c_str(), 0, REG_DWORD,
+                           reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+}
+
+RegistryNumberSet::~RegistryNumberSet() {
+    if (!m_set) {
+        return;
+    }
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(m_root, Widen(m_key).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
+                      &opened) != ERROR_SUCCESS) {
+        return;
+    }
+    const std::wstring name = Widen(m_name);
+    if (m_old) {
+        RegSetValueExW(opened, name.c_str(), 0, m_old->first,
+                       reinterpret_cast<const BYTE*>(m_old->second.data()),
+                       static_cast<DWORD>(m_old->second.size()));
+    } else {
+        RegDeleteValueW(opened, name.c_str());
+    }
+    RegCloseKey(opened);
+}
+
 bool RegistryKeyExists(HKEY root, const std::string& key) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened) !=

@@ -180,6 +180,33 @@ private:
 [[nodiscard]] bool RegistryKeyExists(HKEY root, const std::string& key);
 bool DeleteRegistryTree(HKEY root, const std::string& key);  // true when the key is gone
 
+// A number value set in the registry while it lives (the key made if missing); the earlier
+// value put back after, or the value deleted where there was none.
+class RegistryNumberSet {
+public:
+    RegistryNumberSet(HKEY root, std::string key, std::string name, DWORD value);
+    ~RegistryNumberSet();
+    RegistryNumberSet(const RegistryNumberSet&) = delete;
+    RegistryNumberSet& operator=(const RegistryNumberSet&) = delete;
+    [[nodiscard]] bool Set() const { return m_set; }
+
+private:
+    HKEY m_root;
+    std::string m_key;
+    std::string m_name;
+    std::optional<std::pair<DWORD, std::string>> m_old;  // its type and bytes
+    bool m_set = false;
+};
+
+// The user's app theme as Windows 10 and later keep it: dark while it lives.
+class DarkAppTheme : public RegistryNumberSet {
+public:
+    DarkAppTheme()
+        : RegistryNumberSet(HKEY_CURRENT_USER,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                            "AppsUseLightTheme", 0) {}
+};
+
 // A shell folder (CSIDL_PROGRAMS, CSIDL_LOCAL_APPDATA...), without a trailing backslash.
 [[nodiscard]] std::string ShellFolder(int csidl);
 

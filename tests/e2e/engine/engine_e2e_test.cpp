@@ -934,4 +934,112 @@ TEST_F(EngineTest, HiddenExtensionsShortenFileNamesButNotFolderNames) {
     EXPECT_EQ(width(files, "1"), withFolder) << "the folder keeps its whole name";
 }
 
+std::uint32_t Rgb(COLORREF c) {
+    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+}
+
+int Luminance(std::uint32_t rgb) {
+    return static_cast<int>((299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) /
+                            1000);
+}
+
+// The window's pixels as the screen shows them, and where its client area starts in them.
+struct WindowShot {
+    std::vector<std::uint32_t> px;
+    int width = 0;
+    POINT client{};
+    [[nodiscard]] std::uint32_t at(int x, int y) const {  // client coordinates
+        return px[static_cast<std::size_t>(y + client.y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x + client.x)];
+    }
+    [[nodiscard]] std::uint32_t frame(int x, int y) const {  // window coordinates
+        return px[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                  static_cast<std::size_t>(x)];
+    }
+};
+
+WindowShot ShotOf(HWND popup) {
+    const RECT r = WindowRect(popup);
+    const POINT origin = ClientToScreenAt(popup, 0, 0);
+    return {WindowPixels(popup), r.right - r.left, {origin.x - r.left, origin.y - r.top}};
+}
+
+// The dark app theme: the cells, the separator and the frame dark, the captions light, the
+// highlight a colour of its own; the light theme draws in the system colours as before.
+TEST_F(EngineTest, TheDarkAppThemeDrawsADarkMenuWithLightTextAndItsOwnHighlight) {
+    auto items = RecorderItems(3);
+    items.insert(items.begin() + 1, menufile::MenuItem::Separator());
+    const std::string bytes = MenuBytes(items);
+    const std::uint32_t systemMenu = Rgb(::GetSysColor(COLOR_MENU));
+    int column = 0;  // right of the captions, inside the cells
+    {
+        DarkAppTheme dark;
+        ASSERT_TRUE(dark.Set());
+        HWND popup = Open(bytes, {300, 200});
+        ASSERT_NE(popup, nullptr);
+        ParkMouse();
+        RECT client{};
+        ::GetClientRect(popup, &client);
+        column = client.right - 3;
+        WindowShot shot;
+        ASSERT_TRUE(WaitUntil([&] {
+            shot = ShotOf(popup);
+            return !shot.px.empty() && shot.at(column, 20) != systemMenu;
+        })) << "the menu shows, not in the system's menu colour";
+        const std::uint32_t background = shot.at(column, 20);
+        EXPECT_LT(Luminance(background), 64) << std::hex << background;
+        for (const int y : {2, 38, 60, 100}) {
+            EXPECT_EQ(shot.at(column, y), background) << "every cell alike; y " << y;
+        }
+        int light = 0;
+        for (int y = 0; y < kLargeCellPx; ++y) {
+            for (int x = 48; x < column; ++x) {
+                light += Luminance(shot.at(x, y)) > 192;
+            }
+        }
+        EXPECT_GT(light, 15) << "the caption is light on the dark";
+        // The separator's rule, 50 and 65 twips into its 120.
+        EXPECT_LT(Luminance(shot.at(column, kLargeCellPx + 3)), Luminance(background));
+        EXPECT_GT(Luminance(shot.at(column, kLargeCellPx + 4)), Luminance(background));
+        EXPECT_EQ(shot.at(column, kLargeCellPx + 6), background);
+        // No light system frame around the dark menu.
+        EXPECT_LT(Luminance(shot.frame(0, 0)), 128) << std::hex << shot.frame(0, 0);
+        EXPECT_EQ(shot.frame(1, shot.client.y + 20), background) << "the frame inside its outline";
+
+        PostKey(popup, VK_DOWN);
+        ASSERT_TRUE(WaitUntil([&] {
+            shot = ShotOf(popup);
+            return !shot.px.empty() && shot.at(column, 20) != background;
+        })) << "the first item highlighted";
+        const std::uint32_t highlight = shot.at(column, 20);
+        EXPECT_GT(Luminance(highlight), Luminance(background)) << std::hex << highlight;
+        EXPECT_LT(Luminance(highlight), 128) << "a step lighter, still dark";
+        EXPECT_NE(highlight, Rgb(::GetSysColor(COLOR_HIGHLIGHT)));
+        EXPECT_EQ(shot.at(column, 60), background) << "the next cell is not highlighted";
+        EXPECT_TRUE(SaveScreenshotBmp(WinPath(SCREENSHOT_DIR) + "\\engine-dark.bmp", popup));
+        PostKey(popup, VK_ESCAPE);
+        ExpectEndsWithoutLaunch();
+    }
+    {
+        RegistryNumberSet lightTheme(
+            HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+            "AppsUseLightTheme", 1);
+        ASSERT_TRUE(lightTheme.Set());
+        HWND popup = Open(bytes, {300, 200});
+        ASSERT_NE(popup, nullptr);
+        ParkMouse();
+        PostKey(popup, VK_DOWN);
+        const std::uint32_t systemHighlight = Rgb(::GetSysColor(COLOR_HIGHLIGHT));
+        WindowShot shot;
+        EXPECT_TRUE(WaitUntil([&] {
+            shot = ShotOf(popup);
+            return !shot.px.empty() && shot.at(column, 20) == systemHighlight;
+        })) << "the system's highlight";
+        EXPECT_EQ(shot.at(column, 60), systemMenu) << "the system's menu colour";
+        PostKey(popup, VK_ESCAPE);
+        ExpectEndsWithoutLaunch();
+    }
+}
+
 }  // namespace
