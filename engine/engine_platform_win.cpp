@@ -160,11 +160,11 @@ float ItemFont::Width(std::string_view text) const {
 }
 
 const MenuPalette& CurrentMenuPalette() {
-    static const MenuPalette palette = ChoosePalette(
-        platform::AppsUseLightTheme(), platform::HighContrastOn(),
-        {SystemColour(COLOR_MENU), SystemColour(COLOR_MENUTEXT), SystemColour(COLOR_HIGHLIGHT),
-         SystemColour(COLOR_HIGHLIGHTTEXT), SystemColour(COLOR_BTNSHADOW),
-         SystemColour(COLOR_3DHIGHLIGHT)});
+    static const MenuPalette palette =
+        ChoosePalette(platform::AppsUseLightTheme(), platform::HighContrastOn(),
+                      {SystemColour(COLOR_MENU), SystemColour(COLOR_MENUTEXT),
+                       SystemColour(COLOR_HIGHLIGHT), SystemColour(COLOR_HIGHLIGHTTEXT),
+                       SystemColour(COLOR_BTNSHADOW), SystemColour(COLOR_3DHIGHLIGHT)});
     return palette;
 }
 

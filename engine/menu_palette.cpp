@@ -16,15 +16,27 @@ constexpr Colour kDarkBorder{77, 77, 77};
 
 MenuPalette ChoosePalette(std::optional<bool> appsUseLightTheme, bool highContrast,
                           const SystemColours& system) {
+    MenuPalette p;
     if (appsUseLightTheme.has_value() && !*appsUseLightTheme && !highContrast) {
-        return {kDarkBackground,      kDarkText,           kDarkHighlight, kDarkText,
-                kDarkSeparatorShadow, kDarkSeparatorLight, kDarkText,      kDarkBorder,
-                true};
+        p.Background = kDarkBackground;
+        p.Text = kDarkText;
+        p.Highlight = kDarkHighlight;
+        p.HighlightText = kDarkText;
+        p.SeparatorDark = kDarkSeparatorShadow;
+        p.SeparatorLight = kDarkSeparatorLight;
+        p.StripArrow = kDarkText;
+        p.Border = kDarkBorder;
+        p.Dark = true;
+        return p;
     }
-    // The arrows in the menu's text colour, so they show on any menu colour.
-    return {system.Menu,   system.MenuText, system.Highlight, system.HighlightText,
-            system.Shadow, system.Light,    system.MenuText,  std::nullopt,
-            false};
+    p.Background = system.Menu;
+    p.Text = system.MenuText;
+    p.Highlight = system.Highlight;
+    p.HighlightText = system.HighlightText;
+    p.SeparatorDark = system.Shadow;
+    p.SeparatorLight = system.Light;
+    p.StripArrow = system.MenuText;  // so the arrows show on any menu colour
+    return p;
 }
 
 }  // namespace engine

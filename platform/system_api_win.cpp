@@ -133,6 +133,12 @@ GetLengthSidFn GetLengthSid() {
     return f;
 }
 
+// ntdll.dll
+RtlGetVersionFn RtlGetVersion() {
+    static const auto f = Bind<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion");
+    return f;
+}
+
 // ole32.dll
 CoCreateInstanceFn CoCreateInstance() {
     static const auto f = Bind<CoCreateInstanceFn>(L"ole32.dll", "CoCreateInstance");

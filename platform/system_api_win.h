@@ -71,6 +71,10 @@ using IsValidSidFn = BOOL(WINAPI*)(PSID);
 using GetLengthSidFn = DWORD(WINAPI*)(PSID);
 [[nodiscard]] GetLengthSidFn GetLengthSid();
 
+// ntdll.dll (always loaded: the true version, whatever the program's manifest declares)
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+[[nodiscard]] RtlGetVersionFn RtlGetVersion();
+
 // ole32.dll
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 using CoDisconnectObjectFn = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);

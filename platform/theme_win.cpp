@@ -8,12 +8,24 @@ namespace {
 
 constexpr DWORD kEnableTabTexture = 0x00000006;  // ETDT_ENABLETAB: ETDT_ENABLE | ETDT_USETABTEXTURE
 // The window manager's attributes, named here: older headers lack them.
-constexpr DWORD kCornerPreference = 33;  // DWMWA_WINDOW_CORNER_PREFERENCE
-constexpr DWORD kRoundSmall = 3;         // DWMWCP_ROUNDSMALL
-constexpr DWORD kImmersiveDarkMode = 20;  // DWMWA_USE_IMMERSIVE_DARK_MODE
+constexpr DWORD kCornerPreference = 33;             // DWMWA_WINDOW_CORNER_PREFERENCE
+constexpr DWORD kRoundSmall = 3;                    // DWMWCP_ROUNDSMALL
+constexpr DWORD kImmersiveDarkMode = 20;            // DWMWA_USE_IMMERSIVE_DARK_MODE
 constexpr DWORD kImmersiveDarkModeBefore20H1 = 19;  // its number until Windows 10 2004
 constexpr wchar_t kPersonalizeKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+constexpr DWORD kFirstWindows11Build = 22000;
+
+bool WindowsBuildAtLeast(DWORD build) {
+    const auto version = api::RtlGetVersion();
+    if (!version) {
+        return false;
+    }
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return version(&info) == 0 && info.dwMajorVersion >= 10 && info.dwBuildNumber >= build;
+}
 
 }  // namespace
 
@@ -62,7 +74,11 @@ bool DarkThemeOn() {
 }
 
 void UseSmallRoundedCorners(HWND window) {
-    // Windows before 11 answers E_INVALIDARG and keeps its square corners.
+    // Asked of Windows 11 alone: elsewhere the window manager has no such corners, and loading
+    // it would cost the menu's start.
+    if (!WindowsBuildAtLeast(kFirstWindows11Build)) {
+        return;
+    }
     if (const auto set = api::DwmSetWindowAttribute()) {
         const DWORD corners = kRoundSmall;
         set(window, kCornerPreference, &corners, sizeof corners);

@@ -950,8 +950,8 @@ RegistryNumberSet::~RegistryNumberSet() {
         return;
     }
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(m_root, Widen(m_key).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY,
-                      &opened) != ERROR_SUCCESS) {
+    if (RegOpenKeyExW(m_root, Widen(m_key).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &opened) !=
+        ERROR_SUCCESS) {
         return;
     }
     const std::wstring name = Widen(m_name);

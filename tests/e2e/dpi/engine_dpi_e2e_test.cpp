@@ -476,4 +476,83 @@ TEST_F(EngineDpiTest, ScrollStripTrianglesAreInTheMenuTextColour) {
     Close(popup);
 }
 
+int Luminance(std::uint32_t rgb) {
+    return static_cast<int>((299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) /
+                            1000);
+}
+
+// The dark app theme at the display's scale: dark cells and strips, light triangles of the same
+// geometry, a highlight of its own over the whole cell.
+TEST_F(EngineDpiTest, TheDarkThemeDrawsCellsStripsAndHighlightDark) {
+    DarkAppTheme dark;
+    ASSERT_TRUE(dark.Set());
+    std::vector<menufile::MenuItem> items;
+    for (int i = 0; i < 40; ++i) {
+        items.push_back(
+            {"Item " + std::to_string(i), ExeDir() + "launch_recorder.exe", "", "", "", "0"});
+    }
+    menufile::MenuSettings settings;
+    HWND popup = Open(settings, items);
+    ASSERT_NE(popup, nullptr);
+    RECT outer{};
+    ::GetWindowRect(popup, &outer);
+    RECT client{};
+    ::GetClientRect(popup, &client);
+    const int width = outer.right - outer.left;
+    const double heightTwips = static_cast<double>(outer.bottom - outer.top) * m_tpp;
+    const int unit = std::max(1, Px(15));
+    const int stripHeight = Px(120);
+    const int bottomTop = Px(heightTwips - 120 - 80);
+    const int column = client.right - 3;
+    const std::uint32_t systemMenu = SysRgb(COLOR_MENU);
+
+    Image shot;
+    ASSERT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.height > bottomTop && shot.at(column, 2) != systemMenu;
+    }));
+    const std::uint32_t background = shot.at(column, 2);
+    EXPECT_LT(Luminance(background), 64) << std::hex << background;
+    // The icons come after the first paint: the screenshot shows them.
+    EXPECT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.width > 0 &&
+               BoundsOf(shot, {0, 0, Px(720), Px(CellHeight(settings))}, background) != Box{};
+    }));
+    // The down triangle's middle row, in the arrows' colour.
+    const std::uint32_t arrow = shot.at(width / 2, bottomTop + Px(45) + unit + unit / 2);
+    EXPECT_GT(Luminance(arrow), 192) << std::hex << arrow;
+    EXPECT_TRUE(SaveScreenshotBmp(Shot("dark"), popup));
+    {
+        SCOPED_TRACE("bottom strip, pointing down");
+        CheckTriangle(shot, bottomTop, stripHeight, unit, Px(45), width / 2, false, background,
+                      arrow);
+    }
+
+    const double cellTwips = CellHeight(settings);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_DOWN);  // the second item: a cell with a neighbour on either side
+    const int top = Px(cellTwips);
+    const int bottom = Px(2 * cellTwips);
+    ASSERT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.width > column && shot.at(column, top) != background;
+    }));
+    const std::uint32_t highlight = shot.at(column, top);
+    EXPECT_GT(Luminance(highlight), Luminance(background)) << std::hex << highlight;
+    EXPECT_NE(highlight, arrow);
+    for (int y = 0; y < bottomTop; ++y) {
+        EXPECT_EQ(shot.at(column, y) == highlight, y >= top && y < bottom) << "y " << y;
+    }
+    int light = 0;  // the highlighted caption stays light
+    for (int y = top; y < bottom; ++y) {
+        for (int x = Px(720); x < column; ++x) {
+            light += Luminance(shot.at(x, y)) > 192;
+        }
+    }
+    EXPECT_GT(light, 10);
+    EXPECT_TRUE(SaveScreenshotBmp(Shot("dark-highlighted"), popup));
+    Close(popup);
+}
+
 }  // namespace

@@ -7,8 +7,8 @@ namespace engine {
 namespace {
 
 // Every colour distinct, so a colour taken from the wrong place shows.
-constexpr SystemColours kSystem{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15},
-                                {16, 17, 18}};
+constexpr SystemColours kSystem{{1, 2, 3},    {4, 5, 6},    {7, 8, 9},
+                                {10, 11, 12}, {13, 14, 15}, {16, 17, 18}};
 
 int Luminance(Colour c) {
     return (299 * c.Red + 587 * c.Green + 114 * c.Blue) / 1000;
@@ -60,8 +60,8 @@ TEST(MenuPalette, TheDarkThemeDrawsLightOnDarkWithAHighlightAStepLighter) {
     ASSERT_TRUE(p.Border.has_value());
     EXPECT_NE(*p.Border, p.Background);
     // Nothing of the scheme leaks in: whatever the system colours, the same dark look.
-    const SystemColours white{{255, 255, 255}, {0, 0, 0}, {0, 0, 255}, {255, 255, 255},
-                              {128, 128, 128}, {255, 255, 255}};
+    const SystemColours white{{255, 255, 255}, {0, 0, 0},       {0, 0, 255},
+                              {255, 255, 255}, {128, 128, 128}, {255, 255, 255}};
     const MenuPalette q = ChoosePalette(false, false, white);
     EXPECT_EQ(q.Background, p.Background);
     EXPECT_EQ(q.Text, p.Text);
