@@ -931,38 +931,26 @@ std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const std
     return number;
 }
 
-RegistryNumberSet::RegistryNumberSet(HKEY root, std::string key, std::string name, DWORD value)
-    : m_root(root), m_key(std::move(key)), m_name(std::move(name)) {
-    m_old = RegistryValue(m_root, m_key, m_name);
-    HKEY opened = nullptr;
-    if (RegCreateKeyExW(m_root, Widen(m_key).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &opened,
-                        nullptr) != ERROR_SUCCESS) {
-        return;
-    }
-    m_set = RegSetValueExW(opened, Widen(m_name).c_str(), 0, REG_DWORD,
-                           reinterpret_cast<const BYTE*>(&value), sizeof value) == ERROR_SUCCESS;
-    RegCloseKey(opened);
+namespace {
+constexpr char kPersonalizeKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+}  // namespace
+
+DarkAppTheme::DarkAppTheme()
+    : m_old(RegistryNumber(HKEY_CURRENT_USER, kPersonalizeKey, "AppsUseLightTheme")) {
+    const DWORD dark = 0;
+    m_set = RegSetKeyValueW(HKEY_CURRENT_USER, Widen(kPersonalizeKey).c_str(), L"AppsUseLightTheme",
+                            REG_DWORD, &dark, sizeof dark) == ERROR_SUCCESS;
 }
 
-RegistryNumberSet::~RegistryNumberSet() {
-    if (!m_set) {
-        return;
-    }
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(m_root, Widen(m_key).c_str(), 0, KEY_SET_VALUE | KEY_WOW64_64KEY, &opened) !=
-        ERROR_SUCCESS) {
-        return;
-    }
-    const std::wstring name = Widen(m_name);
+DarkAppTheme::~DarkAppTheme() {
+    const std::wstring key = Widen(kPersonalizeKey);
     if (m_old) {
-        RegSetValueExW(opened, name.c_str(), 0, m_old->first,
-                       reinterpret_cast<const BYTE*>(m_old->second.data()),
-                       static_cast<DWORD>(m_old->second.size()));
-    } else {
-        RegDeleteValueW(opened, name.c_str());
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"AppsUseLightTheme", REG_DWORD, &*m_old,
+                        sizeof *m_old);
+    } else if (m_set) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"AppsUseLightTheme");
     }
-    RegCloseKey(opened);
 }
 
 bool RegistryKeyExists(HKEY root, const std::string& key) {

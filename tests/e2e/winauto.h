@@ -180,31 +180,19 @@ private:
 [[nodiscard]] bool RegistryKeyExists(HKEY root, const std::string& key);
 bool DeleteRegistryTree(HKEY root, const std::string& key);  // true when the key is gone
 
-// A number value set in the registry while it lives (the key made if missing); the earlier
-// value put back after, or the value deleted where there was none.
-class RegistryNumberSet {
+// The user's app theme (Windows 10 and later) dark while it lives; the earlier value put back
+// after, or none where there was none.
+class DarkAppTheme {
 public:
-    RegistryNumberSet(HKEY root, std::string key, std::string name, DWORD value);
-    ~RegistryNumberSet();
-    RegistryNumberSet(const RegistryNumberSet&) = delete;
-    RegistryNumberSet& operator=(const RegistryNumberSet&) = delete;
+    DarkAppTheme();
+    ~DarkAppTheme();
+    DarkAppTheme(const DarkAppTheme&) = delete;
+    DarkAppTheme& operator=(const DarkAppTheme&) = delete;
     [[nodiscard]] bool Set() const { return m_set; }
 
 private:
-    HKEY m_root;
-    std::string m_key;
-    std::string m_name;
-    std::optional<std::pair<DWORD, std::string>> m_old;  // its type and bytes
+    std::optional<DWORD> m_old;
     bool m_set = false;
-};
-
-// The user's app theme as Windows 10 and later keep it: dark while it lives.
-class DarkAppTheme : public RegistryNumberSet {
-public:
-    DarkAppTheme()
-        : RegistryNumberSet(HKEY_CURRENT_USER,
-                            "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
-                            "AppsUseLightTheme", 0) {}
 };
 
 // A shell folder (CSIDL_PROGRAMS, CSIDL_LOCAL_APPDATA...), without a trailing backslash.

@@ -492,21 +492,4 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
     EXPECT_TRUE(WaitForWindowGone(wizard));
 }
 
-// A dark app theme darkens the title bar where the system offers it; the pages keep the
-// system's own control look.
-TEST_F(EditorDpiTest, TheDarkAppThemeLeavesThePagesInTheSystemsLook) {
-    DarkAppTheme dark;
-    ASSERT_TRUE(dark.Set());
-    ASSERT_TRUE(Open());
-    Shoot("editor_contents_darktheme", m_main);
-    // The page between the item list and the buttons right of it (4215 to 4320 twips).
-    const int x = Scaled(282, m_dpi);
-    const RECT middle{x, Scaled(70, m_dpi), x + 3, Scaled(70, m_dpi) + 4};
-    const std::vector<std::uint32_t> pixels = PixelsOver(Item(editor::kItemFrame), &middle);
-    ASSERT_FALSE(pixels.empty());
-    for (std::uint32_t p : pixels) {
-        EXPECT_GT(Brightness(p), 160) << std::hex << p;
-    }
-}
-
 }  // namespace

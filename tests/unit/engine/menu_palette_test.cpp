@@ -39,10 +39,6 @@ TEST(MenuPalette, TheSystemColoursRuleInTheLightThemeWithoutAThemeAndInHighContr
         SCOPED_TRACE("dark theme, high contrast on");
         ExpectSystemLook(ChoosePalette(false, true, kSystem));
     }
-    {
-        SCOPED_TRACE("light theme, high contrast on");
-        ExpectSystemLook(ChoosePalette(true, true, kSystem));
-    }
 }
 
 TEST(MenuPalette, TheDarkThemeDrawsLightOnDarkWithAHighlightAStepLighter) {
