@@ -10,12 +10,18 @@
 #include "platform/shell_win.h"
 #include "platform/system_api_win.h"
 #include "platform/text_win.h"
+#include "platform/theme_win.h"
 
 namespace engine {
 namespace {
 
 int Clamped(std::size_t count) {
     return static_cast<int>(std::min<std::size_t>(count, INT_MAX));
+}
+
+Colour SystemColour(int index) {
+    const COLORREF c = ::GetSysColor(index);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 }  // namespace
@@ -156,6 +162,16 @@ float ItemFont::Width(std::string_view text) const {
     ::GetTextExtentPoint32W(m_dc.get(), wide.data(), Clamped(wide.size()), &size);
     // In floating point: a name of some megabytes is more twips than an int holds.
     return static_cast<float>(size.cx) * static_cast<float>(m_twipsPerPixel);
+}
+
+const MenuPalette& CurrentMenuPalette() {
+    static const MenuPalette palette =
+        ChoosePalette(platform::AppsUseLightTheme(), platform::HighContrastOn(),
+                      {SystemColour(COLOR_MENU), SystemColour(COLOR_MENUTEXT),
+                       SystemColour(COLOR_HIGHLIGHT), SystemColour(COLOR_HIGHLIGHTTEXT),
+                       SystemColour(COLOR_BTNSHADOW), SystemColour(COLOR_3DHIGHLIGHT),
+                       SystemColour(COLOR_GRAYTEXT)});
+    return palette;
 }
 
 std::size_t ItemFont::Fit(std::string_view text, float width) const {

@@ -1,5 +1,5 @@
 // What the engine asks of Windows: folder listings, display names, type icons, the item
-// font and its measurements, the monitor under the pointer.
+// font and its measurements, the monitor under the pointer, the menu's colours.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +11,7 @@
 
 #include "engine/menu_entries.h"
 #include "engine/menu_model.h"
+#include "engine/menu_palette.h"
 #include "menufile/menu_file.h"
 #include "platform/shell_win.h"
 #include "platform/win32_handles_win.h"
@@ -36,6 +37,13 @@ std::string DisplayName(const std::string& path);
 
 // The work area of the monitor under the point (pixels: its area less the taskbar), in twips.
 Rect WorkAreaAround(POINT pixel, int twipsPerPixel);
+
+// The pop-up's colours from the app theme, high contrast and the system colours, read on the
+// first call: every pop-up of the run draws with the same.
+[[nodiscard]] const MenuPalette& CurrentMenuPalette();
+[[nodiscard]] inline COLORREF ColorRefOf(Colour c) {
+    return RGB(c.Red, c.Green, c.Blue);
+}
 
 // The item font, and caption measurements with it in twips. Captions are UTF-8; they are
 // measured in UTF-16, and a fit is told in bytes at the start of a character.

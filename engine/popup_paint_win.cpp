@@ -1,14 +1,17 @@
 // The pop-up's painting: double-buffered, from the layout model, only the visible cells.
 #include <algorithm>
 
+#include "engine/engine_platform_win.h"
 #include "engine/popup_window_win.h"
 #include "platform/text_win.h"
 
 namespace engine {
 namespace {
 
-void FillSolid(HDC dc, const RECT& r, int systemColour) {
-    ::FillRect(dc, &r, ::GetSysColorBrush(systemColour));
+// The DC's own brush: no brush is made or kept for a colour.
+void FillSolid(HDC dc, const RECT& r, Colour colour) {
+    ::SetDCBrushColor(dc, ColorRefOf(colour));
+    ::FillRect(dc, &r, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 }
 
 }  // namespace
@@ -24,7 +27,7 @@ void PopupWindow::OnPaint() {
     platform::SelectGuard bitmap(dc, buffer.get());
     platform::SelectGuard font(dc, m_font);
     ::SetBkMode(dc, TRANSPARENT);
-    FillSolid(dc, client, COLOR_MENU);
+    FillSolid(dc, client, m_palette.Background);
 
     const auto t = static_cast<float>(m_model.TwipsPerPixel());
     const float clientHeight = static_cast<float>(client.bottom) * t;
@@ -35,8 +38,8 @@ void PopupWindow::OnPaint() {
         // An etched rule: shadow over light, one pixel apart.
         RECT dark{0, Px(top + kSeparatorDarkY), width, Px(top + kSeparatorDarkY) + 1};
         RECT light{0, Px(top + kSeparatorLightY), width, Px(top + kSeparatorLightY) + 1};
-        FillSolid(dc, dark, COLOR_BTNSHADOW);
-        FillSolid(dc, light, COLOR_3DHIGHLIGHT);
+        FillSolid(dc, dark, m_palette.SeparatorDark);
+        FillSolid(dc, light, m_palette.SeparatorLight);
     }
     auto [first, last] = m_model.VisibleCells(clientHeight);
     m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
@@ -62,14 +65,14 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     const Cell& cell = m_model.Cells()[i];
     const int height = Px(m_model.CellHeight());
     RECT body{0, top, Px(m_model.CellWidth()), top + height};
-    FillSolid(dc, body, cell.Highlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+    FillSolid(dc, body, cell.Highlighted ? m_palette.Highlight : m_palette.Background);
 
     // The icon square is clipped by its cell, like a child of it.
     const int iconLeft = Px(kIconLeft);
     const int iconTop = top + Px(m_model.IconTop());
     RECT square{iconLeft, iconTop, iconLeft + Px(m_model.IconWidth()),
                 std::min(iconTop + Px(kIconSurface), top + height)};
-    FillSolid(dc, square, cell.IconHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU);
+    FillSolid(dc, square, cell.IconHighlighted ? m_palette.Highlight : m_palette.Background);
 
     CellIcon* icon = m_icons.Find(i);
     if (m_showIcons && !icon) {  // the first paint shows captions only
@@ -84,15 +87,15 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     }
     ::SelectClipRgn(dc, nullptr);
 
-    const COLORREF text = ::GetSysColor(cell.Greyed        ? COLOR_GRAYTEXT
-                                        : cell.Highlighted ? COLOR_HIGHLIGHTTEXT
-                                                           : COLOR_MENUTEXT);
-    ::SetTextColor(dc, text);
+    const Colour text = cell.Greyed        ? m_palette.GreyedText
+                        : cell.Highlighted ? m_palette.HighlightText
+                                           : m_palette.Text;
+    ::SetTextColor(dc, ColorRefOf(text));
     const std::wstring caption = platform::Widen(cell.Caption);
     ::TextOutW(dc, Px(m_model.CaptionLeft()), top + Px(m_model.TextTop()), caption.c_str(),
                static_cast<int>(caption.size()));
     if (cell.Opens != Submenu::None) {
-        DrawArrow(dc, top, text);
+        DrawArrow(dc, top, ColorRefOf(text));
     }
 }
 
@@ -116,10 +119,10 @@ void PopupWindow::DrawArrow(HDC dc, int top, COLORREF colour) {
 void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
     const int width = Px(m_model.Width());
     RECT strip{0, top, width, top + Px(kStripHeight)};
-    FillSolid(dc, strip, COLOR_MENU);
+    FillSolid(dc, strip, m_palette.Background);
     // The triangle of a 480-twip image centred on the strip: rows of 1, 3 and 5 units from 45
     // twips down, a unit being a pixel at 96 dots per inch and as many whole pixels as come
-    // closest at other scales. In the menu's text colour, so it shows on any menu colour.
+    // closest at other scales.
     const int unit = std::max(1, Px(15));
     const int image = Px(kIconSurface);
     const int apexLeft = (width - image) / 2 + (image - unit) / 2;
@@ -128,8 +131,30 @@ void PopupWindow::DrawStrip(HDC dc, int top, bool pointingUp) {
         const int half = (pointingUp ? row : 2 - row) * unit;
         RECT line{apexLeft - half, triangleTop + row * unit, apexLeft + unit + half,
                   triangleTop + (row + 1) * unit};
-        FillSolid(dc, line, COLOR_MENUTEXT);
+        FillSolid(dc, line, m_palette.StripArrow);
     }
+}
+
+void PopupWindow::OnNcPaint() {
+    HDC dc = ::GetWindowDC(Hwnd());
+    if (!dc) {
+        return;
+    }
+    RECT window{};
+    ::GetWindowRect(Hwnd(), &window);
+    RECT outer{0, 0, window.right - window.left, window.bottom - window.top};
+    // Only the frame: the client area is the paint buffer's.
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(Hwnd(), &origin);
+    const int left = origin.x - window.left;
+    const int top = origin.y - window.top;
+    ::ExcludeClipRect(dc, left, top, left + client.right, top + client.bottom);
+    FillSolid(dc, outer, *m_palette.Border);
+    ::InflateRect(&outer, -1, -1);
+    FillSolid(dc, outer, m_palette.Background);
+    ::ReleaseDC(Hwnd(), dc);
 }
 
 }  // namespace engine

@@ -14,6 +14,7 @@
 #include "platform/shell_win.h"
 #include "platform/system_error_win.h"
 #include "platform/text_win.h"
+#include "platform/theme_win.h"
 
 namespace engine {
 namespace {
@@ -41,6 +42,7 @@ Modifiers ButtonModifiers(WPARAM wParam) {
 PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title, bool fromInternet)
     : m_model(model),
       m_font(font),
+      m_palette(CurrentMenuPalette()),
       m_iconSource(fromInternet),
       m_title(std::move(title)),
       m_accessibility(model, kAccessibleLaunch) {}
@@ -56,8 +58,8 @@ int PopupWindow::Px(float twips) const {
 }
 
 bool PopupWindow::Show(HINSTANCE, HWND owner) {
-    // Every pixel comes from OnPaint's buffer: no background brush.
-    if (!RegisterWindowClass(kClassName, nullptr, nullptr)) {
+    // Every pixel comes from OnPaint's buffer: no background brush. The shadow menus have.
+    if (!RegisterWindowClass(kClassName, nullptr, nullptr, CS_DROPSHADOW)) {
         return false;
     }
     // No title, a dialog frame, not in the taskbar, above every normal window. A submenu
@@ -69,6 +71,7 @@ bool PopupWindow::Show(HINSTANCE, HWND owner) {
                          Px(m_model.Height()), submenu ? owner : nullptr)) {
         return false;
     }
+    platform::UseSmallRoundedCorners(Hwnd());
     if (m_model.ScrollTimerEnabled()) {
         ::SetTimer(Hwnd(), kScrollTimer, kScrollInterval, nullptr);
     }
@@ -96,6 +99,18 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;
+        case WM_NCPAINT:
+            if (!m_palette.Border) {
+                return DefaultHandling(msg, wParam, lParam);
+            }
+            OnNcPaint();
+            return 0;
+        case WM_NCACTIVATE:
+            if (!m_palette.Border) {
+                return DefaultHandling(msg, wParam, lParam);
+            }
+            OnNcPaint();  // the system would draw its own frame over ours
+            return TRUE;
         case WM_MOUSEMOVE:
             OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;

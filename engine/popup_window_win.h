@@ -9,6 +9,7 @@
 
 #include "engine/icon_drawing_win.h"
 #include "engine/menu_model.h"
+#include "engine/menu_palette.h"
 #include "engine/popup_accessible_win.h"
 #include "engine/popup_tooltip_win.h"
 #include "engine/row_icon_cache.h"
@@ -80,6 +81,7 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     void OnPaint();
+    void OnNcPaint();  // the frame in the palette's colours, where the palette has a border
     void OnMouseMove(int x, int y);
     void OnButtonDown(int x, int y);
     void OnButtonUp(int button, int x, int y, Modifiers modifiers);
@@ -115,6 +117,7 @@ private:
 
     MenuModel& m_model;
     HFONT m_font;
+    const MenuPalette& m_palette;
     PopupTooltip m_tooltip;
     RowIconCache<CellIcon> m_icons;
     CellIconSource m_iconSource;

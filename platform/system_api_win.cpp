@@ -95,6 +95,12 @@ GetOpenFileNameWFn GetOpenFileNameW() {
     return f;
 }
 
+// dwmapi.dll
+DwmSetWindowAttributeFn DwmSetWindowAttribute() {
+    static const auto f = Bind<DwmSetWindowAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    return f;
+}
+
 // kernel32.dll
 LCMapStringExFn LCMapStringEx() {
     static const auto f = Bind<LCMapStringExFn>(L"kernel32.dll", "LCMapStringEx");
@@ -124,6 +130,12 @@ IsValidSidFn IsValidSid() {
 }
 GetLengthSidFn GetLengthSid() {
     static const auto f = Bind<GetLengthSidFn>(L"advapi32.dll", "GetLengthSid");
+    return f;
+}
+
+// ntdll.dll
+RtlGetVersionFn RtlGetVersion() {
+    static const auto f = Bind<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion");
     return f;
 }
 

@@ -47,6 +47,10 @@ using GetOpenFileNameWFn = BOOL(WINAPI*)(OPENFILENAMEW*);
 [[nodiscard]] CommDlgExtendedErrorFn CommDlgExtendedError();
 [[nodiscard]] GetOpenFileNameWFn GetOpenFileNameW();
 
+// dwmapi.dll (Windows Vista and later; what it is asked for, the later Windows that know it)
+using DwmSetWindowAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+[[nodiscard]] DwmSetWindowAttributeFn DwmSetWindowAttribute();
+
 // kernel32.dll (Windows Vista and later)
 using LCMapStringExFn = int(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, int, LPWSTR, int, LPNLSVERSIONINFO,
                                      LPVOID, LPARAM);
@@ -66,6 +70,10 @@ using IsValidSidFn = BOOL(WINAPI*)(PSID);
 [[nodiscard]] IsValidSidFn IsValidSid();
 using GetLengthSidFn = DWORD(WINAPI*)(PSID);
 [[nodiscard]] GetLengthSidFn GetLengthSid();
+
+// ntdll.dll (always loaded: the true version, whatever the program's manifest declares)
+using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+[[nodiscard]] RtlGetVersionFn RtlGetVersion();
 
 // ole32.dll
 using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);

@@ -16,7 +16,8 @@ void SetWindowTextUtf8(HWND hwnd, std::string_view text) {
     ::SetWindowTextW(hwnd, Widen(text).c_str());
 }
 
-bool WindowBase::RegisterWindowClass(const char* className, HICON icon, HBRUSH background) {
+bool WindowBase::RegisterWindowClass(const char* className, HICON icon, HBRUSH background,
+                                     UINT style) {
     const std::wstring name = Widen(className);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -33,7 +34,13 @@ bool WindowBase::RegisterWindowClass(const char* className, HICON icon, HBRUSH b
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = background;
     wc.lpszClassName = name.c_str();
-    return ::RegisterClassExW(&wc) != 0;
+    wc.style = style;
+    if (::RegisterClassExW(&wc) != 0) {
+        return true;
+    }
+    // A system that refuses one of the styles still gets the class, without them.
+    wc.style = 0;
+    return style != 0 && ::RegisterClassExW(&wc) != 0;
 }
 
 HWND WindowBase::CreateWindowFor(const char* className, const char* title, DWORD style,

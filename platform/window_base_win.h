@@ -24,8 +24,10 @@ public:
 
 protected:
     // Registers the class once per process, with the shared procedure. A null background
-    // leaves every pixel to WM_PAINT.
-    static bool RegisterWindowClass(const char* className, HICON icon, HBRUSH background);
+    // leaves every pixel to WM_PAINT. `style` adds class styles (CS_DROPSHADOW); a system
+    // without one of them gets the class without it.
+    static bool RegisterWindowClass(const char* className, HICON icon, HBRUSH background,
+                                    UINT style = 0);
     // Creates the window with `this` as its creation parameter; CW_USEDEFAULT places it.
     HWND CreateWindowFor(const char* className, const char* title, DWORD style, DWORD exStyle,
                          int x, int y, int width, int height, HWND owner);

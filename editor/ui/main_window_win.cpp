@@ -75,6 +75,10 @@ bool MainWindow::Create() {
                         CW_USEDEFAULT, size.cx, size.cy, nullptr) == nullptr) {
         return false;
     }
+    // The title bar follows the app theme; the pages keep the system's control look.
+    if (platform::DarkThemeOn()) {
+        platform::UseDarkTitleBar(Hwnd());
+    }
     FitClientArea();
     RefreshBackground();
     return true;

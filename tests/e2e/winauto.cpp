@@ -931,6 +931,28 @@ std::optional<DWORD> RegistryNumber(HKEY root, const std::string& key, const std
     return number;
 }
 
+namespace {
+constexpr char kPersonalizeKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+}  // namespace
+
+DarkAppTheme::DarkAppTheme()
+    : m_old(RegistryNumber(HKEY_CURRENT_USER, kPersonalizeKey, "AppsUseLightTheme")) {
+    const DWORD dark = 0;
+    m_set = RegSetKeyValueW(HKEY_CURRENT_USER, Widen(kPersonalizeKey).c_str(), L"AppsUseLightTheme",
+                            REG_DWORD, &dark, sizeof dark) == ERROR_SUCCESS;
+}
+
+DarkAppTheme::~DarkAppTheme() {
+    const std::wstring key = Widen(kPersonalizeKey);
+    if (m_old) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"AppsUseLightTheme", REG_DWORD, &*m_old,
+                        sizeof *m_old);
+    } else if (m_set) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"AppsUseLightTheme");
+    }
+}
+
 bool RegistryKeyExists(HKEY root, const std::string& key) {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(root, Widen(key).c_str(), 0, KEY_READ | KEY_WOW64_64KEY, &opened) !=

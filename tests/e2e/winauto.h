@@ -180,6 +180,21 @@ private:
 [[nodiscard]] bool RegistryKeyExists(HKEY root, const std::string& key);
 bool DeleteRegistryTree(HKEY root, const std::string& key);  // true when the key is gone
 
+// The user's app theme (Windows 10 and later) dark while it lives; the earlier value put back
+// after, or none where there was none.
+class DarkAppTheme {
+public:
+    DarkAppTheme();
+    ~DarkAppTheme();
+    DarkAppTheme(const DarkAppTheme&) = delete;
+    DarkAppTheme& operator=(const DarkAppTheme&) = delete;
+    [[nodiscard]] bool Set() const { return m_set; }
+
+private:
+    std::optional<DWORD> m_old;
+    bool m_set = false;
+};
+
 // A shell folder (CSIDL_PROGRAMS, CSIDL_LOCAL_APPDATA...), without a trailing backslash.
 [[nodiscard]] std::string ShellFolder(int csidl);
 

@@ -476,6 +476,86 @@ TEST_F(EngineDpiTest, ScrollStripTrianglesAreInTheMenuTextColour) {
     Close(popup);
 }
 
+int Luminance(std::uint32_t rgb) {
+    return static_cast<int>((299 * (rgb >> 16) + 587 * ((rgb >> 8) & 0xFF) + 114 * (rgb & 0xFF)) /
+                            1000);
+}
+
+// The dark app theme at the display's scale: cells, separator, frame and strips dark, captions
+// and triangles light, a highlight of its own over the whole cell.
+TEST_F(EngineDpiTest, TheDarkThemeDrawsCellsSeparatorsStripsAndHighlightDark) {
+    DarkAppTheme dark;
+    ASSERT_TRUE(dark.Set());
+    std::vector<menufile::MenuItem> items;
+    for (int i = 0; i < 40; ++i) {
+        items.push_back(
+            {"Item " + std::to_string(i), ExeDir() + "launch_recorder.exe", "", "", "", "0"});
+    }
+    items.insert(items.begin() + 1, menufile::MenuItem::Separator());
+    menufile::MenuSettings settings;
+    const double cell = CellHeight(settings);
+    HWND popup = Open(settings, items);
+    ASSERT_NE(popup, nullptr);
+    RECT outer{};
+    ::GetWindowRect(popup, &outer);
+    RECT client{};
+    ::GetClientRect(popup, &client);
+    const int unit = std::max(1, Px(15));
+    const int bottomTop = Px(static_cast<double>(outer.bottom - outer.top) * m_tpp - 120 - 80);
+    const int column = client.right - 3;
+
+    Image shot;
+    ASSERT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.height > bottomTop && shot.at(column, 2) != SysRgb(COLOR_MENU);
+    }));
+    const std::uint32_t background = shot.at(column, 2);
+    EXPECT_LT(Luminance(background), 64) << std::hex << background;
+    // The icons come after the first paint: the screenshot shows them.
+    EXPECT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.width > 0 && BoundsOf(shot, {0, 0, Px(720), Px(cell)}, background) != Box{};
+    }));
+    EXPECT_TRUE(SaveScreenshotBmp(Shot("dark"), popup));
+    EXPECT_LT(Luminance(shot.at(column, Px(cell + 50))), Luminance(background)) << "the rule";
+    EXPECT_GT(Luminance(shot.at(column, Px(cell + 65))), Luminance(background)) << "the rule";
+    const std::vector<std::uint32_t> corner =
+        PixelsOf(nullptr, {outer.left, outer.top, outer.left + 1, outer.top + 1});
+    ASSERT_EQ(corner.size(), 1u);
+    EXPECT_LT(Luminance(corner[0]), 128) << "no light frame round the dark menu";
+    const int centre = (outer.right - outer.left) / 2;  // of the window, as the model centres it
+    const std::uint32_t arrow = shot.at(centre, bottomTop + Px(45) + unit + unit / 2);
+    EXPECT_GT(Luminance(arrow), 192) << std::hex << arrow;
+    CheckTriangle(shot, bottomTop, Px(120), unit, Px(45), centre, false, background, arrow);
+
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_DOWN);  // the item after the separator
+    const int top = Px(cell + 120);
+    const int bottom = Px(2 * cell + 120);
+    ASSERT_TRUE(WaitUntil([&] {
+        shot = CaptureClient(popup);
+        return shot.width > column && shot.at(column, top) != background;
+    }));
+    const std::uint32_t highlight = shot.at(column, top);
+    EXPECT_GT(Luminance(highlight), Luminance(background)) << std::hex << highlight;
+    EXPECT_NE(highlight, arrow);
+    for (int y = 0; y < bottomTop; ++y) {
+        if (y != Px(cell + 50) && y != Px(cell + 65)) {  // but the rule
+            EXPECT_EQ(shot.at(column, y), y >= top && y < bottom ? highlight : background)
+                << "y " << y;
+        }
+    }
+    int light = 0;  // the highlighted caption stays light
+    for (int y = top; y < bottom; ++y) {
+        for (int x = Px(720); x < column; ++x) {
+            light += Luminance(shot.at(x, y)) > 192;
+        }
+    }
+    EXPECT_GT(light, 10);
+    EXPECT_TRUE(SaveScreenshotBmp(Shot("dark-highlighted"), popup));
+    Close(popup);
+}
+
 }  // namespace
 
 TEST_F(EngineDpiTest, SubmenuArrowsAreTrianglesInTheTextColourAndThreeLevelsCascade) {
