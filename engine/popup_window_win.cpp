@@ -86,7 +86,11 @@ bool PopupWindow::Show(HINSTANCE, HWND owner) {
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
-    m_tooltip.Create(Hwnd());
+    // Only a shortened caption has a tip to show: most menus never load the common controls.
+    const std::vector<Cell>& cells = m_model.Cells();
+    if (std::any_of(cells.begin(), cells.end(), [](const Cell& c) { return !c.Tooltip.empty(); })) {
+        m_tooltip.Create(Hwnd());
+    }
 }
 
 LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
