@@ -276,6 +276,11 @@ void ItemsPage::ShowPreview(int row) {
     ::InvalidateRect(m_host.Control(kItemIcon), nullptr, TRUE);
 }
 
+void ItemsPage::Select(int row) {
+    ::SendMessageW(List(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    ShowPreview(row);
+}
+
 void ItemsPage::ShowListResult(const EditResult& result, FailedEdit failed) {
     if (m_host.ShowEditResult(result, failed) && result.Status == EditStatus::Written) {
         ShowChange(result.Change, result.Selection);

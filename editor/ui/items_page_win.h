@@ -31,6 +31,8 @@ public:
     // their buttons do. False for the other keys.
     bool OnListKey(UINT key);
     void ClearPreview() { ShowPreview(-1); }
+    // The row selected and previewed (-1: none), as after a change that touched it.
+    void Select(int row);
 
 private:
     // What the preview draws: the item's own icon (borrowed from the editor's cache), or an

@@ -156,6 +156,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.code == TTN_GETDISPINFOW &&
+                header.idFrom == reinterpret_cast<UINT_PTR>(Control(kUndoButton))) {
+                // Asked as the tip shows, so it names the step an undo now takes back.
+                m_undoTip =
+                    platform::Widen(m_editor.CanUndo() ? "Undo " + m_editor.UndoDescription()
+                                                       : std::string(kNothingToUndo));
+                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = m_undoTip.data();
+                return 0;
+            }
             if (header.idFrom == kTabs && header.code == TCN_SELCHANGE) {
                 ShowPage();
                 RefreshBackground();  // the selected tab's header is drawn anew
@@ -217,6 +226,7 @@ void MainWindow::OnCreate() {
             m_tooltip.Add(Control(c.Id), c.Tooltip);
         }
     }
+    m_tooltip.AddAsked(Control(kUndoButton));
     HWND tabs = Control(kTabs);
     // The pages' controls are this window's own, laid over the tab control: they draw on the
     // page's texture, which the colour answers and the frames below take from the tabs.
@@ -266,6 +276,10 @@ void MainWindow::OnCreate() {
 void MainWindow::OnCommand(int id, int code) {
     if (id == kQuitButton) {
         ::DestroyWindow(Hwnd());
+        return;
+    }
+    if (id == kUndoButton) {
+        OnHistory(false);
         return;
     }
     (void)(m_items.OnCommand(id, code) || m_directoryPointer.OnCommand(id, code) ||
@@ -369,6 +383,41 @@ HWND MainWindow::FirstControl() const {
     return Control(kTabs);
 }
 
+void MainWindow::OnHistory(bool redo) {
+    if (redo ? !m_editor.CanRedo() : !m_editor.CanUndo()) {
+        return;
+    }
+    m_items.ClearPreview();  // the preview may borrow an icon of a row that goes
+    const EditResult result = redo ? m_editor.Redo() : m_editor.Undo();
+    // A failed write says why and keeps the history; another program's change is told.
+    if (ShowEditResult(result, FailedEdit::Reload) && result.Status == EditStatus::Written) {
+        ShowMenu();
+        m_items.Select(result.Selection);
+    }
+}
+
+bool MainWindow::OnHistoryKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) ||
+        !::IsWindowEnabled(Hwnd()) || m_shortcuts.IsKeyBox(msg.hwnd)) {
+        return false;
+    }
+    const HistoryKey key =
+        HistoryKeyOf(static_cast<unsigned>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0,
+                     ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_MENU) < 0);
+    if (key == HistoryKey::None) {
+        return false;
+    }
+    // A text box with typing of its own to take back keeps its Ctrl+Z.
+    wchar_t className[16] = {};
+    ::GetClassNameW(msg.hwnd, className, 16);
+    if (key == HistoryKey::Undo && ::lstrcmpiW(className, L"Edit") == 0 &&
+        ::SendMessageW(msg.hwnd, EM_CANUNDO, 0, 0) != 0) {
+        return false;
+    }
+    OnHistory(key == HistoryKey::Redo);
+    return true;
+}
+
 bool MainWindow::OnTabMnemonic(wchar_t key) {
     if (key == 0 || key >= 0x80) {
         return false;
@@ -415,6 +464,9 @@ bool MainWindow::PreTranslate(MSG& msg) {
     // sends 10,000 of them. Drops are posted, and the tooltip needs only the mouse.
     if (msg.message == WM_DROPFILES && msg.hwnd == Control(kItemList)) {
         m_items.OnDropFiles(reinterpret_cast<HDROP>(msg.wParam));
+        return true;
+    }
+    if (OnHistoryKey(msg)) {
         return true;
     }
     // Delete and Enter on the list act on the selected item, as its buttons do.

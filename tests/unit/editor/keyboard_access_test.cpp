@@ -152,9 +152,9 @@ TEST(VisualOrder, OfEachPageAndDialog) {
     using namespace editor;
     const auto main = MainWindowControls();
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::Items)),
-              (std::vector<int>{kTabs, kAddButton, kEditButton, kDeleteButton, kItemList,
-                                kChangeIconButton, kMoveUpButton, kMoveDownButton, kSeparatorButton,
-                                kToPointerButton, kQuitButton}));
+              (std::vector<int>{kTabs, kAddButton, kEditButton, kDeleteButton, kUndoButton,
+                                kItemList, kChangeIconButton, kMoveUpButton, kMoveDownButton,
+                                kSeparatorButton, kToPointerButton, kQuitButton}));
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::DirectoryPointer)),
               (std::vector<int>{kTabs, kToUserListButton, kDriveList, kFolderList, kPathBox,
                                 kPatternBox, kShowFoldersCheck, kShowHiddenCheck,
@@ -238,3 +238,17 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
     EXPECT_TRUE(wizardBefore(editor::kWizardStartInLabel, editor::kWizardStartIn));
 }
 }  // namespace
+
+TEST(HistoryKeys, CtrlZUndoesCtrlYAndCtrlShiftZRedo) {
+    using editor::HistoryKey;
+    using editor::HistoryKeyOf;
+    EXPECT_EQ(HistoryKeyOf('Z', true, false, false), HistoryKey::Undo);
+    EXPECT_EQ(HistoryKeyOf('Y', true, false, false), HistoryKey::Redo);
+    EXPECT_EQ(HistoryKeyOf('Z', true, true, false), HistoryKey::Redo);
+    // Without Ctrl the letters are typed; with Alt as well they are AltGr characters.
+    EXPECT_EQ(HistoryKeyOf('Z', false, false, false), HistoryKey::None);
+    EXPECT_EQ(HistoryKeyOf('Z', true, false, true), HistoryKey::None);
+    EXPECT_EQ(HistoryKeyOf('Y', true, false, true), HistoryKey::None);
+    EXPECT_EQ(HistoryKeyOf('Y', true, true, false), HistoryKey::None);
+    EXPECT_EQ(HistoryKeyOf('X', true, false, false), HistoryKey::None);
+}
