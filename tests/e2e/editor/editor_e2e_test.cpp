@@ -394,6 +394,40 @@ TEST_F(EditorTest, ListShowsItsTooltip) {
     ParkMouse();
 }
 
+TEST_F(EditorTest, TheUndoButtonNamesItsStepAndAnotherProgramsChangeStopsIt) {
+    const std::string menu = UserMenu({kNotepad, kLetters, kUser});
+    ASSERT_TRUE(Open(menu));
+    HWND list = Item(editor::kItemList);
+    HWND undo = Item(editor::kUndoButton);
+    ASSERT_TRUE(IsWindowVisible(undo));
+    ASSERT_TRUE(SelectListItem(list, 2));
+    Click(Item(editor::kMoveUpButton));
+    ASSERT_EQ(File(), UserMenu({kNotepad, kUser, kLetters}));
+
+    ASSERT_TRUE(MoveMouse(CenterOf(undo)));
+    HWND tip = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        tip = FindWindowOf(m_editor.pid(), TOOLTIPS_CLASSA, nullptr);
+        return tip != nullptr && IsWindowVisible(tip) && GetText(tip) == "Undo Move Up \"User\"";
+    })) << (tip != nullptr ? GetText(tip) : "no tooltip");
+    ParkMouse();
+
+    Click(undo);
+    EXPECT_EQ(File(), menu);
+    EXPECT_EQ(Selection(), 2) << "the moved item, back in its place";
+
+    // Changed by another program since the change: nothing is written, the list shows theirs.
+    Click(Item(editor::kDeleteButton));
+    ASSERT_EQ(File(), UserMenu({kNotepad, kLetters}));
+    const std::string theirs = UserMenu({kUser});
+    ASSERT_TRUE(WriteFileBytes(m_menu, theirs));
+    PostClick(undo);
+    EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kErrorTitle, IDOK),
+              editor::kChangedElsewhere);
+    EXPECT_EQ(File(), theirs);
+    EXPECT_TRUE(WaitUntil([&] { return ListItems(list) == std::vector<std::string>{"User"}; }));
+}
+
 TEST_F(EditorTest, ScreenshotsOfBothTabs) {
     ASSERT_TRUE(Open(UserMenu({kNotepad, kSeparator, kLetters, kUser})));
     ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));

@@ -405,6 +405,59 @@ TEST_F(KeyboardTest, DeleteKeyOnTheListDeletesAsTheDeleteButtonDoes) {
     EXPECT_EQ(File(), UserMenu({kUser}));
 }
 
+TEST_F(KeyboardTest, CtrlZTakesBackADeleteAndCtrlYMakesItAgainFromEveryPage) {
+    const std::string menu = UserMenu({kNotepad, kLetters, kUser});
+    const std::string deleted = UserMenu({kNotepad, kUser});
+    ASSERT_TRUE(Open(menu));
+    HWND list = Item(editor::kItemList);
+    ASSERT_TRUE(FocusReaches(list));
+    ASSERT_TRUE(SelectListItem(list, 1));
+    SendKey(VK_DELETE);
+    ASSERT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << "byte for byte: " << File();
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Notepad", "Letters, 2026", "User"}));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1) << "the row that came back";
+    SendKey('Y', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Notepad", "User"}));
+
+    // On the appearance page, with the tabs focused; Ctrl+Shift+Z redoes too.
+    Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
+    ASSERT_TRUE(FocusReaches(Item(editor::kTabs)));
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << File();
+    SendKey('Z', {VK_CONTROL, VK_SHIFT});
+    EXPECT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << File();
+    SendKey('Z', {VK_CONTROL});  // nothing older: nothing happens
+    Pump(Millis(300));
+    EXPECT_EQ(File(), menu);
+    EXPECT_EQ(FindWindowOf(m_editor.pid(), "#32770", nullptr), nullptr) << "no message";
+}
+
+TEST_F(KeyboardTest, CtrlZOnThePointerPageTakesBackTheChangeOfMenuType) {
+    const std::string menu = UserMenu({kNotepad, kLetters});
+    ASSERT_TRUE(Open(menu));
+    PostClick(Item(editor::kToPointerButton));
+    ASSERT_TRUE(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES).has_value());
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) != 0; }));
+    ASSERT_NE(File(), menu);
+    ASSERT_TRUE(ForceForeground(m_main));
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << File();
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kItemList)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kFolderList)));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", "Letters, 2026"}));
+    // And again: the pointer page comes back with the default pointer.
+    SendKey('Y', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) != 0; }));
+    EXPECT_EQ(GetText(Item(editor::kPatternBox)), "*.*");
+}
+
 TEST_F(KeyboardTest, EnterAndDoubleClickEditTheItemAndTheFocusComesBackToTheList) {
     const std::string menu = UserMenu({kNotepad, kLetters});
     ASSERT_TRUE(Open(menu));
