@@ -300,6 +300,18 @@ bool ItemsPage::OnListKey(UINT key) {
     }
 }
 
+bool ItemsPage::OnMoveKey(UINT key) {
+    if ((key != VK_UP && key != VK_DOWN) || !::IsWindowVisible(List())) {
+        return false;
+    }
+    if (key == VK_UP) {
+        OnMoveUp();
+    } else {
+        OnMoveDown();
+    }
+    return true;
+}
+
 bool ItemsPage::DoubleClickedOnARow() const {
     // The list reports a double click below its last row too.
     const DWORD at = ::GetMessagePos();

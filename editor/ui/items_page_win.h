@@ -30,6 +30,9 @@ public:
     // A key pressed on the list: Delete deletes the selected item and Enter edits it, as
     // their buttons do. False for the other keys.
     bool OnListKey(UINT key);
+    // Alt+Up and Alt+Down from any control of the page: Move Up and Move Down of the selected
+    // item. False for the other keys, and while the page is not shown.
+    bool OnMoveKey(UINT key);
     void ClearPreview() { ShowPreview(-1); }
     // The row selected and previewed (-1: none), as after a change that touched it.
     void Select(int row);

@@ -469,6 +469,12 @@ bool MainWindow::PreTranslate(MSG& msg) {
     if (OnHistoryKey(msg)) {
         return true;
     }
+    // Alt with an arrow: what Alt alone brings is a system key, so only these two are taken.
+    if (msg.message == WM_SYSKEYDOWN && ::IsChild(Hwnd(), msg.hwnd) && ::IsWindowEnabled(Hwnd()) &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
+        m_items.OnMoveKey(static_cast<UINT>(msg.wParam))) {
+        return true;
+    }
     // Delete and Enter on the list act on the selected item, as its buttons do.
     if (msg.message == WM_KEYDOWN && msg.hwnd == Control(kItemList) &&
         m_items.OnListKey(static_cast<UINT>(msg.wParam))) {

@@ -438,6 +438,33 @@ TEST_F(KeyboardTest, CtrlZTakesBackADeleteAndCtrlYMakesItAgainFromEveryPage) {
     EXPECT_EQ(FindWindowOf(m_editor.pid(), "#32770", nullptr), nullptr) << "no message";
 }
 
+TEST_F(KeyboardTest, AltDownAndAltUpMoveTheSelectedItemFromTheListAndTheButtons) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters, kUser})));
+    HWND list = Item(editor::kItemList);
+    ASSERT_TRUE(FocusReaches(list));
+    ASSERT_TRUE(SelectListItem(list, 0));
+    SendKey(VK_DOWN, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] {
+        return File() == UserMenu({kLetters, kNotepad, kUser});
+    })) << File();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1) << "the moved item stays selected";
+    SendKey(VK_DOWN, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] { return File() == UserMenu({kLetters, kUser, kNotepad}); }));
+    SendKey(VK_DOWN, {VK_MENU});  // already last
+    Pump(Millis(300));
+    EXPECT_EQ(File(), UserMenu({kLetters, kUser, kNotepad}));
+
+    SendKey(VK_TAB);  // the focus on a button: the keys still move the item
+    ASSERT_TRUE(FocusReaches(Item(editor::kChangeIconButton)));
+    SendKey(VK_UP, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] {
+        return File() == UserMenu({kLetters, kNotepad, kUser});
+    })) << File();
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == UserMenu({kLetters, kUser, kNotepad}); }));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+}
+
 TEST_F(KeyboardTest, CtrlZOnThePointerPageTakesBackTheChangeOfMenuType) {
     const std::string menu = UserMenu({kNotepad, kLetters});
     ASSERT_TRUE(Open(menu));
