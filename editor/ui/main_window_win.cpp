@@ -351,8 +351,13 @@ void MainWindow::ShowPage() {
     if (tab == kShortcutsTabIndex) {
         m_shortcuts.Show();  // a shortcut may have been made or deleted elsewhere meanwhile
     }
-    for (const ControlLayout& c : MainWindowControls()) {
-        ::ShowWindow(Control(c.Id), IsShown(c, tab, pointer) ? SW_SHOWNA : SW_HIDE);
+    // The page that goes is hidden before the one that comes shows, so no moment shows both.
+    for (bool shown : {false, true}) {
+        for (const ControlLayout& c : MainWindowControls()) {
+            if (IsShown(c, tab, pointer) == shown) {
+                ::ShowWindow(Control(c.Id), shown ? SW_SHOWNA : SW_HIDE);
+            }
+        }
     }
     // A control hidden with the page it stood on leaves the keyboard nowhere.
     HWND focus = ::GetFocus();

@@ -238,17 +238,3 @@ TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
     EXPECT_TRUE(wizardBefore(editor::kWizardStartInLabel, editor::kWizardStartIn));
 }
 }  // namespace
-
-TEST(HistoryKeys, CtrlZUndoesCtrlYAndCtrlShiftZRedo) {
-    using editor::HistoryKey;
-    using editor::HistoryKeyOf;
-    EXPECT_EQ(HistoryKeyOf('Z', true, false, false), HistoryKey::Undo);
-    EXPECT_EQ(HistoryKeyOf('Y', true, false, false), HistoryKey::Redo);
-    EXPECT_EQ(HistoryKeyOf('Z', true, true, false), HistoryKey::Redo);
-    // Without Ctrl the letters are typed; with Alt as well they are AltGr characters.
-    EXPECT_EQ(HistoryKeyOf('Z', false, false, false), HistoryKey::None);
-    EXPECT_EQ(HistoryKeyOf('Z', true, false, true), HistoryKey::None);
-    EXPECT_EQ(HistoryKeyOf('Y', true, false, true), HistoryKey::None);
-    EXPECT_EQ(HistoryKeyOf('Y', true, true, false), HistoryKey::None);
-    EXPECT_EQ(HistoryKeyOf('X', true, false, false), HistoryKey::None);
-}
