@@ -1,6 +1,7 @@
 // The editor's list state and the changes it writes to the menu file.
 #include "editor/model/menu_editor.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "menufile/internet_zone.h"
@@ -84,6 +85,8 @@ int RowBefore(const ListChange& change, int selection) {
             return change.Index;
         case Kind::Swapped:
             return selection == change.Index ? change.Index + 1 : change.Index;
+        case Kind::Moved:
+            return change.Index;
         default:
             return -1;
     }
@@ -97,6 +100,8 @@ int RowAfter(const ListChange& change, int selection) {
             return change.Index;
         case Kind::Swapped:
             return selection;
+        case Kind::Moved:
+            return change.Count;
         default:
             return -1;
     }
@@ -323,6 +328,37 @@ EditResult MenuEditor::Swap(int upper, int selection, const char* verb) {
     if (result.Status == EditStatus::Written) {
         std::swap(m_rows[a], m_rows[a + 1]);
         std::swap(m_records[a], m_records[a + 1]);
+    }
+    return result;
+}
+
+EditResult MenuEditor::MoveItem(int from, int gap) {
+    const int count = static_cast<int>(m_rows.size());
+    const int to = gap > from ? gap - 1 : gap;  // its row once it is out of the way
+    if (m_isDirectoryPointer || from < 0 || from >= count || gap < 0 || gap > count || to == from) {
+        return Unchanged(from);
+    }
+    std::vector<MenuItem> records = m_records;
+    const auto rotate = [from, to](auto& v) {
+        if (from < to) {
+            std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+        } else {
+            std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+        }
+    };
+    rotate(records);
+    EditResult result = Rewrite(to, {Kind::Moved, from, to},
+                                Named("Move", m_records[static_cast<std::size_t>(from)]),
+                                [&](std::string_view old, const MenuFile& header) {
+                                    return Compose(old, header, [&](auto add) {
+                                        for (const MenuItem& record : records) {
+                                            add(record);
+                                        }
+                                    });
+                                });
+    if (result.Status == EditStatus::Written) {
+        rotate(m_rows);
+        m_records = std::move(records);
     }
     return result;
 }

@@ -63,6 +63,7 @@ struct ListChange {
         Removed,   // row Index went
         Inserted,  // a row came in at Index
         Swapped,   // rows Index and Index + 1 changed places
+        Moved,     // row Index went to row Count, the rows between closing up
         Replaced,  // row Index shows another text
         Appended,  // Count rows came at the end, from Index on
         Reloaded,  // anything may have changed: show every row again
@@ -130,6 +131,9 @@ public:
     [[nodiscard]] EditResult Delete(int selected);
     [[nodiscard]] EditResult MoveUp(int selected);
     [[nodiscard]] EditResult MoveDown(int selected);
+    // The entry `from` dragged into the gap before entry `gap` (the number of entries: after
+    // the last one); the selection follows it. Unchanged when it would stay where it is.
+    [[nodiscard]] EditResult MoveItem(int from, int gap);
     // A separator above the selected entry.
     [[nodiscard]] EditResult Separator(int selected);
     // Appends one record per path, each committed on its own; stops at the first failure.

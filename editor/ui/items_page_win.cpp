@@ -245,6 +245,10 @@ void ItemsPage::ShowChange(const ListChange& change, int selection) {
             rewrite(change.Index);
             rewrite(change.Index + 1);
             break;
+        case Kind::Moved:
+            ::SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(change.Index), 0);
+            insert(change.Count);
+            break;
         case Kind::Replaced:
             rewrite(change.Index);
             break;

@@ -58,6 +58,7 @@ TEST_F(UndoTest, EveryKindOfChangeIsUndoneAndRedoneByteForByte) {
         {"move up", kFour, [](MenuEditor& e) { return e.MoveUp(3); }, "Move Up \"Last\"", 3, 2},
         {"move down", kFour, [](MenuEditor& e) { return e.MoveDown(0); }, "Move Down \"Notepad\"",
          0, 1},
+        {"drag", kFour, [](MenuEditor& e) { return e.MoveItem(0, 3); }, "Move \"Notepad\"", 0, 2},
         {"separator", kFour, [](MenuEditor& e) { return e.Separator(2); }, "Separator", 2, 2},
         {"add", kFour, [&](MenuEditor& e) { return e.AddItem(added, 1); }, "Add \"Paint\"", -1, 4},
         {"edit", kFour, [&](MenuEditor& e) { return e.EditItem(0, added, 0); }, "Edit \"Paint\"", 0,
