@@ -206,6 +206,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             ChoosePageLook();
             return 0;
+        case kRowDroppedMessage:
+            m_items.OnRowDropped(static_cast<int>(wParam), static_cast<int>(lParam));
+            return 0;
         case WM_CLOSE:
             ::DestroyWindow(Hwnd());
             return 0;
@@ -478,6 +481,10 @@ bool MainWindow::PreTranslate(MSG& msg) {
     if (msg.message == WM_SYSKEYDOWN && ::IsChild(Hwnd(), msg.hwnd) && ::IsWindowEnabled(Hwnd()) &&
         ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
         m_items.OnMoveKey(static_cast<UINT>(msg.wParam))) {
+        return true;
+    }
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+        msg.hwnd == Control(kItemList) && m_items.OnListMouse(msg)) {
         return true;
     }
     // Delete and Enter on the list act on the selected item, as its buttons do.
