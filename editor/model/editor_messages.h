@@ -21,6 +21,7 @@ inline constexpr const char* kQuoteInPointer =
     "The folder and the file pattern cannot contain a double quote (\").";
 inline constexpr const char* kRefreshDesktopMessage =
     "You might have to refresh the desktop for the new icon to show.";
+inline constexpr const char* kNothingToUndo = "Nothing to undo";
 inline constexpr const char* kOpenTitle = "Open or Create a Menu File";
 inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*.*";
 

@@ -1,6 +1,7 @@
 // The editor's list state and the changes it writes to the menu file.
 #include "editor/model/menu_editor.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "menufile/internet_zone.h"
@@ -75,6 +76,42 @@ Built InFittingEncoding(TextEncoding own, TextEncoding& used, BuildIn&& build) {
     return built;
 }
 
+// The row a change touched, as the list was before it and as it left it.
+int RowBefore(const ListChange& change, int selection) {
+    switch (change.What) {
+        case Kind::Removed:
+        case Kind::Inserted:
+        case Kind::Replaced:
+            return change.Index;
+        case Kind::Swapped:
+            return selection == change.Index ? change.Index + 1 : change.Index;
+        case Kind::Moved:
+            return change.Index;
+        default:
+            return -1;
+    }
+}
+
+int RowAfter(const ListChange& change, int selection) {
+    switch (change.What) {
+        case Kind::Inserted:
+        case Kind::Replaced:
+        case Kind::Appended:
+            return change.Index;
+        case Kind::Swapped:
+            return selection;
+        case Kind::Moved:
+            return change.Count;
+        default:
+            return -1;
+    }
+}
+
+// How a step names an item: its name, or what a separator is.
+std::string Named(const std::string& verb, const MenuItem& item) {
+    return verb + " \"" + (item.Name.empty() ? std::string("Separator") : item.Name) + "\"";
+}
+
 EditResult Unchanged(int selection) {
     return {EditStatus::Unchanged, MenuError::None, selection, {}};
 }
@@ -127,14 +164,17 @@ Built MenuEditor::Compose(std::string_view old, const MenuFile& header, Each&& e
     });
 }
 
-EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& build) {
+EditResult MenuEditor::Rewrite(int selection, ListChange change, std::string description,
+                               const Build& build) {
     if (!m_loaded) {
         return Unchanged(selection);
     }
     std::string committed;
+    std::string before;
     MenuError e = menufile::ChangeMenuFile(
         m_fs, m_path,
         [&](std::string_view old) {
+            before.assign(old);
             // Bytes that are what the list was read from or last wrote need no parse; others
             // must still read as what the list shows.
             if (old != m_bytes) {
@@ -155,6 +195,13 @@ EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& bu
         },
         &committed);
     if (e == MenuError::None) {
+        if (m_dropping && m_dropStarted) {
+            m_history.Extend(committed);
+        } else {
+            m_history.Record({std::move(before), committed, RowBefore(change, selection),
+                              RowAfter(change, selection), std::move(description)});
+            m_dropStarted = m_dropping;
+        }
         m_bytes = std::move(committed);
         m_encoding = m_written;
         return {EditStatus::Written, MenuError::None, selection, change};
@@ -162,9 +209,70 @@ EditResult MenuEditor::Rewrite(int selection, ListChange change, const Build& bu
     Reload();
     const ListChange all{Kind::Reloaded, 0, 0};
     if (e == MenuError::Changed) {
+        m_history.Clear();  // its bytes are no longer what the file holds
         return {EditStatus::Reloaded, MenuError::None, -1, all};
     }
     return {EditStatus::Failed, e, -1, all};
+}
+
+EditResult MenuEditor::Restore(const std::string& expected, const std::string& replacement, int row,
+                               bool undo) {
+    std::string committed;
+    const MenuError e = menufile::ChangeMenuFile(
+        m_fs, m_path,
+        [&](std::string_view old) {
+            // Only over the very bytes the step left: anything else is another program's.
+            return old == expected ? Built{MenuError::None, replacement}
+                                   : Built{MenuError::Changed, {}};
+        },
+        &committed);
+    const ListChange all{Kind::Reloaded, 0, 0};
+    if (e == MenuError::None) {
+        MenuFile file = menufile::ReadMenu(committed);
+        menufile::DecodeMenu(committed, file, m_codePage);
+        if (file.Status == ReadStatus::Ok) {
+            Adopt(std::move(committed), std::move(file));
+        } else {
+            Reload();
+        }
+        if (undo) {
+            m_history.Undone();
+        } else {
+            m_history.Redone();
+        }
+        const int selection = row < static_cast<int>(m_rows.size()) ? row : -1;
+        return {EditStatus::Written, MenuError::None, selection, all};
+    }
+    Reload();
+    if (e == MenuError::Changed) {
+        m_history.Clear();
+        return {EditStatus::Reloaded, MenuError::None, -1, all};
+    }
+    return {EditStatus::Failed, e, -1, all};
+}
+
+EditResult MenuEditor::Undo() {
+    if (!m_history.CanUndo()) {
+        return Unchanged(-1);
+    }
+    const EditStep& step = m_history.NextUndo();
+    return Restore(step.After, step.Before, step.RowBefore, true);
+}
+
+EditResult MenuEditor::Redo() {
+    if (!m_history.CanRedo()) {
+        return Unchanged(-1);
+    }
+    const EditStep& step = m_history.NextRedo();
+    return Restore(step.Before, step.After, step.RowAfter, false);
+}
+
+std::string MenuEditor::UndoDescription() const {
+    return m_history.CanUndo() ? m_history.NextUndo().Description : std::string();
+}
+
+std::string MenuEditor::RedoDescription() const {
+    return m_history.CanRedo() ? m_history.NextRedo().Description : std::string();
 }
 
 EditResult MenuEditor::Delete(int selected) {
@@ -173,7 +281,7 @@ EditResult MenuEditor::Delete(int selected) {
         return Unchanged(selected);
     }
     const auto k = static_cast<std::size_t>(selected);
-    EditResult result = Rewrite(-1, {Kind::Removed, selected, 1},
+    EditResult result = Rewrite(-1, {Kind::Removed, selected, 1}, Named("Delete", m_records[k]),
                                 [&](std::string_view old, const MenuFile& header) {
                                     return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
@@ -195,7 +303,7 @@ EditResult MenuEditor::MoveUp(int selected) {
     if (m_isDirectoryPointer || selected < 1 || selected >= count) {
         return Unchanged(selected);
     }
-    return Swap(selected - 1, selected - 1);
+    return Swap(selected - 1, selected - 1, "Move Up");
 }
 
 EditResult MenuEditor::MoveDown(int selected) {
@@ -203,12 +311,13 @@ EditResult MenuEditor::MoveDown(int selected) {
     if (m_isDirectoryPointer || selected < 0 || selected >= count - 1) {
         return Unchanged(selected);
     }
-    return Swap(selected, selected + 1);
+    return Swap(selected, selected + 1, "Move Down");
 }
 
-EditResult MenuEditor::Swap(int upper, int selection) {
+EditResult MenuEditor::Swap(int upper, int selection, const char* verb) {
     const auto a = static_cast<std::size_t>(upper);
-    EditResult result = Rewrite(selection, {Kind::Swapped, upper, 2},
+    const std::size_t moved = selection == upper ? a + 1 : a;
+    EditResult result = Rewrite(selection, {Kind::Swapped, upper, 2}, Named(verb, m_records[moved]),
                                 [&](std::string_view old, const MenuFile& header) {
                                     return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
@@ -223,13 +332,44 @@ EditResult MenuEditor::Swap(int upper, int selection) {
     return result;
 }
 
+EditResult MenuEditor::MoveItem(int from, int gap) {
+    const int count = static_cast<int>(m_rows.size());
+    const int to = gap > from ? gap - 1 : gap;  // its row once it is out of the way
+    if (m_isDirectoryPointer || from < 0 || from >= count || gap < 0 || gap > count || to == from) {
+        return Unchanged(from);
+    }
+    std::vector<MenuItem> records = m_records;
+    const auto rotate = [from, to](auto& v) {
+        if (from < to) {
+            std::rotate(v.begin() + from, v.begin() + from + 1, v.begin() + to + 1);
+        } else {
+            std::rotate(v.begin() + to, v.begin() + from, v.begin() + from + 1);
+        }
+    };
+    rotate(records);
+    EditResult result = Rewrite(to, {Kind::Moved, from, to},
+                                Named("Move", m_records[static_cast<std::size_t>(from)]),
+                                [&](std::string_view old, const MenuFile& header) {
+                                    return Compose(old, header, [&](auto add) {
+                                        for (const MenuItem& record : records) {
+                                            add(record);
+                                        }
+                                    });
+                                });
+    if (result.Status == EditStatus::Written) {
+        rotate(m_rows);
+        m_records = std::move(records);
+    }
+    return result;
+}
+
 EditResult MenuEditor::Separator(int selected) {
     const int count = static_cast<int>(m_rows.size());
     if (m_isDirectoryPointer || selected < 0 || selected >= count) {
         return Unchanged(selected);
     }
     const auto k = static_cast<std::size_t>(selected);
-    EditResult result = Rewrite(-1, {Kind::Inserted, selected, 1},
+    EditResult result = Rewrite(-1, {Kind::Inserted, selected, 1}, "Separator",
                                 [&](std::string_view old, const MenuFile& header) {
                                     return Compose(old, header, [&](auto add) {
                                         for (std::size_t i = 0; i < m_records.size(); ++i) {
@@ -253,25 +393,32 @@ DropResult MenuEditor::DropFiles(const std::vector<DroppedFile>& files) {
         return result;  // the list is not shown for a directory pointer
     }
     const int first = static_cast<int>(m_rows.size());
+    // One drop is one step of the history, however many commits it takes.
+    m_dropping = true;
+    m_dropStarted = false;
     for (const DroppedFile& dropped : files) {
         MenuItem item{dropped.Name, dropped.Path, "", "", "", "0"};
-        EditResult one = Append(item, -1);
+        EditResult one = Append(item, -1, "Drop");
         if (one.Status != EditStatus::Written) {
             result.Status = one.Status;
             result.Error = one.Error;
             result.Change = one.Change;
-            return result;
+            break;
         }
         ++result.Added;
         result.Status = EditStatus::Written;
         result.Change = {Kind::Appended, first, result.Added};
     }
+    m_dropping = false;
+    if (result.Added > 1 && m_dropStarted) {
+        m_history.Retitle("Drop " + std::to_string(result.Added) + " items");
+    }
     return result;
 }
 
-EditResult MenuEditor::Append(const MenuItem& item, int selection) {
+EditResult MenuEditor::Append(const MenuItem& item, int selection, const char* verb) {
     const int at = static_cast<int>(m_rows.size());
-    EditResult result = Rewrite(selection, {Kind::Appended, at, 1},
+    EditResult result = Rewrite(selection, {Kind::Appended, at, 1}, Named(verb, item),
                                 [&](std::string_view old, const MenuFile& header) {
                                     if (!menufile::ReadsBackAsWritten(item)) {
                                         return Built{MenuError::BadText, {}};
@@ -311,12 +458,13 @@ EditResult MenuEditor::AddItem(const MenuItem& item, int selection) {
     if (m_isDirectoryPointer) {
         return Unchanged(selection);
     }
-    return Append(item, selection);
+    return Append(item, selection, "Add");
 }
 
-EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int selection) {
+EditResult MenuEditor::ReplaceRecord(int index, const MenuItem& item, int selection,
+                                     const char* verb) {
     const auto k = static_cast<std::size_t>(index);
-    EditResult result = Rewrite(selection, {Kind::Replaced, index, 1},
+    EditResult result = Rewrite(selection, {Kind::Replaced, index, 1}, Named(verb, item),
                                 [&](std::string_view old, const MenuFile& header) {
                                     if (!menufile::ReadsBackAsWritten(item)) {
                                         return Built{MenuError::BadText, {}};
@@ -338,7 +486,7 @@ EditResult MenuEditor::EditItem(int index, const MenuItem& item, int selection) 
     if (m_isDirectoryPointer || index < 0 || index >= static_cast<int>(m_rows.size())) {
         return Unchanged(selection);
     }
-    return ReplaceRecord(index, item, selection);
+    return ReplaceRecord(index, item, selection, "Edit");
 }
 
 EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int iconIndex,
@@ -350,7 +498,7 @@ EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int i
     MenuItem item = m_records[static_cast<std::size_t>(index)];
     item.IconFile = iconFile;
     item.IconIndex = std::to_string(iconIndex);
-    EditResult result = ReplaceRecord(index, item, index);
+    EditResult result = ReplaceRecord(index, item, index, "Change Icon");
     const menufile::ItemIcon source = menufile::ItemIconOf(item);
     if (result.Status == EditStatus::Written && !source.File.empty()) {
         // The chooser already extracted the icon the row now shows.
@@ -363,24 +511,25 @@ EditResult MenuEditor::SetItemIcon(int index, const std::string& iconFile, int i
 
 EditResult MenuEditor::SaveAppearance(const std::string* picture,
                                       const menufile::MenuSettings& settings) {
-    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
-        return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
-            std::optional<MenuFile> file = Known(header, encoding);
-            std::optional<menufile::MenuSettings> bytes =
-                menufile::EncodeSettings(settings, encoding, m_codePage);
-            if (!file || !bytes) {
-                return Built{MenuError::BadText, {}};
-            }
-            if (encoding != m_encoding && m_isDirectoryPointer) {
-                // The pointer record is kept as written: in the new encoding it is written anew
-                // from what it holds.
-                std::string converted(old.substr(0, header.RecordsOffset));
-                converted += menufile::FormatPointerLine(*file->DirectoryPointer);
-                return menufile::SaveAppearance(converted, *file, picture, *bytes);
-            }
-            return menufile::SaveAppearance(old, *file, picture, *bytes);
+    EditResult result =
+        Rewrite(-1, {}, "Appearance", [&](std::string_view old, const MenuFile& header) {
+            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                std::optional<MenuFile> file = Known(header, encoding);
+                std::optional<menufile::MenuSettings> bytes =
+                    menufile::EncodeSettings(settings, encoding, m_codePage);
+                if (!file || !bytes) {
+                    return Built{MenuError::BadText, {}};
+                }
+                if (encoding != m_encoding && m_isDirectoryPointer) {
+                    // The pointer record is kept as written: in the new encoding it is written anew
+                    // from what it holds.
+                    std::string converted(old.substr(0, header.RecordsOffset));
+                    converted += menufile::FormatPointerLine(*file->DirectoryPointer);
+                    return menufile::SaveAppearance(converted, *file, picture, *bytes);
+                }
+                return menufile::SaveAppearance(old, *file, picture, *bytes);
+            });
         });
-    });
     if (result.Status == EditStatus::Written) {
         m_settings = settings;
         if (picture != nullptr) {
@@ -410,13 +559,14 @@ EditResult MenuEditor::ChangeToDirectoryPointer() {
         return Unchanged(-1);
     }
     EditResult result =
-        Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
-            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
-                std::optional<MenuFile> file = Known(header, encoding);
-                return file ? menufile::ChangeToDirectoryPointer(old, *file)
-                            : Built{MenuError::BadText, {}};
-            });
-        });
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, "Change Menu Type",
+                [&](std::string_view old, const MenuFile& header) {
+                    return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                        std::optional<MenuFile> file = Known(header, encoding);
+                        return file ? menufile::ChangeToDirectoryPointer(old, *file)
+                                    : Built{MenuError::BadText, {}};
+                    });
+                });
     if (result.Status == EditStatus::Written) {
         m_rows.clear();
         m_records.clear();
@@ -431,13 +581,14 @@ EditResult MenuEditor::ChangeToUserDefined() {
         return Unchanged(-1);
     }
     EditResult result =
-        Rewrite(-1, {Kind::Reloaded, 0, 0}, [&](std::string_view old, const MenuFile& header) {
-            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
-                std::optional<MenuFile> file = Known(header, encoding);
-                return file ? menufile::ChangeToUserDefined(old, *file)
-                            : Built{MenuError::BadText, {}};
-            });
-        });
+        Rewrite(-1, {Kind::Reloaded, 0, 0}, "Change Menu Type",
+                [&](std::string_view old, const MenuFile& header) {
+                    return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                        std::optional<MenuFile> file = Known(header, encoding);
+                        return file ? menufile::ChangeToUserDefined(old, *file)
+                                    : Built{MenuError::BadText, {}};
+                    });
+                });
     if (result.Status == EditStatus::Written) {
         m_isDirectoryPointer = false;
         m_directoryPointer = menufile::DirectoryPointer{};
@@ -450,18 +601,19 @@ EditResult MenuEditor::SaveDirectoryPointer(const std::string& folder, const std
     if (!m_isDirectoryPointer) {
         return Unchanged(-1);
     }
-    EditResult result = Rewrite(-1, {}, [&](std::string_view old, const MenuFile& header) {
-        return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
-            std::optional<MenuFile> file = Known(header, encoding);
-            const std::optional<menufile::DirectoryPointer> typed =
-                menufile::EncodePointer({folder, pattern, "0", "0", "0"}, encoding, m_codePage);
-            if (!file || !typed) {
-                return Built{MenuError::BadText, {}};
-            }
-            return menufile::SaveDirectoryPointer(old, *file, typed->Folder, typed->Pattern,
-                                                  showFolders, hideExtensions, showHidden);
+    EditResult result =
+        Rewrite(-1, {}, "Directory Pointer", [&](std::string_view old, const MenuFile& header) {
+            return InFittingEncoding(m_encoding, m_written, [&](TextEncoding encoding) {
+                std::optional<MenuFile> file = Known(header, encoding);
+                const std::optional<menufile::DirectoryPointer> typed =
+                    menufile::EncodePointer({folder, pattern, "0", "0", "0"}, encoding, m_codePage);
+                if (!file || !typed) {
+                    return Built{MenuError::BadText, {}};
+                }
+                return menufile::SaveDirectoryPointer(old, *file, typed->Folder, typed->Pattern,
+                                                      showFolders, hideExtensions, showHidden);
+            });
         });
-    });
     if (result.Status == EditStatus::Written) {
         m_directoryPointer = {folder, pattern, std::to_string(showFolders),
                               std::to_string(hideExtensions), std::to_string(showHidden)};

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/model/edit_history.h"
 #include "editor/model/preview_icon_cache.h"
 #include "menufile/file_system.h"
 #include "menufile/menu_file.h"
@@ -62,6 +63,7 @@ struct ListChange {
         Removed,   // row Index went
         Inserted,  // a row came in at Index
         Swapped,   // rows Index and Index + 1 changed places
+        Moved,     // row Index went to row Count, the rows between closing up
         Replaced,  // row Index shows another text
         Appended,  // Count rows came at the end, from Index on
         Reloaded,  // anything may have changed: show every row again
@@ -129,6 +131,9 @@ public:
     [[nodiscard]] EditResult Delete(int selected);
     [[nodiscard]] EditResult MoveUp(int selected);
     [[nodiscard]] EditResult MoveDown(int selected);
+    // The entry `from` dragged into the gap before entry `gap` (the number of entries: after
+    // the last one); the selection follows it. Unchanged when it would stay where it is.
+    [[nodiscard]] EditResult MoveItem(int from, int gap);
     // A separator above the selected entry.
     [[nodiscard]] EditResult Separator(int selected);
     // Appends one record per path, each committed on its own; stops at the first failure.
@@ -160,6 +165,20 @@ public:
                                                   const std::string& pattern, int showFolders,
                                                   int hideExtensions, int showHidden);
 
+    // Takes back the last change made here, or makes the last one taken back again: the bytes
+    // from before (after) it are written only while the file still holds those the step left.
+    // A file changed by another program since is not written: Reloaded, and the history
+    // starts again. A write that fails (Failed, with why) keeps the history. The selection is
+    // the row the step touched; the change is Reloaded (every page shows the file anew).
+    [[nodiscard]] EditResult Undo();
+    [[nodiscard]] EditResult Redo();
+    [[nodiscard]] bool CanUndo() const { return m_history.CanUndo(); }
+    [[nodiscard]] bool CanRedo() const { return m_history.CanRedo(); }
+    // What an undo would take back (Delete "Notepad"); empty when there is nothing.
+    [[nodiscard]] std::string UndoDescription() const;
+    [[nodiscard]] std::string RedoDescription() const;
+    [[nodiscard]] const EditHistory& History() const { return m_history; }
+
     [[nodiscard]] const std::string& Path() const { return m_path; }
     [[nodiscard]] bool IsLoaded() const { return m_loaded; }
     [[nodiscard]] const std::vector<ListRow>& Rows() const { return m_rows; }
@@ -188,8 +207,13 @@ private:
     using Build =
         std::function<menufile::Built(std::string_view old, const menufile::MenuFile& header)>;
     // The one way every change is written: built from the bytes read under the commit's
-    // handle, and only when they still read as what the list shows.
-    EditResult Rewrite(int selection, ListChange change, const Build& build);
+    // handle, and only when they still read as what the list shows. Every change written
+    // becomes a step of the history, described as `description` says.
+    EditResult Rewrite(int selection, ListChange change, std::string description,
+                       const Build& build);
+    // Writes `replacement` over the file while it holds `expected`: an undo or a redo.
+    EditResult Restore(const std::string& expected, const std::string& replacement, int row,
+                       bool undo);
     [[nodiscard]] bool Agrees(const menufile::MenuFile& file) const;
     // The file the list shows: `header` with the list's settings, records or pointer, their
     // text in `encoding`; empty when some of it does not fit.
@@ -199,9 +223,10 @@ private:
     // not fit it.
     template <class Each>
     menufile::Built Compose(std::string_view old, const menufile::MenuFile& header, Each&& each);
-    EditResult Swap(int upper, int selection);
-    EditResult Append(const menufile::MenuItem& item, int selection);
-    EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection);
+    EditResult Swap(int upper, int selection, const char* verb);
+    EditResult Append(const menufile::MenuItem& item, int selection, const char* verb);
+    EditResult ReplaceRecord(int index, const menufile::MenuItem& item, int selection,
+                             const char* verb);
     // Reads the committed content again.
     void Reload();
     void Adopt(std::string bytes, menufile::MenuFile&& file);
@@ -229,6 +254,9 @@ private:
     std::size_t m_damageOffset = 0;
     std::size_t m_damageEnd = 0;
     std::size_t m_damagedLine = 0;
+    EditHistory m_history;
+    bool m_dropping = false;  // the commits of one drop make one step
+    bool m_dropStarted = false;
 };
 
 // The content of a new, empty user-defined menu: the stock picture, the marker, "USERDEF" and

@@ -60,6 +60,7 @@ void MenuEditor::Clear() {
     m_bytes.clear();
     m_damaged.clear();
     m_damagedLine = 0;
+    m_history.Clear();  // steps of another file, or of content no longer shown
 }
 
 void MenuEditor::Adopt(std::string bytes, MenuFile&& file) {

@@ -12,6 +12,10 @@
 
 namespace editor {
 
+// Posted to the main window when a row was dragged and let go: wParam the row, lParam the gap
+// it was dropped in. Posted, so the list has had its button release first.
+inline constexpr UINT kRowDroppedMessage = WM_APP + 1;
+
 class ItemsPage {
 public:
     ItemsPage(PageHost& host, MenuEditor& editor) : m_host(host), m_editor(editor) {}
@@ -30,7 +34,18 @@ public:
     // A key pressed on the list: Delete deletes the selected item and Enter edits it, as
     // their buttons do. False for the other keys.
     bool OnListKey(UINT key);
+    // Alt+Up and Alt+Down from any control of the page: Move Up and Move Down of the selected
+    // item. False for the other keys, and while the page is not shown.
+    bool OnMoveKey(UINT key);
     void ClearPreview() { ShowPreview(-1); }
+    // The mouse on the list: a row pressed and moved is dragged, an insertion mark showing
+    // the gap it would go into. True when the message was the drag's and the list must not
+    // see it (the moves, which would select the rows passed over).
+    bool OnListMouse(const MSG& msg);
+    // The dragged row let go in `gap`: moved there, in one change.
+    void OnRowDropped(int from, int gap);
+    // The row selected and previewed (-1: none), as after a change that touched it.
+    void Select(int row);
 
 private:
     // What the preview draws: the item's own icon (borrowed from the editor's cache), or an
@@ -66,7 +81,19 @@ private:
 
     PageHost& m_host;
     MenuEditor& m_editor;
+    // The gap before the row under `pt` (in the list's client area), or after it when `pt` is
+    // in its lower half; the number of rows below the last one.
+    [[nodiscard]] int GapAt(POINT pt) const;
+    // The insertion mark at `y` drawn, or taken away when drawn there already (inverted).
+    void InvertMark(int y) const;
+    void EndDrag();
+
     Preview m_preview;
+    int m_dragFrom = -1;  // the row pressed, while the button is down
+    POINT m_dragStart{};
+    bool m_dragging = false;
+    int m_gap = -1;    // where the mark is
+    int m_markY = -1;  // and its place in the list
     bool m_virtual = false;
 };
 

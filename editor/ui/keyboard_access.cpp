@@ -21,6 +21,7 @@ constexpr std::array kMnemonics = {
     Mnemonic{kAddButton, "&Add"},
     Mnemonic{kEditButton, "&Edit"},
     Mnemonic{kDeleteButton, "&Delete"},
+    Mnemonic{kUndoButton, "U&ndo"},
     Mnemonic{kChangeIconButton, "Change &Icon"},
     Mnemonic{kMoveUpButton, "Move &Up"},
     Mnemonic{kMoveDownButton, "Move Do&wn"},
@@ -51,6 +52,20 @@ constexpr std::array kMnemonics = {
     Mnemonic{kWizardFinish, "&Finish"},
     Mnemonic{kChooserLibrary, "Select Icon &Library"},
 };
+
+}  // namespace
+
+HistoryKey HistoryKeyOf(unsigned key, bool ctrl, bool shift, bool alt) {
+    if (!ctrl || alt) {
+        return HistoryKey::None;  // Ctrl+Alt is AltGr on many keyboards: a character
+    }
+    if (key == 'Z') {
+        return shift ? HistoryKey::Redo : HistoryKey::Undo;
+    }
+    return key == 'Y' && !shift ? HistoryKey::Redo : HistoryKey::None;
+}
+
+namespace {
 
 const Mnemonic* FindMnemonic(int id) {
     const auto found = std::find_if(kMnemonics.begin(), kMnemonics.end(),

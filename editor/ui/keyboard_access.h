@@ -29,6 +29,11 @@ inline constexpr const char* kNameInstructionCaption = "Type a friendly na&me fo
 // The wizard's instruction text with the mnemonic of the box it names; other texts as given.
 [[nodiscard]] std::string InstructionCaption(std::string_view instruction);
 
+// What a key pressed anywhere in the main window does to the history: Ctrl+Z undoes, Ctrl+Y
+// and Ctrl+Shift+Z redo; Alt with either is something else. `key` is a virtual-key code.
+enum class HistoryKey { None, Undo, Redo };
+[[nodiscard]] HistoryKey HistoryKeyOf(unsigned key, bool ctrl, bool shift, bool alt);
+
 // The letter after the first single '&', in upper case; 0 when there is none ("&&" shows '&').
 [[nodiscard]] char MnemonicOf(std::string_view caption);
 // The caption as read aloud or compared: its '&' marks taken out.

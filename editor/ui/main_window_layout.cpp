@@ -22,6 +22,9 @@ constexpr std::array kControls = {
                   "Edit the selected item's properties"},
     ControlLayout{kDeleteButton, K::Button, P::Items, kItemFrame, 3000, 240, 1215, 375, "Delete",
                   "Delete Selected item"},
+    // Beside the other buttons that act on the whole list; its tooltip names the step.
+    ControlLayout{kUndoButton, K::Button, P::Items, kItemFrame, 4320, 240, 1215, 375, "Undo",
+                  nullptr},
     ControlLayout{kChangeIconButton, K::Button, P::Items, kItemFrame, 4320, 1680, 1215, 375,
                   "Change Icon", nullptr},
     ControlLayout{kMoveUpButton, K::Button, P::Items, kItemFrame, 4320, 2160, 1215, 375, "Move Up",

@@ -22,6 +22,7 @@ enum ControlId : int {
     kMenuTypeLabel = 1011,         // "Menu Type :"
     kUserDefinedLabel = 1012,      // "User Defined List"
     kToPointerButton = 1013,       // Command13
+    kUndoButton = 1014,            // takes back the last change
     kPointerFrame = 1020,          // Frame4
     kPointerTypeLabel = 1021,      // "Menu Type : Directory Pointer"
     kDriveList = 1022,             // Drive1

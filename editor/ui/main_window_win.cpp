@@ -160,6 +160,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            if (header.code == TTN_GETDISPINFOW &&
+                header.idFrom == reinterpret_cast<UINT_PTR>(Control(kUndoButton))) {
+                // Asked as the tip shows, so it names the step an undo now takes back.
+                m_undoTip =
+                    platform::Widen(m_editor.CanUndo() ? "Undo " + m_editor.UndoDescription()
+                                                       : std::string(kNothingToUndo));
+                reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = m_undoTip.data();
+                return 0;
+            }
             if (header.idFrom == kTabs && header.code == TCN_SELCHANGE) {
                 ShowPage();
                 RefreshBackground();  // the selected tab's header is drawn anew
@@ -201,6 +210,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             ChoosePageLook();
             return 0;
+        case kRowDroppedMessage:
+            m_items.OnRowDropped(static_cast<int>(wParam), static_cast<int>(lParam));
+            return 0;
         case WM_CLOSE:
             ::DestroyWindow(Hwnd());
             return 0;
@@ -221,6 +233,7 @@ void MainWindow::OnCreate() {
             m_tooltip.Add(Control(c.Id), c.Tooltip);
         }
     }
+    m_tooltip.AddAsked(Control(kUndoButton));
     HWND tabs = Control(kTabs);
     // The pages' controls are this window's own, laid over the tab control: they draw on the
     // page's texture, which the colour answers and the frames below take from the tabs.
@@ -270,6 +283,10 @@ void MainWindow::OnCreate() {
 void MainWindow::OnCommand(int id, int code) {
     if (id == kQuitButton) {
         ::DestroyWindow(Hwnd());
+        return;
+    }
+    if (id == kUndoButton) {
+        OnHistory(false);
         return;
     }
     (void)(m_items.OnCommand(id, code) || m_directoryPointer.OnCommand(id, code) ||
@@ -341,8 +358,13 @@ void MainWindow::ShowPage() {
     if (tab == kShortcutsTabIndex) {
         m_shortcuts.Show();  // a shortcut may have been made or deleted elsewhere meanwhile
     }
-    for (const ControlLayout& c : MainWindowControls()) {
-        ::ShowWindow(Control(c.Id), IsShown(c, tab, pointer) ? SW_SHOWNA : SW_HIDE);
+    // The page that goes is hidden before the one that comes shows, so no moment shows both.
+    for (bool shown : {false, true}) {
+        for (const ControlLayout& c : MainWindowControls()) {
+            if (IsShown(c, tab, pointer) == shown) {
+                ::ShowWindow(Control(c.Id), shown ? SW_SHOWNA : SW_HIDE);
+            }
+        }
     }
     // A control hidden with the page it stood on leaves the keyboard nowhere.
     HWND focus = ::GetFocus();
@@ -371,6 +393,41 @@ HWND MainWindow::FirstControl() const {
         }
     }
     return Control(kTabs);
+}
+
+void MainWindow::OnHistory(bool redo) {
+    if (redo ? !m_editor.CanRedo() : !m_editor.CanUndo()) {
+        return;
+    }
+    m_items.ClearPreview();  // the preview may borrow an icon of a row that goes
+    const EditResult result = redo ? m_editor.Redo() : m_editor.Undo();
+    // A failed write says why and keeps the history; another program's change is told.
+    if (ShowEditResult(result, FailedEdit::Reload) && result.Status == EditStatus::Written) {
+        ShowMenu();
+        m_items.Select(result.Selection);
+    }
+}
+
+bool MainWindow::OnHistoryKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != Hwnd() && !::IsChild(Hwnd(), msg.hwnd)) ||
+        !::IsWindowEnabled(Hwnd()) || m_shortcuts.IsKeyBox(msg.hwnd)) {
+        return false;
+    }
+    const HistoryKey key =
+        HistoryKeyOf(static_cast<unsigned>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0,
+                     ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_MENU) < 0);
+    if (key == HistoryKey::None) {
+        return false;
+    }
+    // A text box with typing of its own to take back keeps its Ctrl+Z.
+    wchar_t className[16] = {};
+    ::GetClassNameW(msg.hwnd, className, 16);
+    if (key == HistoryKey::Undo && ::lstrcmpiW(className, L"Edit") == 0 &&
+        ::SendMessageW(msg.hwnd, EM_CANUNDO, 0, 0) != 0) {
+        return false;
+    }
+    OnHistory(key == HistoryKey::Redo);
+    return true;
 }
 
 bool MainWindow::OnTabMnemonic(wchar_t key) {
@@ -419,6 +476,19 @@ bool MainWindow::PreTranslate(MSG& msg) {
     // sends 10,000 of them. Drops are posted, and the tooltip needs only the mouse.
     if (msg.message == WM_DROPFILES && msg.hwnd == Control(kItemList)) {
         m_items.OnDropFiles(reinterpret_cast<HDROP>(msg.wParam));
+        return true;
+    }
+    if (OnHistoryKey(msg)) {
+        return true;
+    }
+    // Alt with an arrow: what Alt alone brings is a system key, so only these two are taken.
+    if (msg.message == WM_SYSKEYDOWN && ::IsChild(Hwnd(), msg.hwnd) && ::IsWindowEnabled(Hwnd()) &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_SHIFT) >= 0 &&
+        m_items.OnMoveKey(static_cast<UINT>(msg.wParam))) {
+        return true;
+    }
+    if (msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST &&
+        msg.hwnd == Control(kItemList) && m_items.OnListMouse(msg)) {
         return true;
     }
     // Delete and Enter on the list act on the selected item, as its buttons do.

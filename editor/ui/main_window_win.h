@@ -61,6 +61,11 @@ private:
     // Where the keyboard starts on the page shown: the item list, the first control of the
     // directory-pointer page, or the tabs (on the other tabs).
     [[nodiscard]] HWND FirstControl() const override;
+    // Takes back (or makes again) the last change; every page then shows the file.
+    void OnHistory(bool redo);
+    // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z from any control, but for a box that takes back its own
+    // typing or records keys; false for other keys.
+    bool OnHistoryKey(const MSG& msg);
     // Alt plus a tab's letter shows that tab; false for other keys.
     bool OnTabMnemonic(wchar_t key);
 
@@ -91,6 +96,7 @@ private:
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
     ShortcutsPage m_shortcuts{*this, m_editor};
+    std::wstring m_undoTip;  // the text the Undo button's tooltip was last given
 };
 
 }  // namespace editor

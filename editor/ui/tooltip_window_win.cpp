@@ -30,6 +30,19 @@ void TooltipWindow::Add(HWND control, const char* text) {
     ::SendMessageW(m_window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void TooltipWindow::AddAsked(HWND control) {
+    if (m_window == nullptr) {
+        return;
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = m_owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(m_window, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void TooltipWindow::Replace(HWND old, HWND replacement, const char* text) {
     if (m_window == nullptr) {
         return;

@@ -12,6 +12,9 @@ public:
     void Create(HWND owner);
     // The tooltip `text` over `control`.
     void Add(HWND control, const char* text);
+    // A tooltip over `control` whose text the owner gives each time it shows, answering
+    // TTN_GETDISPINFOW (the tip's text changes with what the control would do).
+    void AddAsked(HWND control);
     // `replacement` was made in place of `old`: the tip moves over to it.
     void Replace(HWND old, HWND replacement, const char* text);
     // A mouse message to one of the owner's controls, from which the tooltip times itself.

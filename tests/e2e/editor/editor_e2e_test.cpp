@@ -394,6 +394,51 @@ TEST_F(EditorTest, ListShowsItsTooltip) {
     ParkMouse();
 }
 
+TEST_F(EditorTest, TheUndoButtonNamesItsStepAndTakesItBack) {
+    const std::string menu = UserMenu({kNotepad, kLetters, kUser});
+    ASSERT_TRUE(Open(menu));
+    HWND list = Item(editor::kItemList);
+    HWND undo = Item(editor::kUndoButton);
+    ASSERT_TRUE(IsWindowVisible(undo));
+    ASSERT_TRUE(SelectListItem(list, 2));
+    Click(Item(editor::kMoveUpButton));
+    ASSERT_EQ(File(), UserMenu({kNotepad, kUser, kLetters}));
+
+    ASSERT_TRUE(MoveMouse(CenterOf(undo)));
+    HWND tip = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        tip = FindWindowOf(m_editor.pid(), TOOLTIPS_CLASSA, nullptr);
+        return tip != nullptr && IsWindowVisible(tip) && GetText(tip) == "Undo Move Up \"User\"";
+    })) << (tip != nullptr ? GetText(tip) : "no tooltip");
+    ParkMouse();
+
+    Click(undo);
+    EXPECT_EQ(File(), menu);
+    EXPECT_EQ(Selection(), 2) << "the moved item, back in its place";
+}
+
+TEST_F(EditorTest, ARowDraggedFromOneToThreeIsMovedThereInOneChange) {
+    const MenuItem kLast{"Last", "C:\\windows\\regedit.exe", "", "", "", "0"};
+    const std::string menu = UserMenu({kNotepad, kSeparator, kLetters, kUser, kLast});
+    ASSERT_TRUE(Open(menu));
+    HWND list = Item(editor::kItemList);
+    RECT one{};
+    RECT three{};
+    SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&one));
+    SendMessageW(list, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&three));
+    // Let go in the lower half of row 3: the gap below it.
+    ASSERT_TRUE(LeftDrag(ClientToScreenAt(list, 40, (one.top + one.bottom) / 2),
+                         ClientToScreenAt(list, 40, three.bottom - 2)));
+    EXPECT_TRUE(WaitUntil([&] {
+        return File() == UserMenu({kNotepad, kLetters, kUser, kSeparator, kLast});
+    })) << File();
+    EXPECT_EQ(ListItems(list),
+              (std::vector<std::string>{"Notepad", "Letters, 2026", "User", kHyphens, "Last"}));
+    EXPECT_EQ(Selection(), 3) << "the dragged row, in its new place";
+    Click(Item(editor::kUndoButton));
+    EXPECT_EQ(File(), menu) << "one change, one undo";
+}
+
 TEST_F(EditorTest, ScreenshotsOfBothTabs) {
     ASSERT_TRUE(Open(UserMenu({kNotepad, kSeparator, kLetters, kUser})));
     ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));

@@ -405,6 +405,73 @@ TEST_F(KeyboardTest, DeleteKeyOnTheListDeletesAsTheDeleteButtonDoes) {
     EXPECT_EQ(File(), UserMenu({kUser}));
 }
 
+TEST_F(KeyboardTest, CtrlZTakesBackADeleteAndCtrlYMakesItAgainFromEveryPage) {
+    const std::string menu = UserMenu({kNotepad, kLetters, kUser});
+    const std::string deleted = UserMenu({kNotepad, kUser});
+    ASSERT_TRUE(Open(menu));
+    HWND list = Item(editor::kItemList);
+    ASSERT_TRUE(FocusReaches(list));
+    ASSERT_TRUE(SelectListItem(list, 1));
+    SendKey(VK_DELETE);
+    ASSERT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << "byte for byte: " << File();
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Notepad", "Letters, 2026", "User"}));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1) << "the row that came back";
+    SendKey('Y', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+    EXPECT_EQ(ListItems(list), (std::vector<std::string>{"Notepad", "User"}));
+
+    // On the appearance page, with the tabs focused; Ctrl+Shift+Z redoes too.
+    Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
+    ASSERT_TRUE(FocusReaches(Item(editor::kTabs)));
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << File();
+    SendKey('Z', {VK_CONTROL, VK_SHIFT});
+    EXPECT_TRUE(WaitUntil([&] { return File() == deleted; })) << File();
+}
+
+TEST_F(KeyboardTest, AltDownAndAltUpMoveTheSelectedItemFromTheListAndTheButtons) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters, kUser})));
+    HWND list = Item(editor::kItemList);
+    ASSERT_TRUE(FocusReaches(list));
+    ASSERT_TRUE(SelectListItem(list, 0));
+    SendKey(VK_DOWN, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] {
+        return File() == UserMenu({kLetters, kNotepad, kUser});
+    })) << File();
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 1) << "the moved item stays selected";
+    SendKey(VK_DOWN, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] { return File() == UserMenu({kLetters, kUser, kNotepad}); }));
+
+    SendKey(VK_TAB);  // the focus on a button: the keys still move the item
+    ASSERT_TRUE(FocusReaches(Item(editor::kChangeIconButton)));
+    SendKey(VK_UP, {VK_MENU});
+    EXPECT_TRUE(WaitUntil([&] {
+        return File() == UserMenu({kLetters, kNotepad, kUser});
+    })) << File();
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == UserMenu({kLetters, kUser, kNotepad}); }));
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 2);
+}
+
+TEST_F(KeyboardTest, CtrlZOnThePointerPageTakesBackTheChangeOfMenuType) {
+    const std::string menu = UserMenu({kNotepad, kLetters});
+    ASSERT_TRUE(Open(menu));
+    PostClick(Item(editor::kToPointerButton));
+    ASSERT_TRUE(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES).has_value());
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) != 0; }));
+    ASSERT_NE(File(), menu);
+    ASSERT_TRUE(ForceForeground(m_main));
+    SendKey('Z', {VK_CONTROL});
+    EXPECT_TRUE(WaitUntil([&] { return File() == menu; })) << File();
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kItemList)) != 0; }));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) == 0; }));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)),
+              (std::vector<std::string>{"Notepad", "Letters, 2026"}));
+}
+
 TEST_F(KeyboardTest, EnterAndDoubleClickEditTheItemAndTheFocusComesBackToTheList) {
     const std::string menu = UserMenu({kNotepad, kLetters});
     ASSERT_TRUE(Open(menu));

@@ -12,8 +12,8 @@ namespace {
 using namespace editor_test;
 using editor::LoadStatus;
 using editor::MenuEditor;
-using menufile::MenuError;
 using menufile::FileError;
+using menufile::MenuError;
 using platform::MemoryFileSystem;
 
 const std::string kPath = "C:\\Users\\me\\Desktop\\My Menu.tvl";

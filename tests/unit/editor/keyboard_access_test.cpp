@@ -152,9 +152,9 @@ TEST(VisualOrder, OfEachPageAndDialog) {
     using namespace editor;
     const auto main = MainWindowControls();
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::Items)),
-              (std::vector<int>{kTabs, kAddButton, kEditButton, kDeleteButton, kItemList,
-                                kChangeIconButton, kMoveUpButton, kMoveDownButton, kSeparatorButton,
-                                kToPointerButton, kQuitButton}));
+              (std::vector<int>{kTabs, kAddButton, kEditButton, kDeleteButton, kUndoButton,
+                                kItemList, kChangeIconButton, kMoveUpButton, kMoveDownButton,
+                                kSeparatorButton, kToPointerButton, kQuitButton}));
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::DirectoryPointer)),
               (std::vector<int>{kTabs, kToUserListButton, kDriveList, kFolderList, kPathBox,
                                 kPatternBox, kShowFoldersCheck, kShowHiddenCheck,

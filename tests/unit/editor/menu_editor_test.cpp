@@ -19,8 +19,8 @@ using namespace editor_test;
 using editor::EditResult;
 using editor::EditStatus;
 using editor::MenuEditor;
-using menufile::MenuError;
 using menufile::FileError;
+using menufile::MenuError;
 using platform::MemoryFileSystem;
 
 const std::string kPath = "D:\\menus\\tools.tvl";
@@ -88,6 +88,22 @@ TEST_F(EditorTest, MovesSwapNeighboursAndFollowTheMovedEntry) {
     ExpectWritten(m_editor.MoveDown(0), 1);  // a separator moves like any item
     EXPECT_EQ(File(), UserMenu({kNotepad, kSeparator, kLast, kLetters}));
     EXPECT_EQ(m_icons.Requests.size(), 1u) << "moves re-extract no icons";
+}
+
+TEST_F(EditorTest, ADraggedEntryGoesIntoTheGapItWasDroppedIn) {
+    Open(kFour);
+    ExpectWritten(m_editor.MoveItem(0, 4), 3, {{Kind::Moved, 0, 3}});  // after the last
+    EXPECT_EQ(File(), UserMenu({kSeparator, kLetters, kLast, kNotepad}));
+    ExpectWritten(m_editor.MoveItem(2, 0), 0, {{Kind::Moved, 2, 0}});
+    EXPECT_EQ(File(), UserMenu({kLast, kSeparator, kLetters, kNotepad}));
+    ExpectWritten(m_editor.MoveItem(1, 3), 2);  // between the two rows below it
+    EXPECT_EQ(File(), UserMenu({kLast, kLetters, kSeparator, kNotepad}));
+    EXPECT_EQ(m_editor.Rows()[2].Text, kHyphens);
+    // Its own place, either side of it, and places that are not there change nothing.
+    for (auto [from, gap] : {std::pair{1, 1}, {1, 2}, {-1, 0}, {4, 0}, {0, 5}}) {
+        EXPECT_EQ(m_editor.MoveItem(from, gap).Status, EditStatus::Unchanged) << from << gap;
+    }
+    EXPECT_EQ(File(), UserMenu({kLast, kLetters, kSeparator, kNotepad}));
 }
 
 TEST_F(EditorTest, SeparatorGoesAboveTheSelectedEntry) {
