@@ -86,6 +86,8 @@ bool PopupWindow::Show(HINSTANCE, HWND owner) {
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
+    // The icons before the tooltip, whose library takes about 20 ms to load under Wine.
+    ::UpdateWindow(Hwnd());
     m_tooltip.Create(Hwnd());
 }
 
