@@ -88,7 +88,7 @@ public:
     [[nodiscard]] std::string NameOf(const std::string& path);
 
 private:
-    std::string m_folder;  // the folder last asked about, with its backslash
+    std::string m_folder;                // the folder last asked about, with its backslash
     ComPtr<IShellFolder> m_shellFolder;  // its object; empty when it could not be bound
 };
 

@@ -105,8 +105,8 @@ bool WriteShortcut(const std::string& link, const std::string& target) {
         const std::wstring wideTarget(target.begin(), target.end());
         const std::wstring wideLink(link.begin(), link.end());
         if (SUCCEEDED(shellLink->SetPath(wideTarget.c_str())) &&
-            SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile,
-                                                reinterpret_cast<void**>(&file)))) {
+            SUCCEEDED(
+                shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
             saved = SUCCEEDED(file->Save(wideLink.c_str(), TRUE));
             file->Release();
         }
@@ -233,8 +233,7 @@ int main(int argc, char** argv) {
         {"Notes", documents + "\\notes.txt", "", "", "", "0"},
         {"Picture", documents + "\\picture.bmp", "", "", "", "0"},
         {"Page", documents + "\\page.html", "", "", "", "0"},
-        {"Settings", documents + "\\setup.ini", "", "", "C:\\windows\\system32\\shell32.dll",
-         "69"},
+        {"Settings", documents + "\\setup.ini", "", "", "C:\\windows\\system32\\shell32.dll", "69"},
         {"Windows folder", "C:\\windows\\", "", "", "", "0"},
         {"Shortcut", documents + "\\Notepad.lnk", "", "", "", "0"},
         {"Bookmark", documents + "\\Example.url", "", "", "", "0"},
@@ -250,8 +249,8 @@ int main(int argc, char** argv) {
     // A folder of 10,000 files of 50 kinds, as a download folder has them: types the system
     // knows and types it does not, shortcuts and programs, taking turns.
     const char* kinds[] = {".txt", ".ini", ".bmp", ".html", ".htm", ".xml", ".bat", ".cmd",
-                           ".reg", ".inf", ".hlp", ".chm", ".msi", ".js", ".vbs", ".wri",
-                           ".rtf", ".jpg", ".png", ".gif", ".dll", ".url", ".log", ".csv"};
+                           ".reg", ".inf", ".hlp", ".chm",  ".msi", ".js",  ".vbs", ".wri",
+                           ".rtf", ".jpg", ".png", ".gif",  ".dll", ".url", ".log", ".csv"};
     const std::string mixed = dir.File("fifty kinds");
     ::CreateDirectoryA(mixed.c_str(), nullptr);
     const auto shortcutBytes = ReadFileBytes(documents + "\\Notepad.lnk");
@@ -305,8 +304,7 @@ int main(int argc, char** argv) {
     if (engines.empty()) {
         engines.push_back(WinPath(TVLENGIN_EXE));
     }
-    std::vector<Scenario> scenarios = {
-        {"floor (empty pop-up)", WinPath(POPUP_FLOOR_EXE), "", 0}};
+    std::vector<Scenario> scenarios = {{"floor (empty pop-up)", WinPath(POPUP_FLOOR_EXE), "", 0}};
     constexpr std::size_t kPerEngine = 11;
     constexpr std::size_t kThousand = 3;  // offsets in an engine's scenarios
     constexpr std::size_t kTenThousand = 5;

@@ -15,8 +15,8 @@ using winauto::WriteFileBytes;
 TEST(FolderDisplayNames, NamesAsTheShellGivesThemPathByPath) {
     TempDir first("display names ");
     TempDir second("display names ");
-    const std::string names[] = {"notes.txt",     "unknown.k30",   "program.exe", "link.lnk",
-                                 "bookmark.url",  "no extension",  ".profile",    "two.dots.ini",
+    const std::string names[] = {"notes.txt",    "unknown.k30",   "program.exe", "link.lnk",
+                                 "bookmark.url", "no extension",  ".profile",    "two.dots.ini",
                                  "日本語 ü.txt", "UPPER CASE.TXT"};
     for (const std::string& name : names) {
         ASSERT_TRUE(WriteFileBytes(first.File(name), ""));
