@@ -46,7 +46,9 @@ std::vector<ListedFile> ListFolder(const std::string& folder, const std::string&
 }
 
 std::string DisplayName(const std::string& path) {
-    return platform::ShellDisplayName(path);
+    // The names of a folder's files are asked for one after another: its object is kept.
+    thread_local platform::FolderDisplayNames names;
+    return names.NameOf(path);
 }
 
 bool TypeIcon(const std::string& extension, bool smallIcon, platform::ShellInfo& out) {

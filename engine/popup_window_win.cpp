@@ -86,7 +86,9 @@ bool PopupWindow::Show(HINSTANCE, HWND owner) {
 void PopupWindow::OnFinishShowing() {
     m_showIcons = true;
     ::InvalidateRect(Hwnd(), nullptr, FALSE);
-    // Only a shortened caption has a tip to show: most menus never load the common controls.
+    // The icons before the tooltip, whose library takes about 20 ms to load under Wine; and
+    // only a shortened caption has a tip to show, so most menus never load it.
+    ::UpdateWindow(Hwnd());
     const std::vector<Cell>& cells = m_model.Cells();
     if (std::any_of(cells.begin(), cells.end(), [](const Cell& c) { return !c.Tooltip.empty(); })) {
         m_tooltip.Create(Hwnd());

@@ -216,6 +216,92 @@ std::string ShellDisplayName(const std::string& path) {
     return FileInfo(path, info, SHGFI_DISPLAYNAME) != 0 ? NameOf(info) : std::string();
 }
 
+namespace {
+
+// The shell's object of a folder; empty when the shell cannot bind it.
+ComPtr<IShellFolder> BindFolder(const std::string& folder) {
+    const auto desktopFolder = api::SHGetDesktopFolder();
+    const auto parse = api::SHParseDisplayName();
+    const auto free = api::CoTaskMemFree();
+    ComPtr<IShellFolder> bound;
+    if (!desktopFolder || !parse || !free || !StartCom()) {
+        return bound;
+    }
+    ComPtr<IShellFolder> desktop;
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (FAILED(desktopFolder(desktop.Put())) || !desktop ||
+        FAILED(parse(Widen(folder).c_str(), nullptr, &pidl, 0, nullptr)) || pidl == nullptr) {
+        return bound;
+    }
+    if (FAILED(desktop->BindToObject(pidl, nullptr, IID_IShellFolder, bound.PutVoid()))) {
+        bound.Reset();
+    }
+    free(pidl);
+    return bound;
+}
+
+std::wstring AnsiToWide(const char* text) {
+    const int units = ::MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (units <= 1) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), units);
+    wide.resize(static_cast<std::size_t>(units - 1));
+    return wide;
+}
+
+// The text of a name the shell handed out, which is then freed.
+std::string TakeName(STRRET& name, PCUITEMID_CHILD item) {
+    switch (name.uType) {
+        case STRRET_WSTR: {
+            std::string text = name.pOleStr ? Narrow(name.pOleStr) : std::string();
+            if (const auto free = api::CoTaskMemFree(); free && name.pOleStr) {
+                free(name.pOleStr);
+            }
+            return text;
+        }
+        case STRRET_CSTR:
+            return Narrow(AnsiToWide(name.cStr));
+        case STRRET_OFFSET:
+            return Narrow(AnsiToWide(reinterpret_cast<const char*>(item) + name.uOffset));
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+std::string FolderDisplayNames::NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos || slash + 1 == path.size()) {
+        return ShellDisplayName(path);
+    }
+    std::string folder = path.substr(0, slash + 1);
+    if (folder != m_folder) {
+        m_shellFolder = BindFolder(folder);
+        m_folder = std::move(folder);
+    }
+    const auto free = api::CoTaskMemFree();
+    std::wstring name = Widen(path.substr(slash + 1));
+    PIDLIST_RELATIVE item = nullptr;
+    ULONG eaten = 0;
+    if (!m_shellFolder || !free ||
+        FAILED(m_shellFolder->ParseDisplayName(nullptr, nullptr, name.data(), &eaten, &item,
+                                               nullptr)) ||
+        item == nullptr) {
+        return ShellDisplayName(path);  // the slow way, which knows no less
+    }
+    STRRET shown{};
+    std::string text;
+    const bool named = SUCCEEDED(m_shellFolder->GetDisplayNameOf(item, SHGDN_INFOLDER, &shown));
+    if (named) {
+        text = TakeName(shown, item);
+    }
+    free(item);
+    return named ? text : ShellDisplayName(path);
+}
+
 void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y) {
     const auto draw = api::ImageList_Draw();
     if (draw) {

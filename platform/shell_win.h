@@ -9,9 +9,12 @@
 // clang-format on
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shobjidl.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/win32_handles_win.h"
 
 namespace platform {
 
@@ -70,6 +73,24 @@ struct ShellInfo {
 
 // The shell's display name of a path; empty when it knows none (an internet address).
 [[nodiscard]] std::string ShellDisplayName(const std::string& path);
+
+// The display names of files as ShellDisplayName gives them, asked of the shell's object of
+// their folder: that is bound once for all the files of one folder, where ShellDisplayName
+// looks every path up afresh (about 10 ms a file in a folder of 10,000 under Wine; this takes
+// well under 1 ms). Starts COM on its thread, and is for that thread only.
+class FolderDisplayNames {
+public:
+    FolderDisplayNames() = default;
+    FolderDisplayNames(const FolderDisplayNames&) = delete;
+    FolderDisplayNames& operator=(const FolderDisplayNames&) = delete;
+
+    // The display name of `path`; empty when the shell knows none.
+    [[nodiscard]] std::string NameOf(const std::string& path);
+
+private:
+    std::string m_folder;                // the folder last asked about, with its backslash
+    ComPtr<IShellFolder> m_shellFolder;  // its object; empty when it could not be bound
+};
 
 // Draws an image of the system image list, transparent.
 void DrawShellImage(HIMAGELIST list, int index, HDC dc, int x, int y);

@@ -218,6 +218,10 @@ SHGetFileInfoWFn SHGetFileInfoW() {
     static const auto f = Bind<SHGetFileInfoWFn>(L"shell32.dll", "SHGetFileInfoW");
     return f;
 }
+SHGetDesktopFolderFn SHGetDesktopFolder() {
+    static const auto f = Bind<SHGetDesktopFolderFn>(L"shell32.dll", "SHGetDesktopFolder");
+    return f;
+}
 SHGetFolderPathWFn SHGetFolderPathW() {
     static const auto f = Bind<SHGetFolderPathWFn>(L"shell32.dll", "SHGetFolderPathW");
     return f;

@@ -109,6 +109,7 @@ using SHChangeNotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
 using SHDefExtractIconWFn = HRESULT(WINAPI*)(LPCWSTR, int, UINT, HICON*, HICON*, UINT);
 using SetCurrentProcessExplicitAppUserModelIDFn = HRESULT(WINAPI*)(PCWSTR);
 using SHGetFileInfoWFn = DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, UINT);
+using SHGetDesktopFolderFn = HRESULT(WINAPI*)(IShellFolder**);
 using SHGetFolderPathWFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 using SHGetImageListFn = HRESULT(WINAPI*)(int, const IID&, void**);
 using SHParseDisplayNameFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, PIDLIST_ABSOLUTE*, SFGAOF,
@@ -124,6 +125,7 @@ using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 // Windows 7 and later.
 [[nodiscard]] SetCurrentProcessExplicitAppUserModelIDFn SetCurrentProcessExplicitAppUserModelID();
 [[nodiscard]] SHGetFileInfoWFn SHGetFileInfoW();
+[[nodiscard]] SHGetDesktopFolderFn SHGetDesktopFolder();
 [[nodiscard]] SHGetFolderPathWFn SHGetFolderPathW();
 [[nodiscard]] SHGetImageListFn SHGetImageList();  // by name, else by number (Windows XP)
 [[nodiscard]] SHParseDisplayNameFn SHParseDisplayName();
