@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "menufile/menu_file.h"
+#include "bench_timing.h"
 #include "winauto.h"
 
 namespace {
 
 using namespace winauto;
+using bench::Now;
 using menufile::MenuItem;
 
 // The editor's window class and control ids, as a user's tools see them; the title names the
@@ -39,13 +41,6 @@ constexpr DWORD kSendTimeoutMs = 60000;
 struct BenchError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-double Now() {
-    LARGE_INTEGER f{}, c{};
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 std::wstring Widen(const std::string& text) {
     if (text.empty()) {

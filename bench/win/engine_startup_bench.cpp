@@ -20,11 +20,14 @@
 #include <vector>
 
 #include "menufile/menu_file.h"
+#include "bench_timing.h"
 #include "winauto.h"
 
 namespace {
 
 using namespace winauto;
+using bench::Now;
+using bench::Median;
 
 struct Scenario {
     std::string name;
@@ -32,13 +35,6 @@ struct Scenario {
     std::string args;
     int iconRows;  // rows whose icons are waited for: 0 none, 1 the first, more every one
 };
-
-double Now() {
-    LARGE_INTEGER f{}, c{};
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // The program's window, once it is visible and its first row is painted in the menu colour.
 bool Painted(DWORD pid) {
@@ -152,11 +148,6 @@ Sample RunOnce(const Scenario& s) {
     p.Kill();
     (void)p.WaitForExit();
     return sample;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 }  // namespace

@@ -14,20 +14,16 @@
 #include <vector>
 
 #include "menufile/menu_file.h"
+#include "bench_timing.h"
 #include "winauto.h"
 
 namespace {
 
 using namespace winauto;
+using bench::Now;
+using bench::Median;
 
 constexpr char kPopupClass[] = "TarvelMenuPopup";
-
-double Now() {
-    LARGE_INTEGER f{}, c{};
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
 
 // A visible window of `pid` other than `except`, its first row painted in the menu colour (or
 // the highlight's, where the keys put it).
@@ -89,11 +85,6 @@ Sample RunOnce(const std::string& exe, const std::string& args, Way way) {
     p.Kill();
     (void)p.WaitForExit();
     return sample;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 }  // namespace
