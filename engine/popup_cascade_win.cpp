@@ -105,9 +105,7 @@ void PopupCascade::KeyUp(int key) {
 
 void PopupCascade::Character(wchar_t unit) {
     PopupWindow& window = WindowAt(m_cascade.KeyLevel());
-    const auto host = std::exchange(window.m_host, nullptr);  // its own handling, this once
-    window.OnCharacter(unit);
-    window.m_host = host;
+    window.ModelCharacter(unit);
     Perform(m_cascade.KeyMoved(m_cascade.KeyLevel(), window.m_model.CurrentItem()));
     Prefetch(m_cascade.KeyLevel(), window.m_model.CurrentItem());
 }
@@ -123,10 +121,7 @@ void PopupCascade::Wheel(int delta) {
             level = l;
         }
     }
-    PopupWindow& window = WindowAt(level);
-    const auto host = std::exchange(window.m_host, nullptr);
-    window.OnWheel(delta);
-    window.m_host = host;
+    WindowAt(level).ModelWheel(delta);
 }
 
 void PopupCascade::PointerOver(int level, int cell, POINT screen) {

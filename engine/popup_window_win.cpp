@@ -303,10 +303,14 @@ void PopupWindow::SelectCell(int i, bool byKeys) {
 }
 
 void PopupWindow::OnCharacter(wchar_t unit) {
-    if (m_host && m_level == 0) {
+    if (m_host) {
         m_host->Character(unit);
         return;
     }
+    ModelCharacter(unit);
+}
+
+void PopupWindow::ModelCharacter(wchar_t unit) {
     // A character beyond the first plane comes as two messages, its surrogates.
     if (IS_HIGH_SURROGATE(unit)) {
         m_highSurrogate = unit;
@@ -326,10 +330,14 @@ void PopupWindow::OnCharacter(wchar_t unit) {
 }
 
 void PopupWindow::OnWheel(int delta) {
-    if (m_host && m_level == 0) {
+    if (m_host) {
         m_host->Wheel(delta);
         return;
     }
+    ModelWheel(delta);
+}
+
+void PopupWindow::ModelWheel(int delta) {
     // Fine-grained wheels send parts of a notch: they add up, and a turn the other way starts
     // over.
     if ((delta > 0) != (m_wheelDelta > 0)) {

@@ -97,6 +97,8 @@ private:
     // The keys of this level, as the cascade hands them on.
     void ModelKeyDown(int key);
     void ModelKeyUp(int key);
+    void ModelCharacter(wchar_t unit);
+    void ModelWheel(int delta);
     // The highlight on cell `i`, scrolled into view; by the keys when `byKeys`.
     void SelectCell(int i, bool byKeys);
     void End();
