@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs the engine start-up benchmark under a private Wine session.
 # Usage: bash bench/run_engine_startup.sh [runs per scenario, default 15] [tvlengin.exe ...]
-#   Programs named (Windows paths) are measured instead of the one it builds, all in the same
-#   runs: a before and an after against one floor.
+#   Measures the release build, as a user downloads it. Programs named (Windows paths) are
+#   measured instead, all in the same runs: a before and an after against one floor.
 #   WINE_SESSION_DPI=144 runs it on a display at that scale (a Wine prefix of its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,9 +12,16 @@ bash scripts/install-deps.sh
 source scripts/preset.sh
 preset_configure windows-x64
 cmake --build build/win64 --target engine_startup_bench keepalive
+programs=("${@:2}")
+if [ ${#programs[@]} -eq 0 ]; then
+    preset_configure windows-release
+    cmake --build build/release --target tvlengin
+    release="$root/build/release/engine/tvlengin.exe"
+    programs=("Z:${release//\//\\}")
+fi
 # shellcheck source=scripts/wine-session.sh
 source scripts/wine-session.sh
 wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" \
     "$root/build/win64/tests/e2e/keepalive.exe"
 trap wine_session_end EXIT
-wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}" "${@:2}"
+wine "$root/build/win64/bench/win/engine_startup_bench.exe" "${1:-15}" "${programs[@]}"

@@ -27,6 +27,7 @@ namespace {
 
 using namespace winauto;
 using bench::Now;
+using bench::PollUntil;
 using bench::Median;
 
 struct Scenario {
@@ -126,14 +127,14 @@ Sample RunOnce(const Scenario& s) {
     const double start = Now();
     Process p = Start(s.exe, s.args);
     // Generous: a folder menu of 10,000 files that asks the shell for each name takes minutes.
-    if (!p || !WaitUntil([&] { return Painted(p.pid()); }, Millis(300000))) {
+    if (!p || !PollUntil([&] { return Painted(p.pid()); }, 300000)) {
         std::fprintf(stderr, "%s: no window\n", s.name.c_str());
         std::exit(1);
     }
     Sample sample;
     sample.shownMs = Now() - start;
     if (s.iconRows > 0) {
-        if (!WaitUntil([&] { return IconsDrawn(p.pid(), s.iconRows); }, Millis(30000))) {
+        if (!PollUntil([&] { return IconsDrawn(p.pid(), s.iconRows); }, 30000)) {
             std::fprintf(stderr, "%s: icons not all drawn\n", s.name.c_str());
         }
         sample.iconsMs = Now() - start;

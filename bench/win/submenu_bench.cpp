@@ -21,6 +21,7 @@ namespace {
 
 using namespace winauto;
 using bench::Now;
+using bench::PollUntil;
 using bench::Median;
 
 constexpr char kPopupClass[] = "TarvelMenuPopup";
@@ -55,8 +56,8 @@ Sample RunOnce(const std::string& exe, const std::string& args, Way way) {
     const double start = Now();
     Process p = Start(exe, args);
     HWND first = nullptr;
-    if (!p || !WaitUntil([&] { return (first = PaintedWindow(p.pid(), nullptr)) != nullptr; },
-                         Millis(300000))) {
+    if (!p || !PollUntil([&] { return (first = PaintedWindow(p.pid(), nullptr)) != nullptr; },
+                         300000)) {
         std::fprintf(stderr, "%s: no window\n", args.c_str());
         std::exit(1);
     }
@@ -76,7 +77,7 @@ Sample RunOnce(const std::string& exe, const std::string& args, Way way) {
             ::PostMessageW(first, WM_KEYDOWN, VK_RIGHT, 0);
             from = Now();
         }
-        if (!WaitUntil([&] { return PaintedWindow(p.pid(), first) != nullptr; }, Millis(30000))) {
+        if (!PollUntil([&] { return PaintedWindow(p.pid(), first) != nullptr; }, 30000)) {
             std::fprintf(stderr, "%s: no submenu\n", args.c_str());
             std::exit(1);
         }
