@@ -2,6 +2,7 @@
 #include "engine/icon_drawing_win.h"
 
 #include <algorithm>
+#include <mutex>
 #include <string_view>
 
 #include "engine/engine_platform_win.h"
@@ -33,9 +34,33 @@ CellIcon ShellIcon(HIMAGELIST fallback, int index, int size) {
     return icon;
 }
 
+// The system image lists are the process's, and under Wine nothing guards them: the window's
+// thread and the icon worker take turns with them.
+std::mutex& ImageListsLock() {
+    static auto* lock = new std::mutex;  // never destroyed: a worker may hold it at exit
+    return *lock;
+}
+
 }  // namespace
 
 CellIcon CellIconSource::Resolve(const menufile::MenuItem& item, int size, bool smallIcons) {
+    const std::lock_guard<std::mutex> hold(ImageListsLock());
+    return Find(item, size, smallIcons);
+}
+
+CellIcon CellIconSource::ResolveOwned(const menufile::MenuItem& item, int size, bool smallIcons) {
+    const std::lock_guard<std::mutex> hold(ImageListsLock());
+    CellIcon icon = Find(item, size, smallIcons);
+    if (icon.icon || icon.imageList == nullptr) {
+        return icon;
+    }
+    CellIcon owned;
+    owned.icon.reset(platform::ImageListIcon(icon.imageList, icon.imageIndex));
+    owned.imageSize = icon.imageSize;
+    return owned;
+}
+
+CellIcon CellIconSource::Find(const menufile::MenuItem& item, int size, bool smallIcons) {
     const menufile::ItemIcon source = menufile::ItemIconFor(item, m_fromInternet);
     if (!source.File.empty()) {
         if (HICON own = platform::ExtractIconAtSize(source.File, source.Index, size)) {
@@ -79,11 +104,15 @@ CellIcon CellIconSource::Resolve(const menufile::MenuItem& item, int size, bool 
 }
 
 void DrawCellIcon(HDC dc, const CellIcon& icon, int left, int top, int size) {
+    // An image smaller than the square (a list of smaller images only): centred, at its own
+    // size rather than blurred.
+    const int own = icon.imageSize > 0 ? std::min(icon.imageSize, size) : size;
+    const int inset = std::max(0, (size - own) / 2);
     if (icon.icon) {
-        ::DrawIconEx(dc, left, top, icon.icon.get(), size, size, 0, nullptr, DI_NORMAL);
+        ::DrawIconEx(dc, left + inset, top + inset, icon.icon.get(), own, own, 0, nullptr,
+                     DI_NORMAL);
     } else if (icon.imageList) {
-        // A list of smaller images only: centred, at its own size rather than blurred.
-        const int inset = std::max(0, (size - icon.imageSize) / 2);
+        const std::lock_guard<std::mutex> hold(ImageListsLock());
         platform::DrawShellImage(icon.imageList, icon.imageIndex, dc, left + inset, top + inset);
     }
 }

@@ -21,10 +21,11 @@ struct CellIcon {
     platform::UniqueHicon icon;      // extracted from a file
     HIMAGELIST imageList = nullptr;  // borrowed: a system image list no larger than the square
     int imageIndex = 0;
-    int imageSize = 0;  // pixels
+    int imageSize = 0;  // pixels, of an image smaller than the square; 0: the square's
 };
 
-// Finds items' icons. For the window thread only (the system image lists).
+// Finds items' icons, on one thread each; the system image lists they borrow from are taken in
+// turn with every other source's.
 class CellIconSource {
 public:
     // A menu `fromInternet` takes no icon from another machine (menufile::MayTakeIconFrom).
@@ -33,8 +34,14 @@ public:
     // The item's own icon, else (and when that fails) the icon the shell shows for its target;
     // both at `size` pixels. `smallIcons` asks the shell for its small icons.
     [[nodiscard]] CellIcon Resolve(const menufile::MenuItem& item, int size, bool smallIcons);
+    // The same, an image of a system image list copied into an icon of its own: for another
+    // thread than the window's, whose drawing then never touches the lists.
+    [[nodiscard]] CellIcon ResolveOwned(const menufile::MenuItem& item, int size,
+                                        bool smallIcons);
 
 private:
+    CellIcon Find(const menufile::MenuItem& item, int size, bool smallIcons);
+
     // The shell's icon for a type of document, asked once for all the files of that type.
     struct SharedIcon {
         bool own = false;  // each file of the type shows its own icon instead

@@ -43,6 +43,9 @@ void PopupWindow::OnPaint() {
     }
     auto [first, last] = m_model.VisibleCells(clientHeight);
     m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
+    for (IconLoader::Found& found : m_iconLoader.TakeFound()) {
+        (void)m_icons.Put(found.cell, std::move(found.icon));
+    }
     for (std::size_t i = first; i < last; ++i) {
         DrawCell(dc, i, Px(m_model.ListTop() + m_model.Cells()[i].Top));
     }
@@ -75,7 +78,9 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     FillSolid(dc, square, cell.IconHighlighted ? m_palette.Highlight : m_palette.Background);
 
     CellIcon* icon = m_icons.Find(i);
-    if (m_showIcons && !icon) {  // the first paint shows captions only
+    // The first paint shows captions only, and those the worker found; while it works on,
+    // the rest wait for it.
+    if (m_showIcons && !icon && !m_iconLoader.Busy()) {
         icon = &m_icons.Put(i, m_iconSource.Resolve(cell.Item, static_cast<int>(m_model.IconSize()),
                                                     m_model.SmallIcons()));
     }

@@ -44,6 +44,7 @@ PopupWindow::PopupWindow(MenuModel& model, HFONT font, std::string title, bool f
       m_font(font),
       m_palette(CurrentMenuPalette()),
       m_iconSource(fromInternet),
+      m_fromInternet(fromInternet),
       m_title(std::move(title)),
       m_accessibility(model, kAccessibleLaunch) {}
 
@@ -57,7 +58,21 @@ int PopupWindow::Px(float twips) const {
     return static_cast<int>(std::nearbyint(twips / static_cast<float>(m_model.TwipsPerPixel())));
 }
 
+void PopupWindow::StartIconLoader() {
+    const int size = static_cast<int>(m_model.IconSize());
+    if (size <= 0) {
+        return;
+    }
+    auto [first, last] = m_model.VisibleCells(m_model.Height());
+    std::vector<IconLoader::Row> rows;
+    for (std::size_t i = first; i < last; ++i) {
+        rows.push_back({i, m_model.Cells()[i].Item});
+    }
+    (void)m_iconLoader.Start(std::move(rows), size, m_model.SmallIcons(), m_fromInternet);
+}
+
 bool PopupWindow::Show(HINSTANCE, HWND owner) {
+    StartIconLoader();
     // Every pixel comes from OnPaint's buffer: no background brush. The shadow menus have.
     if (!RegisterWindowClass(kClassName, nullptr, nullptr, CS_DROPSHADOW)) {
         return false;
@@ -71,6 +86,7 @@ bool PopupWindow::Show(HINSTANCE, HWND owner) {
                          Px(m_model.Height()), submenu ? owner : nullptr)) {
         return false;
     }
+    m_iconLoader.NotifyTo(Hwnd());
     platform::UseSmallRoundedCorners(Hwnd());
     if (m_model.ScrollTimerEnabled()) {
         ::SetTimer(Hwnd(), kScrollTimer, kScrollInterval, nullptr);
@@ -102,6 +118,9 @@ LRESULT PopupWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
             OnPaint();
+            return 0;
+        case kIconsFound:  // painted with the next paint, which takes them
+            ::InvalidateRect(Hwnd(), nullptr, FALSE);
             return 0;
         case WM_ERASEBKGND:
             return 1;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/icon_drawing_win.h"
+#include "engine/icon_loader_win.h"
 #include "engine/menu_model.h"
 #include "engine/menu_palette.h"
 #include "engine/popup_accessible_win.h"
@@ -91,6 +92,8 @@ private:
     void OnWheel(int delta);
     void OnTimer(UINT_PTR id);
     void OnFinishShowing();
+    // The first screen's icons looked up on another thread from before the window exists.
+    void StartIconLoader();
     void OnAccessibleLaunch(int cell);
 
     void Act(Action action);
@@ -123,6 +126,8 @@ private:
     PopupTooltip m_tooltip;
     RowIconCache<CellIcon> m_icons;
     CellIconSource m_iconSource;
+    IconLoader m_iconLoader;  // the first screen's icons, while the window is made
+    bool m_fromInternet = false;
     Element m_captured{};
     bool m_capturing = false;
     bool m_showIcons = false;
