@@ -445,6 +445,9 @@ void ItemsPage::OnSeparator() {
 }
 
 void ItemsPage::OnToPointer() {
+    if (!m_host.SettleUnsaved(false)) {  // a failed change ends the editor
+        return;
+    }
     if (::SendMessageW(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
         return;
     }
