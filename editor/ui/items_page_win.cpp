@@ -468,6 +468,7 @@ void ItemsPage::OnAdd() {
         result = m_editor.AddItem(record, selection);
         return DialogError(result);
     };
+    params.WriteMissingMenu = [this] { return m_editor.WriteMissingMenu(); };
     (void)RunItemWizard(m_host.Window(), params);
     ShowListResult(result, FailedEdit::ReloadQuiet);
 }
@@ -487,6 +488,7 @@ void ItemsPage::OnEdit() {
         result = m_editor.EditItem(selected, changed, selected);
         return DialogError(result);
     };
+    params.WriteMissingMenu = [this] { return m_editor.WriteMissingMenu(); };
     (void)RunItemWizard(m_host.Window(), params);
     ShowListResult(result, FailedEdit::ReloadQuiet);
 }
