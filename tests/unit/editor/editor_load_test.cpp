@@ -458,63 +458,47 @@ TEST(EditorLoad, AMenuThatWentAwayIsWrittenAgainFromTheList) {
     EXPECT_EQ(fs.Get(kPath), "someone else's file");
 }
 
-TEST(EditorLoad, WritingAMissingMenuFailingAtAnyCallLeavesNothingOrTheWholeMenu) {
+// A write failing or cut short at any call: the next start finds no file, an empty one or the
+// whole menu, and a failure that is reported leaves no file at all or the whole menu.
+TEST(EditorLoad, WritingAMissingMenuFailingOrCutShortLeavesNothingHalfWritten) {
     const std::string menu = UserMenu({kNotepad, kLetters});
-    for (int call = 1;; ++call) {
-        SCOPED_TRACE(call);
-        MemoryFileSystem fs;
-        fs.Put(kPath, menu);
-        FakeIcons icons;
-        MenuEditor editor(fs, icons, test_support::Windows1252());
-        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
-        ASSERT_EQ(fs.Remove(kPath), FileError::None);
-        const int before = fs.Calls();
-        fs.FailAt(before + call, false, FileError::DiskFull);
-        const MenuError e = editor.WriteMissingMenu();
-        const bool reached = fs.Calls() >= before + call;
-        fs.ClearFaults();
-        if (!reached) {
-            EXPECT_EQ(e, MenuError::None);
-            EXPECT_EQ(fs.Get(kPath), menu);
-            break;
+    for (bool crash : {false, true}) {
+        for (int call = 1;; ++call) {
+            SCOPED_TRACE(std::to_string(call) + (crash ? " crash" : " failure"));
+            MemoryFileSystem fs;
+            fs.Put(kPath, menu);
+            FakeIcons icons;
+            MenuEditor editor(fs, icons, test_support::Windows1252());
+            ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+            ASSERT_EQ(fs.Remove(kPath), FileError::None);
+            const int at = fs.Calls() + call;
+            crash ? fs.CrashAt(at, true) : fs.FailAt(at, false, FileError::DiskFull);
+            MenuError e = MenuError::None;
+            bool crashed = false;
+            try {
+                e = editor.WriteMissingMenu();
+            } catch (const MemoryFileSystem::SimulatedCrash&) {
+                crashed = true;
+            }
+            const bool reached = fs.Calls() >= at;
+            fs.ClearFaults();
+            if (!reached) {
+                EXPECT_EQ(e, MenuError::None);
+                EXPECT_EQ(fs.Get(kPath), menu);
+                break;
+            }
+            if (crashed) {
+                MenuEditor next(fs, icons, test_support::Windows1252());
+                const LoadStatus status = next.LoadEditorMenu(kPath);
+                EXPECT_TRUE(status == LoadStatus::NotFound || status == LoadStatus::Empty ||
+                            (status == LoadStatus::Loaded && fs.Get(kPath) == menu))
+                    << static_cast<int>(status);
+            } else if (e != MenuError::None) {
+                EXPECT_TRUE(fs.Paths().empty() || (fs.Paths() == std::vector<std::string>{kPath} &&
+                                                   fs.Get(kPath) == menu));
+            } else {
+                EXPECT_EQ(fs.Get(kPath), menu);
+            }
         }
-        if (e == MenuError::None) {
-            EXPECT_EQ(fs.Get(kPath), menu);
-        } else {
-            EXPECT_TRUE(fs.Paths().empty() ||
-                        (fs.Paths() == std::vector<std::string>{kPath} && fs.Get(kPath) == menu))
-                << "a failed write leaves no partial file";
-        }
-    }
-}
-
-TEST(EditorLoad, WritingAMissingMenuCutShortLeavesNoFileAnEmptyOneOrTheWholeMenu) {
-    const std::string menu = UserMenu({kNotepad, kLetters});
-    for (int call = 1;; ++call) {
-        SCOPED_TRACE(call);
-        MemoryFileSystem fs;
-        fs.Put(kPath, menu);
-        FakeIcons icons;
-        MenuEditor editor(fs, icons, test_support::Windows1252());
-        ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
-        ASSERT_EQ(fs.Remove(kPath), FileError::None);
-        fs.CrashAt(fs.Calls() + call, true);
-        bool crashed = false;
-        try {
-            (void)editor.WriteMissingMenu();
-        } catch (const MemoryFileSystem::SimulatedCrash&) {
-            crashed = true;
-        }
-        fs.ClearFaults();
-        if (!crashed) {
-            EXPECT_EQ(fs.Get(kPath), menu);
-            break;
-        }
-        // What the next start finds once the interrupted save is recovered.
-        MenuEditor next(fs, icons, test_support::Windows1252());
-        const LoadStatus status = next.LoadEditorMenu(kPath);
-        EXPECT_TRUE(status == LoadStatus::NotFound || status == LoadStatus::Empty ||
-                    (status == LoadStatus::Loaded && fs.Get(kPath) == menu))
-            << static_cast<int>(status);
     }
 }
