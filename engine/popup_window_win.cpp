@@ -504,10 +504,11 @@ void PopupWindow::Launch(bool elevated) {
     // Told after the menu is gone from the screen, so the message is what the user sees; the
     // watch must not end the menu (and the message with it) once the message has the foreground.
     Hide();
-    ::MessageBoxW(
-        nullptr,
-        platform::Widen(LaunchFailedMessage(item.Target, platform::SystemErrorText(error))).c_str(),
-        platform::Widen(kMessageTitle).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    // The system's words name the target where they have a place for it ("Bad EXE format for
+    // %1.").
+    const std::string reason = platform::SystemErrorText(error, {item.Target});
+    ::MessageBoxW(nullptr, platform::Widen(LaunchFailedMessage(item.Target, reason)).c_str(),
+                  platform::Widen(kMessageTitle).c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 void PopupWindow::StopTimers() {

@@ -133,6 +133,12 @@ std::string CreateMenuQuestion(const std::string& path) {
            "\rdoes not exist.\rWould you like to create a new, empty menu there?";
 }
 
+std::string WriteMissingMenuQuestion(const std::string& path) {
+    return "The menu file\r" + menufile::ShortenPath(path) +
+           "\ris no longer there.\rWould you like to write the menu again, as the list shows it, "
+           "with this item?";
+}
+
 std::string ShortcutNoFolderText(const std::string& place, const std::string& reason) {
     return "The shortcut could not be made: Windows gives no " + place + " folder." +
            (reason.empty() ? "" : "\r" + reason);

@@ -45,6 +45,9 @@ inline constexpr const char* kOpenFilter = "Menu Files (*.tvl)|*.tvl|All files|*
 [[nodiscard]] std::string DamagedLineQuestion(const std::string& path, std::size_t line);
 // The offer to make a new, empty menu at a path where there is no file.
 [[nodiscard]] std::string CreateMenuQuestion(const std::string& path);
+// The menu file went away while the wizard was open: the offer to write it again from the list
+// shown, with the new or edited item.
+[[nodiscard]] std::string WriteMissingMenuQuestion(const std::string& path);
 
 // The shortcuts of the menu. `place` is how the user knows the folder ("Start menu",
 // "desktop"); `reason` the system's words.

@@ -126,6 +126,11 @@ public:
     // A new, empty user-defined menu at the path, which must not exist yet; then loads it.
     [[nodiscard]] menufile::MenuError CreateNewMenu(const std::string& path,
                                                     std::string_view stockPicture);
+    // The menu file went away under the editor: writes it again, as the list, the settings and
+    // the picture last read or written show it, through the journaled commit (a crash leaves no
+    // file, an empty one or the whole menu). Other when something is at the path again, which
+    // is never touched. The history is kept: its steps start from these bytes.
+    [[nodiscard]] menufile::MenuError WriteMissingMenu();
 
     // List operations on the entry `selected` (-1: none).
     [[nodiscard]] EditResult Delete(int selected);

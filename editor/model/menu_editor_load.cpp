@@ -207,6 +207,37 @@ MenuError MenuEditor::CreateNewMenu(const std::string& path, std::string_view st
     return LoadEditorMenu(path) == LoadStatus::Loaded ? MenuError::None : MenuError::Damaged;
 }
 
+MenuError MenuEditor::WriteMissingMenu() {
+    if (!m_loaded) {
+        return MenuError::Other;
+    }
+    menufile::PathKind kind = menufile::PathKind::Missing;
+    if (FileError e = m_fs.Probe(m_path, kind); e != FileError::None) {
+        return menufile::FromFileError(e);
+    }
+    if (kind != menufile::PathKind::Missing) {
+        return MenuError::Other;  // back, or something else is there: not ours to overwrite
+    }
+    // A journal beside the vanished file belongs to nothing: recovery sets it aside.
+    if (MenuError e = menufile::RecoverMenuFile(m_fs, m_path); e != MenuError::None) {
+        return e;
+    }
+    {
+        std::unique_ptr<menufile::File> file;
+        if (FileError e = m_fs.Create(m_path, file); e != FileError::None) {
+            return menufile::FromFileError(e);
+        }
+    }
+    // The bytes the list was last read from or wrote agree with it, so the history's steps
+    // still apply to them.
+    if (MenuError e = menufile::CommitMenuFile(m_fs, m_path, "", m_bytes); e != MenuError::None) {
+        (void)m_fs.Remove(menufile::JournalPath(m_path));
+        (void)m_fs.Remove(m_path);
+        return e;
+    }
+    return MenuError::None;
+}
+
 void MenuEditor::Reload() {
     std::string bytes;
     if (menufile::ReadCommittedMenu(m_fs, m_path, bytes) != FileError::None) {

@@ -84,7 +84,7 @@ bool AppearancePage::OnCommand(int id, int code) {
             OnChangeFont();
             return true;
         case kSaveAppearanceButton:
-            OnSave();
+            (void)Save(FailedEdit::Close);
             return true;
         default:
             return false;
@@ -123,6 +123,21 @@ void AppearancePage::Show() {
         icon = IconOfFile(m_stockPicture, size);
     }
     m_menuIcon->ShowCurrent(std::move(icon), std::move(bitmap));
+    m_settled = Shown();
+}
+
+AppearanceShown AppearancePage::Shown() const {
+    AppearanceShown shown{m_appearance, {}};
+    shown.Settings.SmallIcons =
+        ::SendMessageW(m_host.Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (m_menuIcon->ShowsLibraryIcon()) {
+        shown.ChosenIcon = m_menuIcon->Library() + "," + std::to_string(m_menuIcon->Position());
+    }
+    return shown;
+}
+
+bool AppearancePage::HasUnsavedChanges() const {
+    return AppearanceUnsaved(Shown(), m_settled);
 }
 
 void AppearancePage::OnDpiChanged(int dotsPerInch) {
@@ -315,7 +330,7 @@ std::string AppearancePage::ChosenPicture() const {
     return IconFileOf(images, png);
 }
 
-void AppearancePage::OnSave() {
+bool AppearancePage::Save(FailedEdit failed) {
     m_appearance.SmallIcons =
         ::SendMessageW(m_host.Control(kSmallIconsCheck), BM_GETCHECK, 0, 0) == BST_CHECKED;
     // The menu keeps its picture byte for byte unless an icon was chosen for it here.
@@ -327,12 +342,15 @@ void AppearancePage::OnSave() {
     }
     const EditResult result = m_editor.SaveAppearance(
         m_menuIcon->ShowsLibraryIcon() ? &picture : nullptr, SettingsOf(m_appearance));
-    if (m_host.ShowEditResult(result, FailedEdit::Close)) {
-        // The menu's shortcuts and their pins show the menu file's own icon, which the shell
-        // keeps until it is told.
-        platform::NotifyMenuIconChanged(m_editor.Path());
-        ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
+    if (!m_host.ShowEditResult(result, failed)) {
+        return false;
     }
+    m_settled = Shown();
+    // The menu's shortcuts and their pins show the menu file's own icon, which the shell
+    // keeps until it is told.
+    platform::NotifyMenuIconChanged(m_editor.Path());
+    ShowMessageBox(m_host.Window(), kRefreshDesktopMessage, kMainTitle, MB_OK);
+    return true;
 }
 
 }  // namespace editor

@@ -8,6 +8,7 @@
 
 #include "editor/model/appearance.h"
 #include "editor/model/menu_editor.h"
+#include "editor/model/unsaved_pages.h"
 #include "editor/ui/icon_browser_win.h"
 #include "editor/ui/page_host_win.h"
 #include "platform/win32_handles_win.h"
@@ -28,10 +29,14 @@ public:
     void Show();
     // The window moved to a display of another scale: the sample's font follows it.
     void OnDpiChanged(int dotsPerInch);
+    // Whether the page shows settings or an icon that "Save Changes" has not written yet.
+    [[nodiscard]] bool HasUnsavedChanges() const;
+    // What "Save Changes" does; true when written. A failed write is handled as `failed` says.
+    bool Save(FailedEdit failed);
 
 private:
     void OnChangeFont();
-    void OnSave();
+    [[nodiscard]] AppearanceShown Shown() const;
     // The chosen icon as an icon file of the sizes the library has.
     [[nodiscard]] std::string ChosenPicture() const;
     void ShowSampleFont(const menufile::MenuSettings& settings);
@@ -41,6 +46,7 @@ private:
     const std::string& m_stockPicture;
     int m_dpi = 96;
     Appearance m_appearance;
+    AppearanceShown m_settled;  // what the page showed when last filled or saved
     platform::UniqueHfont m_sampleFont;
     std::unique_ptr<IconBrowser> m_menuIcon;
 };

@@ -22,7 +22,8 @@ int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT 
 
 std::optional<std::string> AskForFile(HWND owner, const char* title, const char* filter,
                                       DWORD flags, const std::string& initial,
-                                      const char* defaultExtension) {
+                                      const char* defaultExtension,
+                                      const std::string& initialFolder) {
     std::wstring file = platform::Widen(initial);
     if (file.size() >= kLongestPath) {
         file.clear();  // no room for it: the dialog starts empty
@@ -33,6 +34,7 @@ std::optional<std::string> AskForFile(HWND owner, const char* title, const char*
     std::replace(filters.begin(), filters.end(), L'|', L'\0');
     filters.append(2, L'\0');
     const std::wstring caption = platform::Widen(title);
+    const std::wstring folder = platform::Widen(initialFolder);
     const std::wstring extension =
         defaultExtension != nullptr ? platform::Widen(defaultExtension) : std::wstring();
     OPENFILENAMEW ofn{};
@@ -42,6 +44,7 @@ std::optional<std::string> AskForFile(HWND owner, const char* title, const char*
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = caption.c_str();
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrDefExt = defaultExtension != nullptr ? extension.c_str() : nullptr;
     ofn.Flags = flags;
     if (!platform::ShowOpenDialog(ofn)) {

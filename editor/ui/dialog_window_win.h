@@ -22,12 +22,14 @@ inline constexpr DWORD kLongestPath = 32768;
 int ShowMessageBox(HWND owner, const std::string& text, const char* title, UINT type);
 
 // The Open dialog with `filter` as "Name|pattern|Name|pattern", starting at `initial`, with
-// room for the longest path. The path chosen; nothing when cancelled or failed (then
-// platform::OpenDialogError tells which).
+// room for the longest path; a name typed without an extension gets `defaultExtension`. It shows
+// `initialFolder` when `initial` names none (empty: the system's choice). The path chosen;
+// nothing when cancelled or failed (then platform::OpenDialogError tells which).
 [[nodiscard]] std::optional<std::string> AskForFile(HWND owner, const char* title,
                                                     const char* filter, DWORD flags,
                                                     const std::string& initial = {},
-                                                    const char* defaultExtension = nullptr);
+                                                    const char* defaultExtension = nullptr,
+                                                    const std::string& initialFolder = {});
 
 class DialogWindow : public FormWindow {
 public:

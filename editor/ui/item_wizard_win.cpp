@@ -175,7 +175,21 @@ void ItemWizardWindow::OnFinish() {
         ShowError(*unwritable);
         return;
     }
-    if (const menufile::MenuError e = m_params.Save(record); e == menufile::MenuError::None) {
+    menufile::MenuError e = m_params.Save(record);
+    if (e == menufile::MenuError::NotFound && m_params.WriteMissingMenu) {
+        // The file went away under the wizard: what was typed is kept whatever the answer.
+        if (ShowMessageBox(Hwnd(), WriteMissingMenuQuestion(m_params.MenuPath), kQueryTitle,
+                           MB_YESNO) != IDYES) {
+            return;
+        }
+        if (const menufile::MenuError written = m_params.WriteMissingMenu();
+            written != menufile::MenuError::None) {
+            ShowWriteError(written, m_params.MenuPath);
+            return;
+        }
+        e = m_params.Save(record);
+    }
+    if (e == menufile::MenuError::None) {
         m_saved = true;
     } else {
         ShowWriteError(e, m_params.MenuPath);

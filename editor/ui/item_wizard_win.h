@@ -17,6 +17,8 @@ struct WizardParams {
     std::string MenuPath;     // the menu file, for the messages
     // Writes the finished record (appended, or in place of the edited one).
     std::function<menufile::MenuError(const menufile::MenuItem& record)> Save;
+    // Writes the menu file again, as the editor's list shows it, after it went away.
+    std::function<menufile::MenuError()> WriteMissingMenu;
 };
 
 // Runs the wizard modally over `owner`; true when Finish wrote the record.

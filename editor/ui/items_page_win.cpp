@@ -445,6 +445,9 @@ void ItemsPage::OnSeparator() {
 }
 
 void ItemsPage::OnToPointer() {
+    if (!m_host.SettleUnsaved(false)) {  // a failed change ends the editor
+        return;
+    }
     if (::SendMessageW(List(), LB_GETCOUNT, 0, 0) > 0 && !m_host.Ask(kTypeChangeQuestion)) {
         return;
     }
@@ -465,6 +468,7 @@ void ItemsPage::OnAdd() {
         result = m_editor.AddItem(record, selection);
         return DialogError(result);
     };
+    params.WriteMissingMenu = [this] { return m_editor.WriteMissingMenu(); };
     (void)RunItemWizard(m_host.Window(), params);
     ShowListResult(result, FailedEdit::ReloadQuiet);
 }
@@ -484,6 +488,7 @@ void ItemsPage::OnEdit() {
         result = m_editor.EditItem(selected, changed, selected);
         return DialogError(result);
     };
+    params.WriteMissingMenu = [this] { return m_editor.WriteMissingMenu(); };
     (void)RunItemWizard(m_host.Window(), params);
     ShowListResult(result, FailedEdit::ReloadQuiet);
 }

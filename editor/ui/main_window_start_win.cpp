@@ -3,15 +3,19 @@
 #include "editor/ui/main_window_win.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <string>
 
 #include "editor/model/editor_messages.h"
+#include "editor/model/menu_path.h"
 #include "editor/ui/dialog_window_win.h"
 #include "editor/ui/load_progress_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "menufile/command_line.h"
+#include "platform/shell_link_win.h"
 #include "platform/system_error_win.h"
+#include "platform/text_win.h"
 
 namespace editor {
 
@@ -90,7 +94,15 @@ bool MainWindow::Start(std::string_view commandLine) {
 std::string MainWindow::AskForMenuFile() {
     // No "file must exist": a new name is how a first menu is made.
     const DWORD flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return AskForFile(Hwnd(), kOpenTitle, kOpenFilter, flags, {}, "tvl").value_or(std::string());
+    // The user's own documents, not the program's folder where the template lies.
+    const std::string documents = platform::UserFolder(CSIDL_PERSONAL).value_or(std::string());
+    const std::string chosen =
+        AskForFile(Hwnd(), kOpenTitle, kOpenFilter, flags, {}, "tvl", documents)
+            .value_or(std::string());
+    const bool exists =
+        !chosen.empty() &&
+        ::GetFileAttributesW(platform::WidePath(chosen).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return WithDefaultExtension(chosen, "tvl", exists);
 }
 
 }  // namespace editor

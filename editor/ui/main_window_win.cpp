@@ -9,6 +9,7 @@
 #include <string>
 
 #include "editor/model/editor_messages.h"
+#include "editor/model/unsaved_pages.h"
 #include "editor/ui/control_colours_win.h"
 #include "editor/ui/dialog_window_win.h"
 #include "editor/ui/keyboard_access.h"
@@ -214,7 +215,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             m_items.OnRowDropped(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
         case WM_CLOSE:
-            ::DestroyWindow(Hwnd());
+            if (SettleUnsaved(false)) {
+                ::DestroyWindow(Hwnd());
+            }
             return 0;
         case WM_DESTROY:
             m_items.ClearPreview();
@@ -282,7 +285,9 @@ void MainWindow::OnCreate() {
 
 void MainWindow::OnCommand(int id, int code) {
     if (id == kQuitButton) {
-        ::DestroyWindow(Hwnd());
+        if (SettleUnsaved(false)) {
+            ::DestroyWindow(Hwnd());
+        }
         return;
     }
     if (id == kUndoButton) {
@@ -340,6 +345,10 @@ bool MainWindow::ShowEditResult(const EditResult& result, FailedEdit failed) {
                 Close();
                 return false;
             }
+            if (failed == FailedEdit::Stay) {
+                Tell(WriteErrorText(result.Error, m_editor.Path()));
+                return false;
+            }
             ShowMenu();
             if (failed == FailedEdit::Reload) {
                 Tell(WriteErrorText(result.Error, m_editor.Path()));
@@ -355,6 +364,10 @@ void MainWindow::ShowPage() {
     if (pointer && tab == kContentsTabIndex) {
         m_directoryPointer.Prepare();
     }
+    if (pointer && !m_pointerShown) {
+        m_directoryPointer.Settle();  // just converted: the page's texts are not the user's
+    }
+    m_pointerShown = pointer;
     if (tab == kShortcutsTabIndex) {
         m_shortcuts.Show();  // a shortcut may have been made or deleted elsewhere meanwhile
     }
@@ -458,6 +471,28 @@ bool MainWindow::OnTabMnemonic(wchar_t key) {
 
 void MainWindow::Close() {
     ::DestroyWindow(Hwnd());
+}
+
+bool MainWindow::SettleUnsaved(bool pointerGoes) {
+    const std::vector<UnsavedPage> pages = UnsavedPages(
+        m_appearance.HasUnsavedChanges(), !pointerGoes && m_directoryPointer.HasUnsavedChanges(),
+        m_editor.IsDirectoryPointer());
+    return SettleUnsavedPages(
+        pages,
+        [this](const char* question) {
+            switch (ShowMessageBox(Hwnd(), question, kQueryTitle, MB_YESNOCANCEL)) {
+                case IDYES:
+                    return SaveAnswer::Yes;
+                case IDNO:
+                    return SaveAnswer::No;
+                default:
+                    return SaveAnswer::Cancel;
+            }
+        },
+        [this](UnsavedPage page) {
+            return page == UnsavedPage::Appearance ? m_appearance.Save(FailedEdit::Stay)
+                                                   : m_directoryPointer.Save(FailedEdit::Stay);
+        });
 }
 
 void MainWindow::Replaced(HWND old, HWND replacement) {

@@ -83,6 +83,7 @@ private:
     bool ShowEditResult(const EditResult& result, FailedEdit failed) override;
     void ShowPage() override;
     void Close() override;
+    bool SettleUnsaved(bool pointerGoes) override;
     void Replaced(HWND old, HWND replacement) override;
 
     menufile::FileSystem& m_fs;
@@ -96,7 +97,8 @@ private:
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
     ShortcutsPage m_shortcuts{*this, m_editor};
-    std::wstring m_undoTip;  // the text the Undo button's tooltip was last given
+    bool m_pointerShown = false;  // the pages last showed a directory pointer
+    std::wstring m_undoTip;       // the text the Undo button's tooltip was last given
 };
 
 }  // namespace editor

@@ -15,6 +15,7 @@ enum class FailedEdit {
     Reload,       // says why, then every page from the file (a change to the item list)
     ReloadQuiet,  // every page from the file; the dialog that saved has said why
     Close,        // says why and ends (a failed menu-type, pointer or appearance change)
+    Stay,         // says why; the pages keep what they show (a save asked for before leaving)
 };
 
 class PageHost {
@@ -36,6 +37,11 @@ public:
     virtual void ShowPage() = 0;
     // Ends the editor (a failed menu-type, pointer or appearance change).
     virtual void Close() = 0;
+    // Before what would throw away the Appearance or pointer page's unsaved changes: asks about
+    // each (Yes saves, No drops). False when the user stays (Cancel, or a save that failed).
+    // `pointerGoes`: the pointer is dropped next (a change to a list of items), which the user
+    // is asked about on its own, so saving its page first is not offered.
+    [[nodiscard]] virtual bool SettleUnsaved(bool pointerGoes) = 0;
     // A control was made anew in place of another, with the same id: its tooltip follows.
     virtual void Replaced(HWND old, HWND replacement) = 0;
 };

@@ -123,7 +123,7 @@ bool PointerPage::OnCommand(int id, int code) {
             OnToUserList();
             return true;
         case kSavePointerButton:
-            OnSave();
+            (void)Save(FailedEdit::Close);
             return true;
         case kDriveList:
             if (code == CBN_SELCHANGE) {
@@ -207,6 +207,15 @@ void PointerPage::Show() {
     check(kShowFoldersCheck, p.ShowFolders);
     check(kHideExtensionsCheck, p.HideExtensions);
     check(kShowHiddenCheck, p.ShowHidden);
+    Settle();
+}
+
+PointerShown PointerPage::Shown() const {
+    auto checked = [&](int id) {
+        return ::SendMessageW(m_host.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    };
+    return {TextOf(kPathBox), TextOf(kPatternBox), checked(kShowFoldersCheck),
+            checked(kHideExtensionsCheck), checked(kShowHiddenCheck)};
 }
 
 void PointerPage::FillDrives() {
@@ -308,7 +317,7 @@ void PointerPage::OnPathChanged() {
     }
 }
 
-void PointerPage::OnSave() {
+bool PointerPage::Save(FailedEdit failed) {
     auto checked = [&](int id) {
         return ::SendMessageW(m_host.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
     };
@@ -318,12 +327,21 @@ void PointerPage::OnSave() {
     if (result.Status == EditStatus::Failed && result.Error == menufile::MenuError::BadText) {
         // Typed text the file cannot hold: nothing was written, and the text can be corrected.
         m_host.Tell(kQuoteInPointer);
-        return;
+        return false;
     }
-    (void)m_host.ShowEditResult(result, FailedEdit::Close);
+    if (!m_host.ShowEditResult(result, failed)) {
+        return false;
+    }
+    Settle();
+    return true;
 }
 
 void PointerPage::OnToUserList() {
+    // A failed change ends the editor: the appearance is offered first. The pointer's own
+    // texts go with it, as the question below says.
+    if (!m_host.SettleUnsaved(true)) {
+        return;
+    }
     if (!TextOf(kPathBox).empty() && !m_host.Ask(kTypeChangeQuestion)) {
         return;
     }

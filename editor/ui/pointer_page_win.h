@@ -9,6 +9,7 @@
 
 #include "editor/model/folder_list.h"
 #include "editor/model/menu_editor.h"
+#include "editor/model/unsaved_pages.h"
 #include "editor/ui/page_host_win.h"
 #include "platform/subclass_win.h"
 
@@ -30,12 +31,19 @@ public:
     bool OnDrawItem(const DRAWITEMSTRUCT& draw);
     // The pointer as the editor holds it.
     void Show();
+    // What the page shows now counts as saved: the menu just became a pointer, and the page
+    // keeps what it showed before.
+    void Settle() { m_settled = Shown(); }
+    // Whether the page shows a pointer that "Save Changes" has not written yet.
+    [[nodiscard]] bool HasUnsavedChanges() const { return PointerUnsaved(Shown(), m_settled); }
+    // What "Save Changes" does; true when written. A failed write is handled as `failed` says.
+    bool Save(FailedEdit failed);
 
 private:
+    [[nodiscard]] PointerShown Shown() const;
     void OnDriveChanged();
     void OnFolderOpened();
     void OnPathChanged();
-    void OnSave();
     void OnToUserList();
 
     void FillDrives();
@@ -53,6 +61,7 @@ private:
     std::vector<FolderRow> m_folderRows;
     platform::Subclass m_folderKeys;
     bool m_prepared = false;
+    PointerShown m_settled;  // what the page showed when last filled or saved
 };
 
 }  // namespace editor

@@ -16,11 +16,12 @@ namespace {
 
 constexpr const char* kStartMenuFolderName = "Tarvel Menus";
 
-// The system's words for a COM or Win32 failure; its number where it has none.
-std::string ReasonOf(HRESULT hr) {
+// The system's words for a COM or Win32 failure about `subject` (the file or folder its "%1"
+// names); its number where it has none.
+std::string ReasonOf(HRESULT hr, const std::string& subject) {
     const DWORD code =
         HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr);
-    std::string text = platform::SystemErrorText(code);
+    std::string text = platform::SystemErrorText(code, {subject});
     if (text.empty()) {
         char number[32];
         std::snprintf(number, sizeof number, "Error 0x%08lX.", static_cast<unsigned long>(hr));
@@ -67,7 +68,7 @@ std::optional<std::string> ShellLinkStore::Folder(ShortcutPlace place, ShortcutF
     const int csidl = place == ShortcutPlace::StartMenu ? CSIDL_PROGRAMS : CSIDL_DESKTOPDIRECTORY;
     std::optional<std::string> folder = platform::UserFolder(csidl, &hr);
     if (!folder) {
-        failure.Reason = ReasonOf(hr);
+        failure.Reason = ReasonOf(hr, place == ShortcutPlace::StartMenu ? "Start menu" : "desktop");
         return std::nullopt;
     }
     if (place == ShortcutPlace::StartMenu) {
@@ -84,12 +85,12 @@ std::optional<menufile::ShortcutLink> ShellLinkStore::Read(const std::string& li
 bool ShellLinkStore::Write(const std::string& linkPath, const menufile::ShortcutLink& link,
                            const std::string& appId, ShortcutFailure& failure) {
     if (const DWORD error = MakeFolder(FolderOf(linkPath)); error != ERROR_SUCCESS) {
-        failure.Reason = ReasonOf(HRESULT_FROM_WIN32(error));
+        failure.Reason = ReasonOf(HRESULT_FROM_WIN32(error), FolderOf(linkPath));
         return false;
     }
     const HRESULT hr = platform::WriteShellLink(linkPath, link, appId, m_identity);
     if (FAILED(hr)) {
-        failure.Reason = ReasonOf(hr);
+        failure.Reason = ReasonOf(hr, linkPath);
         return false;
     }
     return true;
@@ -99,7 +100,7 @@ bool ShellLinkStore::Remove(const std::string& linkPath, ShortcutFailure& failur
     if (!::DeleteFileW(platform::WidePath(linkPath).c_str())) {
         const DWORD error = ::GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
-            failure.Reason = ReasonOf(HRESULT_FROM_WIN32(error));
+            failure.Reason = ReasonOf(HRESULT_FROM_WIN32(error), linkPath);
             return false;
         }
     }

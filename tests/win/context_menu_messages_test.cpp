@@ -171,4 +171,14 @@ TEST(SystemErrorText, IsTheSystemsWordsWithoutALineEnd) {
     EXPECT_TRUE(platform::SystemErrorText(0x2FFFFFFF).empty()) << "no text for no such code";
 }
 
+TEST(SystemErrorText, NamesWhatItIsAboutWhereTheSystemsWordsHaveAnInsert) {
+    // "Bad EXE format for %1." as the system keeps it; a target holding "%1" is shown as it is.
+    const std::string target = "C:\\tools\\100% %1 old.exe";
+    const std::string text = platform::SystemErrorText(ERROR_BAD_EXE_FORMAT, {target});
+    EXPECT_NE(text.find(target), std::string::npos) << text;
+    const std::string bare = platform::SystemErrorText(ERROR_BAD_EXE_FORMAT);
+    EXPECT_FALSE(bare.empty());
+    EXPECT_EQ(bare.find('%'), std::string::npos) << bare << ": an insert shown as it is kept";
+}
+
 }  // namespace

@@ -331,6 +331,24 @@ TEST_F(EngineTest, AnItemThatCannotBeOpenedSaysWhichAndWhyThenEnds) {
     EXPECT_FALSE(FileExists(m_marker));
 }
 
+// The system's words name the item where they have a place for it ("Bad EXE format for %1.").
+TEST_F(EngineTest, AProgramThatIsNoProgramIsNamedInTheSystemsReason) {
+    const std::string target = m_dir.File("broken tool.exe");
+    ASSERT_TRUE(WriteFileBytes(target, "MZ, but not a program"));
+    const std::vector<menufile::MenuItem> items = {{"Broken", target, "", "", "", "0"}};
+    HWND popup = Open(MenuBytes(items), {200, 200});
+    ASSERT_NE(popup, nullptr);
+    PostKey(popup, VK_DOWN);
+    PostKey(popup, VK_RETURN);
+    auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    ASSERT_TRUE(text.has_value()) << "no message: the failure went unsaid";
+    const std::size_t reason = text->rfind('\n');
+    ASSERT_NE(reason, std::string::npos) << *text;
+    EXPECT_EQ(text->find('%'), std::string::npos) << "an insert left unfilled: " << *text;
+    EXPECT_NE(text->find(target, reason), std::string::npos) << *text;
+    EXPECT_TRUE(m_engine.WaitForExit().has_value());
+}
+
 // Wine keeps a work area set with SPI_SETWORKAREA to the process that set it, so no bar can be
 // reserved for the engine here; where the work area lies is tried natively. This checks that
 // the engine takes the work area the system reports, with the pointer on the screen's last row.

@@ -422,3 +422,83 @@ TEST(EditorMessages, LongPathsAreShortenedKeepingTheirStartAndFileName) {
 }
 
 }  // namespace
+
+// A menu file deleted while the editor shows it is written again as the list shows it, and
+// the item the wizard was adding then goes in as if nothing had happened.
+TEST(EditorLoad, AMenuThatWentAwayIsWrittenAgainFromTheList) {
+    MemoryFileSystem fs;
+    fs.Put(kPath, UserMenu({kNotepad}));
+    FakeIcons icons;
+    MenuEditor editor(fs, icons, test_support::Windows1252());
+    ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+    const menufile::MenuItem last{"Last", "C:\\tools\\last.exe", "-q", "", "", "2"};
+    ASSERT_EQ(editor.AddItem(last, -1).Status, editor::EditStatus::Written);
+    const std::string shown = UserMenu({kNotepad, kLast});
+    ASSERT_EQ(fs.Get(kPath), shown);
+
+    ASSERT_EQ(fs.Remove(kPath), FileError::None);
+    const menufile::MenuItem letters{"Letters", "C:\\docs\\", "", "", "", "0"};
+    const editor::EditResult gone = editor.AddItem(letters, -1);
+    EXPECT_EQ(gone.Status, editor::EditStatus::Failed);
+    EXPECT_EQ(gone.Error, MenuError::NotFound) << "what the wizard offers the rewrite for";
+    EXPECT_EQ(Texts(editor), (std::vector<std::string>{"Notepad", "Last"})) << "the list stays";
+
+    ASSERT_EQ(editor.WriteMissingMenu(), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), shown);
+    EXPECT_EQ(fs.Paths(), std::vector<std::string>{kPath}) << "no journal left behind";
+    ASSERT_EQ(editor.AddItem(letters, -1).Status, editor::EditStatus::Written);
+    EXPECT_TRUE(ListAgreesWithFile(editor, fs));
+    // The history goes on over the bytes written again.
+    ASSERT_EQ(editor.Undo().Status, editor::EditStatus::Written);
+    EXPECT_EQ(fs.Get(kPath), shown);
+
+    // Something at the path again is never overwritten.
+    fs.Put(kPath, "someone else's file");
+    EXPECT_NE(editor.WriteMissingMenu(), MenuError::None);
+    EXPECT_EQ(fs.Get(kPath), "someone else's file");
+}
+
+// A write failing or cut short at any call: the next start finds no file, an empty one or the
+// whole menu, and a failure that is reported leaves no file at all or the whole menu.
+TEST(EditorLoad, WritingAMissingMenuFailingOrCutShortLeavesNothingHalfWritten) {
+    const std::string menu = UserMenu({kNotepad, kLetters});
+    for (bool crash : {false, true}) {
+        for (int call = 1;; ++call) {
+            SCOPED_TRACE(std::to_string(call) + (crash ? " crash" : " failure"));
+            MemoryFileSystem fs;
+            fs.Put(kPath, menu);
+            FakeIcons icons;
+            MenuEditor editor(fs, icons, test_support::Windows1252());
+            ASSERT_EQ(editor.LoadEditorMenu(kPath), LoadStatus::Loaded);
+            ASSERT_EQ(fs.Remove(kPath), FileError::None);
+            const int at = fs.Calls() + call;
+            crash ? fs.CrashAt(at, true) : fs.FailAt(at, false, FileError::DiskFull);
+            MenuError e = MenuError::None;
+            bool crashed = false;
+            try {
+                e = editor.WriteMissingMenu();
+            } catch (const MemoryFileSystem::SimulatedCrash&) {
+                crashed = true;
+            }
+            const bool reached = fs.Calls() >= at;
+            fs.ClearFaults();
+            if (!reached) {
+                EXPECT_EQ(e, MenuError::None);
+                EXPECT_EQ(fs.Get(kPath), menu);
+                break;
+            }
+            if (crashed) {
+                MenuEditor next(fs, icons, test_support::Windows1252());
+                const LoadStatus status = next.LoadEditorMenu(kPath);
+                EXPECT_TRUE(status == LoadStatus::NotFound || status == LoadStatus::Empty ||
+                            (status == LoadStatus::Loaded && fs.Get(kPath) == menu))
+                    << static_cast<int>(status);
+            } else if (e != MenuError::None) {
+                EXPECT_TRUE(fs.Paths().empty() || (fs.Paths() == std::vector<std::string>{kPath} &&
+                                                   fs.Get(kPath) == menu));
+            } else {
+                EXPECT_EQ(fs.Get(kPath), menu);
+            }
+        }
+    }
+}
