@@ -244,6 +244,12 @@ ShellExecuteExWFn ShellExecuteExW() {
     return f;
 }
 
+// shlwapi.dll
+AssocQueryStringWFn AssocQueryStringW() {
+    static const auto f = Bind<AssocQueryStringWFn>(L"shlwapi.dll", "AssocQueryStringW");
+    return f;
+}
+
 // user32.dll
 AdjustWindowRectExForDpiFn AdjustWindowRectExForDpi() {
     static const auto f =

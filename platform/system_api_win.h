@@ -131,6 +131,10 @@ using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 [[nodiscard]] SHParseDisplayNameFn SHParseDisplayName();
 [[nodiscard]] ShellExecuteExWFn ShellExecuteExW();
 
+// shlwapi.dll
+using AssocQueryStringWFn = HRESULT(WINAPI*)(DWORD, int, LPCWSTR, LPCWSTR, LPWSTR, DWORD*);
+[[nodiscard]] AssocQueryStringWFn AssocQueryStringW();
+
 // user32.dll (the ...ForDpi ones Windows 10 1607 and later)
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);

@@ -232,6 +232,37 @@ TEST_F(DialogsTest, TheWizardRefusesMissingPathsAndTextTheFileCannotHold) {
     EXPECT_EQ(File(), menu);
 }
 
+TEST_F(DialogsTest, TheWizardTakesWhatTheRunBoxTakesAndKeepsWhatWasTyped) {
+    ASSERT_TRUE(Open(UserMenu({kNotepad})));
+    struct Case {
+        const char* typed;
+        std::string proposed;  // the name of what it opens
+        const char* name;
+    };
+    const Case cases[] = {
+        {"https://example.com", "", "Example"},                         // the prefix's own handler
+        {"notepad", ShellName("C:\\windows\\notepad.exe"), "By name"},  // on the search path
+        {"%windir%\\notepad.exe", ShellName("C:\\windows\\notepad.exe"), "By variable"},
+    };
+    std::vector<MenuItem> items = {kNotepad};
+    for (const Case& c : cases) {
+        HWND wizard = OpenBy(editor::kAddButton, editor::kWizardClass, "New Shortcut");
+        ASSERT_NE(wizard, nullptr);
+        ASSERT_TRUE(SetText(Control(wizard, editor::kWizardPath), c.typed));
+        PostClick(Control(wizard, editor::kWizardNext));
+        HWND name = Control(wizard, editor::kWizardName);
+        ASSERT_TRUE(WaitUntil([&] { return IsVisible(name); }))
+            << c.typed
+            << " refused: " << MessageBoxText(FindWindowOf(m_editor.pid(), "#32770", nullptr));
+        EXPECT_EQ(GetText(name), c.proposed) << c.typed;
+        ASSERT_TRUE(SetText(name, c.name));
+        Click(Control(wizard, editor::kWizardFinish));
+        ExpectClosed(wizard);
+        items.push_back({c.name, c.typed, "", "", "", "0"});
+        EXPECT_EQ(File(), UserMenu(items)) << "the item keeps " << c.typed;
+    }
+}
+
 TEST_F(DialogsTest, EditingChangesOnlyTheFourFieldsOfTheItem) {
     ASSERT_TRUE(Open(UserMenu({kNotepad, kLetters})));
     ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 1));
