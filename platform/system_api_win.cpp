@@ -235,6 +235,12 @@ SHGetImageListFn SHGetImageList() {
     }();
     return f;
 }
+SHCreateItemFromParsingNameFn SHCreateItemFromParsingName() {
+    static const auto f =
+        Bind<SHCreateItemFromParsingNameFn>(L"shell32.dll", "SHCreateItemFromParsingName");
+    return f;
+}
+
 SHParseDisplayNameFn SHParseDisplayName() {
     static const auto f = Bind<SHParseDisplayNameFn>(L"shell32.dll", "SHParseDisplayName");
     return f;

@@ -36,6 +36,7 @@ enum ControlId : int {
     kHideExtensionsCheck = 1030,   // Check4
     kSavePointerButton = 1031,     // Command15
     kToUserListButton = 1032,      // Command14
+    kPointerBrowseButton = 1033,   // "Browse...": the system's folder picker
     kIconFrame = 1040,             // Frame1
     kIconCountLabel = 1041,        // Label8
     kIconLabel = 1042,             // Label7

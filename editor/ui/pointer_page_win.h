@@ -35,6 +35,7 @@ private:
     void OnDriveChanged();
     void OnFolderOpened();
     void OnPathChanged();
+    void OnBrowse();
     void OnSave();
     void OnToUserList();
 

@@ -158,7 +158,8 @@ TEST(VisualOrder, OfEachPageAndDialog) {
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::DirectoryPointer)),
               (std::vector<int>{kTabs, kToUserListButton, kDriveList, kFolderList, kPathBox,
                                 kPatternBox, kShowFoldersCheck, kShowHiddenCheck,
-                                kHideExtensionsCheck, kSavePointerButton, kQuitButton}));
+                                kHideExtensionsCheck, kPointerBrowseButton, kSavePointerButton,
+                                kQuitButton}));
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::Appearance)),
               (std::vector<int>{kTabs, kMenuIconScroll, kSelectIconFileButton, kFontSample,
                                 kChangeFontButton, kSmallIconsCheck, kSaveAppearanceButton,
