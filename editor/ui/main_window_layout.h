@@ -71,6 +71,7 @@ enum class ControlKind {
     FolderList,
     ScrollBar,
     HotKey,
+    IconGrid,  // a list view of large icons
 };
 
 // When a control shows: always, on the "Contents" tab for a user-defined menu (the item list

@@ -175,7 +175,7 @@ TEST(VisualOrder, OfEachPageAndDialog) {
         (std::vector<int>{kWizardName, kWizardPath, kWizardBrowse, kWizardArgs, kWizardStartIn,
                           kWizardBack, kWizardNext, kWizardFinish, kWizardCancel}));
     EXPECT_EQ(TabStops(ChooserControls(), VisualOrder(ChooserControls(), Page::Always)),
-              (std::vector<int>{kChooserScroll, kChooserLibrary, kChooserOk, kChooserCancel}));
+              (std::vector<int>{kChooserGrid, kChooserLibrary, kChooserOk, kChooserCancel}));
 }
 
 TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {
