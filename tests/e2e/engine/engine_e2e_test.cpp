@@ -1027,3 +1027,21 @@ TEST_F(EngineTest, LaunchesWhatTheRunBoxTakesAsItWasTyped) {
     launched = LaunchItem(menu, 2);
     EXPECT_TRUE(HasLine(launched, "argv=by-name")) << launched;
 }
+
+TEST_F(EngineTest, WhatWasTypedShowsTheIconOfWhatItOpens) {
+    const std::vector<menufile::MenuItem> items = {
+        {"By path", "C:\\windows\\notepad.exe", "", "", "", "0"},
+        {"By name", "notepad", "", "", "", "0"},
+        {"By variable", "%windir%\\notepad.exe", "", "", "", "0"},
+    };
+    HWND popup = Open(MenuBytes(items), {150, 150});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !Blank(IconSquare(popup, 0)); }));
+    const auto byPath = IconSquare(popup, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IconSquare(popup, 1) == byPath; }))
+        << "a program found on the search path";
+    EXPECT_TRUE(WaitUntil([&] { return IconSquare(popup, 2) == byPath; }))
+        << "a path with a variable";
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
