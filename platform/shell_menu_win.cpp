@@ -9,6 +9,7 @@
 
 #include "platform/system_api_win.h"
 #include "platform/text_win.h"
+#include "platform/typed_target_win.h"
 
 namespace platform {
 namespace {
@@ -69,10 +70,11 @@ std::string ExistingTarget(const std::string& target) {
     if (target.empty() || IsInternetAddress(target)) {
         return {};
     }
-    const std::wstring wide = Widen(target);
-    if (::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        return target;
+    // Variables expanded, App Paths asked, as the item opens.
+    if (std::string resolved = ResolvedPath(target); !resolved.empty()) {
+        return resolved;
     }
+    const std::wstring wide = Widen(target);
     std::vector<wchar_t> found(32768);
     const DWORD length = ::SearchPathW(nullptr, wide.c_str(), L".exe",
                                        static_cast<DWORD>(found.size()), found.data(), nullptr);

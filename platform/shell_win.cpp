@@ -6,8 +6,10 @@
 
 #include <cwchar>
 
+#include "menufile/internet_zone.h"
 #include "platform/system_api_win.h"
 #include "platform/text_win.h"
+#include "platform/typed_target_win.h"
 
 namespace platform {
 namespace {
@@ -161,7 +163,16 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
     }
     DWORD_PTR list = FileInfo(path, info, flags);
     if (list == 0) {
-        return false;
+        // What the user typed ("notepad", "%windir%\notepad.exe") shows what it opens; never
+        // a path on another machine, which a variable may name unseen by the caller's checks.
+        const std::string resolved = ResolvedPath(path);
+        if (resolved.empty() || resolved == path || menufile::IsRemotePath(resolved)) {
+            return false;
+        }
+        list = FileInfo(resolved, info, flags);
+        if (list == 0) {
+            return false;
+        }
     }
     out.imageList = reinterpret_cast<HIMAGELIST>(list);
     out.iconIndex = info.iIcon;
@@ -336,7 +347,10 @@ bool ShellOpen(HWND owner, const std::string& target, const std::string& argumen
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No message box of the shell's own: the caller says what went wrong.
-    info.fMask = SEE_MASK_FLAG_NO_UI;
+    // Variables in the target and the start-in folder expanded ("%windir%\notepad.exe"), as
+    // the Run box does: without the flag Windows takes them literally. The arguments are the
+    // program's to read.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_DOENVSUBST;
     info.hwnd = owner;
     info.lpVerb = verbText.c_str();
     info.lpFile = file.c_str();

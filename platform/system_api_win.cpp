@@ -235,12 +235,24 @@ SHGetImageListFn SHGetImageList() {
     }();
     return f;
 }
+SHCreateItemFromParsingNameFn SHCreateItemFromParsingName() {
+    static const auto f =
+        Bind<SHCreateItemFromParsingNameFn>(L"shell32.dll", "SHCreateItemFromParsingName");
+    return f;
+}
+
 SHParseDisplayNameFn SHParseDisplayName() {
     static const auto f = Bind<SHParseDisplayNameFn>(L"shell32.dll", "SHParseDisplayName");
     return f;
 }
 ShellExecuteExWFn ShellExecuteExW() {
     static const auto f = Bind<ShellExecuteExWFn>(L"shell32.dll", "ShellExecuteExW");
+    return f;
+}
+
+// shlwapi.dll
+AssocQueryStringWFn AssocQueryStringW() {
+    static const auto f = Bind<AssocQueryStringWFn>(L"shlwapi.dll", "AssocQueryStringW");
     return f;
 }
 

@@ -112,6 +112,7 @@ using SHGetFileInfoWFn = DWORD_PTR(WINAPI*)(LPCWSTR, DWORD, SHFILEINFOW*, UINT, 
 using SHGetDesktopFolderFn = HRESULT(WINAPI*)(IShellFolder**);
 using SHGetFolderPathWFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 using SHGetImageListFn = HRESULT(WINAPI*)(int, const IID&, void**);
+using SHCreateItemFromParsingNameFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, REFIID, void**);
 using SHParseDisplayNameFn = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, PIDLIST_ABSOLUTE*, SFGAOF,
                                               SFGAOF*);
 using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
@@ -128,8 +129,14 @@ using ShellExecuteExWFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
 [[nodiscard]] SHGetDesktopFolderFn SHGetDesktopFolder();
 [[nodiscard]] SHGetFolderPathWFn SHGetFolderPathW();
 [[nodiscard]] SHGetImageListFn SHGetImageList();  // by name, else by number (Windows XP)
+// Windows Vista and later.
+[[nodiscard]] SHCreateItemFromParsingNameFn SHCreateItemFromParsingName();
 [[nodiscard]] SHParseDisplayNameFn SHParseDisplayName();
 [[nodiscard]] ShellExecuteExWFn ShellExecuteExW();
+
+// shlwapi.dll
+using AssocQueryStringWFn = HRESULT(WINAPI*)(DWORD, int, LPCWSTR, LPCWSTR, LPWSTR, DWORD*);
+[[nodiscard]] AssocQueryStringWFn AssocQueryStringW();
 
 // user32.dll (the ...ForDpi ones Windows 10 1607 and later)
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

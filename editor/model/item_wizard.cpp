@@ -47,21 +47,45 @@ const char* ItemWizard::Instruction() const {
     return m_page == Page::Path ? kPathInstruction : kNameInstruction;
 }
 
-std::optional<std::string> ItemWizard::Next(const PathExists& exists,
+std::optional<std::string> ItemWizard::Next(menufile::TargetLookup& lookup,
                                             const DisplayNameOf& displayName) {
     if (Target.empty()) {
         return std::nullopt;  // the button is disabled then
     }
-    if (!IsInternetAddress(Target) && !exists(Target)) {
-        return RefusedPathMessage(Target);
+    std::string resolved = Target;
+    if (!IsInternetAddress(Target)) {
+        const menufile::ResolvedTarget found = menufile::ResolveTarget(Target, lookup);
+        if (found.What == menufile::ResolvedTarget::Kind::Missing) {
+            return RefusedPathMessage(Target);
+        }
+        resolved = found.Path;
     }
     m_page = Page::Name;
     if (!m_edit) {
         // Replaced on every pass, so going back and changing the path renames the item; when
         // the shell knows no name the box is empty rather than the previous path's name.
-        Name = displayName(Target);
+        Name = displayName(resolved);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ItemWizard::Next(const PathExists& exists,
+                                            const DisplayNameOf& displayName) {
+    // Existing paths only: no variables, no search, no schemes beyond the six.
+    class ExistingOnly : public menufile::TargetLookup {
+    public:
+        explicit ExistingOnly(const PathExists& exists) : m_exists(exists) {}
+        bool Exists(const std::string& path) override { return m_exists(path); }
+        std::string ExpandVariables(const std::string& text) override { return text; }
+        std::string FindOnSearchPath(const std::string&) override { return {}; }
+        std::string AppPath(const std::string&) override { return {}; }
+        bool HasSchemeHandler(const std::string&) override { return false; }
+
+    private:
+        const PathExists& m_exists;
+    };
+    ExistingOnly lookup(exists);
+    return Next(lookup, displayName);
 }
 
 void ItemWizard::Back() {

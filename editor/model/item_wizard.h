@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "menufile/menu_file.h"
+#include "menufile/typed_target.h"
 
 namespace editor {
 
@@ -59,7 +60,13 @@ public:
     [[nodiscard]] const char* Instruction() const;
 
     // "Next >": the path is checked; on refusal the message to show and the page stays.
-    // A new item's name becomes the shell's display name of the path (empty when none).
+    // Taken as the Run box takes it: one of the six address prefixes, an existing path with its
+    // variables expanded, an address of a scheme with a handler, or a program found by name.
+    // The path box keeps what was typed; a new item's name becomes the shell's display name of
+    // what it resolves to (empty when none).
+    [[nodiscard]] std::optional<std::string> Next(menufile::TargetLookup& lookup,
+                                                  const DisplayNameOf& displayName);
+    // The same with nothing but existing paths and the six prefixes.
     [[nodiscard]] std::optional<std::string> Next(const PathExists& exists,
                                                   const DisplayNameOf& displayName);
     // "< Back": the boxes keep their texts.

@@ -50,6 +50,11 @@ ControlClass ClassOf(const ControlLayout& c) {
             return {L"SCROLLBAR", tab | SBS_HORZ | WS_DISABLED, 0};
         case ControlKind::HotKey:
             return {HOTKEY_CLASSW, tab, WS_EX_CLIENTEDGE};
+        case ControlKind::IconGrid:
+            return {
+                WC_LISTVIEWW,
+                tab | LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_ALIGNTOP,
+                WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }

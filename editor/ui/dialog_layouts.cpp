@@ -32,13 +32,13 @@ constexpr std::array kWizard = {
 };
 
 constexpr std::array kChooser = {
-    ControlLayout{kChooserCount, K::Label, kAll, 0, 0, 0, 1500, 240, "", nullptr},
-    ControlLayout{kChooserScroll, K::ScrollBar, kAll, 0, 240, 360, 1095, 615, "", nullptr},
-    ControlLayout{kChooserPreview, K::Picture, kAll, 0, 480, 360, 615, 615, "", nullptr, true},
-    ControlLayout{kChooserLibrary, K::Button, kAll, 0, 1560, 360, 1095, 615, "Select Icon Library",
+    ControlLayout{kChooserCount, K::Label, kAll, 0, 120, 120, 2400, 240, "", nullptr},
+    // Eight columns of four rows of large icons at any scale; more scroll.
+    ControlLayout{kChooserGrid, K::IconGrid, kAll, 0, 120, 420, 6360, 3240, "", nullptr},
+    ControlLayout{kChooserLibrary, K::Button, kAll, 0, 120, 3840, 2295, 375, "Select Icon Library",
                   nullptr},
-    ControlLayout{kChooserOk, K::Button, kAll, 0, 360, 1200, 855, 375, "OK", nullptr},
-    ControlLayout{kChooserCancel, K::Button, kAll, 0, 1680, 1200, 855, 375, "Cancel", nullptr},
+    ControlLayout{kChooserOk, K::Button, kAll, 0, 4080, 3840, 1155, 375, "OK", nullptr},
+    ControlLayout{kChooserCancel, K::Button, kAll, 0, 5325, 3840, 1155, 375, "Cancel", nullptr},
 };
 
 }  // namespace

@@ -25,17 +25,16 @@ enum WizardControlId : int {
 
 enum ChooserControlId : int {
     kChooserCount = 2101,    // Label1
-    kChooserScroll = 2102,   // HScroll1
-    kChooserPreview = 2103,  // Picture1
     kChooserLibrary = 2104,  // Command2
     kChooserOk = 2105,       // Command1
     kChooserCancel = 2106,   // Command3
+    kChooserGrid = 2107,     // the library's icons, all at once
 };
 
 inline constexpr float kWizardWidth = 6420;  // client area, twips
 inline constexpr float kWizardHeight = 4035;
-inline constexpr float kChooserWidth = 2895;
-inline constexpr float kChooserHeight = 1755;
+inline constexpr float kChooserWidth = 6600;
+inline constexpr float kChooserHeight = 4380;
 // On the name page the instruction is one line, above the name box.
 inline constexpr float kWizardNameInstructionHeight = 240;
 inline constexpr const char* kWizardClass = "TarvelEditWizard";

@@ -4,6 +4,8 @@
 #include "editor/model/editor_messages.h"
 #include "editor/model/icon_library.h"
 #include "editor/ui/dialog_layouts.h"
+#include "platform/dpi_win.h"
+#include "platform/shell_win.h"
 
 namespace editor {
 
@@ -18,17 +20,21 @@ LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         case WM_CREATE:
             OnCreate();
             return 0;
-        case WM_HSCROLL:
-            if (m_browser) {
-                (void)m_browser->OnScroll(LOWORD(wParam));
+        case WM_NOTIFY: {
+            if (!m_grid) {
+                return 0;
             }
-            return 0;
+            bool activated = false;
+            const LRESULT result = m_grid->OnNotify(*reinterpret_cast<NMHDR*>(lParam), activated);
+            if (activated) {
+                OnOk();  // a double click on an icon is OK
+            }
+            return result;
+        }
         case WM_DRAWITEM: {
             const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
             if (draw.CtlID == kChooserLibrary) {
                 DrawWrappedButton(draw);
-            } else if (m_browser) {
-                m_browser->Draw(draw);
             }
             return TRUE;
         }
@@ -36,14 +42,14 @@ LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
             if (HIWORD(wParam) == BN_CLICKED) {
                 switch (LOWORD(wParam)) {
                     case kChooserLibrary:
-                        (void)m_browser->ChooseLibrary(Hwnd());
+                        (void)m_grid->ChooseLibrary(Hwnd());
                         break;
                     case kChooserOk:
                         OnOk();
                         break;
                     case kChooserCancel:
                     case IDCANCEL:
-                        Close();  // the preview icon goes with the browser
+                        Close();
                         break;
                     default:
                         break;
@@ -55,21 +61,31 @@ LRESULT IconChooserWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
+int IconChooserWindow::IconSize() const {
+    return platform::SystemMetricForDpi(SM_CXICON, platform::DpiOfWindow(Hwnd()));
+}
+
 void IconChooserWindow::OnCreate() {
     CreateControls(ChooserControls());
-    // The preview lies over the middle of the scroll bar: only its arrows show.
-    ::SetWindowPos(Control(kChooserPreview), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    m_browser = std::make_unique<IconBrowser>(Control(kChooserCount), Control(kChooserScroll),
-                                              Control(kChooserPreview));
+    m_grid = std::make_unique<IconGrid>(Control(kChooserCount), Control(kChooserGrid));
     ::SendMessageW(Control(kChooserLibrary), BM_SETSTYLE, BS_OWNERDRAW, TRUE);
     SetDefaultButton(kChooserOk);
-    m_browser->Activate(m_params.Library, m_params.IconIndex);
+    m_grid->Activate(m_params.Library, m_params.IconIndex, IconSize());
+}
+
+void IconChooserWindow::OnDpiChanged() {
+    if (m_grid) {
+        m_grid->Resize(IconSize());
+    }
 }
 
 void IconChooserWindow::OnOk() {
-    const std::string iconFile = StoredIconFile(m_browser->Library(), m_params.Target);
-    const int position = m_browser->Position();
-    if (const menufile::MenuError e = m_params.Save(iconFile, position, m_browser->TakeIcon());
+    const std::string iconFile = StoredIconFile(m_grid->Library(), m_params.Target);
+    const int position = m_grid->Position();
+    // The row shows the icon as the icon browsers take it.
+    platform::UniqueHicon preview(
+        m_grid->Count() > 0 ? platform::ExtractOneIcon(m_grid->Library(), position) : nullptr);
+    if (const menufile::MenuError e = m_params.Save(iconFile, position, std::move(preview));
         e == menufile::MenuError::None) {
         m_saved = true;
     } else {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/ui/dialog_window_win.h"
-#include "editor/ui/icon_browser_win.h"
+#include "editor/ui/icon_grid_win.h"
 #include "menufile/menu_commit.h"
 #include "platform/win32_handles_win.h"
 
@@ -37,9 +37,12 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnCreate();
     void OnOk();
+    // The icons again at the new scale.
+    void OnDpiChanged() override;
+    [[nodiscard]] int IconSize() const;
 
     const ChooserParams& m_params;
-    std::unique_ptr<IconBrowser> m_browser;
+    std::unique_ptr<IconGrid> m_grid;
     bool m_saved = false;
 };
 

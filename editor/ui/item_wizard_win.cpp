@@ -11,16 +11,9 @@
 #include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
+#include "platform/typed_target_win.h"
 
 namespace editor {
-namespace {
-
-bool PathExistsOnDisk(const std::string& path) {
-    // Hidden and system files and folders count; so does a drive's root.
-    return ::GetFileAttributesW(platform::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-}  // namespace
 
 bool RunItemWizard(HWND owner, const WizardParams& params) {
     ItemWizardWindow window(params);
@@ -134,7 +127,8 @@ void ItemWizardWindow::OnNext() {
     if (!m_wizard.NextEnabled()) {
         return;
     }
-    if (auto refused = m_wizard.Next(PathExistsOnDisk, platform::ShellDisplayName)) {
+    platform::Win32TargetLookup lookup;
+    if (auto refused = m_wizard.Next(lookup, platform::ShellDisplayName)) {
         ShowError(*refused);
         return;
     }

@@ -34,6 +34,7 @@ constexpr std::array kMnemonics = {
     Mnemonic{kHideExtensionsCheck, "Hide file e&xtentions for known file types"},
     Mnemonic{kSavePointerButton, "&Save Changes"},
     Mnemonic{kToUserListButton, "Change Menu &Type"},
+    Mnemonic{kPointerBrowseButton, "&Browse..."},
     Mnemonic{kSelectIconFileButton, "Select &Icon File"},
     Mnemonic{kChangeFontButton, "Change &Font"},
     Mnemonic{kSmallIconsCheck, "Show s&mall icons in menu"},

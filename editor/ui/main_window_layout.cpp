@@ -51,8 +51,11 @@ constexpr std::array kControls = {
                   255, "Menu Type : Directory Pointer", nullptr},
     ControlLayout{kDriveList, K::DriveList, P::DirectoryPointer, kPointerFrame, 120, 720, 2535, 315,
                   "", nullptr},
+    // Ends above "Browse...", which stands in line with "Save Changes".
     ControlLayout{kFolderList, K::FolderList, P::DirectoryPointer, kPointerFrame, 120, 1140, 2535,
-                  2760, "", nullptr},
+                  2580, "", nullptr},
+    ControlLayout{kPointerBrowseButton, K::Button, P::DirectoryPointer, kPointerFrame, 120, 3840,
+                  1335, 375, "Browse...", nullptr},
     ControlLayout{kPathLabel, K::Label, P::DirectoryPointer, kPointerFrame, 2880, 720, 2655, 240,
                   "Current Path :", nullptr},
     ControlLayout{kPathBox, K::Text, P::DirectoryPointer, kPointerFrame, 2880, 960, 2655, 315, "",

@@ -36,6 +36,7 @@ enum ControlId : int {
     kHideExtensionsCheck = 1030,   // Check4
     kSavePointerButton = 1031,     // Command15
     kToUserListButton = 1032,      // Command14
+    kPointerBrowseButton = 1033,   // "Browse...": the system's folder picker
     kIconFrame = 1040,             // Frame1
     kIconCountLabel = 1041,        // Label8
     kIconLabel = 1042,             // Label7
@@ -70,6 +71,7 @@ enum class ControlKind {
     FolderList,
     ScrollBar,
     HotKey,
+    IconGrid,  // a list view of large icons
 };
 
 // When a control shows: always, on the "Contents" tab for a user-defined menu (the item list

@@ -7,6 +7,7 @@
 
 #include "editor/model/editor_messages.h"
 #include "editor/ui/main_window_layout.h"
+#include "platform/folder_picker_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
@@ -124,6 +125,9 @@ bool PointerPage::OnCommand(int id, int code) {
             return true;
         case kSavePointerButton:
             (void)Save(FailedEdit::Close);
+            return true;
+        case kPointerBrowseButton:
+            OnBrowse();
             return true;
         case kDriveList:
             if (code == CBN_SELCHANGE) {
@@ -304,6 +308,20 @@ void PointerPage::OnFolderOpened() {
     if (row >= 0 && row < static_cast<int>(m_folderRows.size())) {
         SetFolder(m_folderRows[static_cast<std::size_t>(row)].Path);
     }
+}
+
+void PointerPage::OnBrowse() {
+    const std::string typed = TextOf(kPathBox);
+    const auto picked = platform::PickFolder(m_host.Window(), typed.empty() ? m_folder : typed);
+    if (!picked) {
+        return;  // cancelled: the page keeps what it shows
+    }
+    // Both lists follow the pick, and the path box follows them.
+    const std::string drive = DriveOf(*picked);
+    if (!drive.empty()) {
+        SelectDrive(drive);
+    }
+    SetFolder(*picked);
 }
 
 void PointerPage::OnPathChanged() {

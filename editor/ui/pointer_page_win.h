@@ -44,6 +44,7 @@ private:
     void OnDriveChanged();
     void OnFolderOpened();
     void OnPathChanged();
+    void OnBrowse();
     void OnToUserList();
 
     void FillDrives();

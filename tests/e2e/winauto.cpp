@@ -1,6 +1,7 @@
 // End-to-end test driver: starts programs, finds their windows and controls, sends input.
 #include "winauto.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>  // DROPFILES
 
@@ -389,6 +390,40 @@ bool SelectListItem(HWND list, int index) {
 
 bool SelectComboItem(HWND combo, int index) {
     return Send(combo, CB_SETCURSEL, index, 0) != CB_ERR && NotifyParent(combo, CBN_SELCHANGE);
+}
+
+int ListViewCount(HWND list) {
+    return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListViewSelection(HWND list) {
+    return static_cast<int>(Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::optional<RECT> ListViewIconRect(HWND list, int index) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<RECT> found;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
+    RECT rect{LVIR_ICON, 0, 0, 0};
+    SIZE_T moved = 0;
+    if (remote != nullptr && WriteProcessMemory(process, remote, &rect, sizeof rect, &moved) &&
+        Send(list, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote)) !=
+            0 &&
+        ReadProcessMemory(process, remote, &rect, sizeof rect, &moved)) {
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        found = rect;
+    }
+    if (remote != nullptr) {
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return found;
 }
 
 void Click(HWND button) {

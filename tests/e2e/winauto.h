@@ -80,6 +80,11 @@ bool SetText(HWND hwnd, const std::string& text);
 // Select, then notify the parent as a user's selection would (LB_SETCURSEL alone does not).
 bool SelectListItem(HWND list, int index);
 bool SelectComboItem(HWND combo, int index);
+// List views of another process: their count, the selected item (-1 for none), and an item's
+// icon in screen coordinates (asked through memory of the list's process).
+[[nodiscard]] int ListViewCount(HWND list);
+[[nodiscard]] int ListViewSelection(HWND list);
+[[nodiscard]] std::optional<RECT> ListViewIconRect(HWND list, int index);
 void Click(HWND button);                  // returns after the click handler has run
 void PostClick(HWND button);              // for handlers that open a modal window
 [[nodiscard]] POINT CenterOf(HWND hwnd);  // screen coordinates

@@ -355,6 +355,30 @@ TEST_F(EditorDpiTest, TheIconChooserFitsItsCaptionsAndCentresOnTheEditorsMonitor
     EXPECT_TRUE(WaitForWindowGone(chooser));
 }
 
+TEST_F(EditorDpiTest, TheIconChoosersGridHoldsLargeIconsAtTheWindowsScale) {
+    ASSERT_TRUE(EditorFixture::Open(
+        "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n"
+        "\"Shell\",\"C:\\windows\\notepad.exe\",\"\",\"\","
+        "\"C:\\windows\\system32\\shell32.dll\",3\r\n"));
+    ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
+    PostClick(Item(editor::kChangeIconButton));
+    HWND chooser = WaitForWindow(m_editor.pid(), editor::kChooserClass, nullptr);
+    ASSERT_NE(chooser, nullptr);
+    HWND grid = Control(chooser, editor::kChooserGrid);
+    ASSERT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 3; }));
+    EXPECT_GT(ListViewCount(grid), 100);
+    // The icons' places are the large icon's size at this scale apart, with half of it between.
+    const int size = Scaled(32, m_dpi);
+    const std::optional<RECT> first = ListViewIconRect(grid, 0);
+    const std::optional<RECT> second = ListViewIconRect(grid, 1);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(second->left - first->left, size + size / 2);
+    EXPECT_EQ(second->top, first->top) << "one row";
+    Shoot("editor_icon_grid", chooser);
+    Click(Control(chooser, editor::kChooserCancel));
+    EXPECT_TRUE(WaitForWindowGone(chooser));
+}
+
 // The window moved to a monitor of another scale, as Windows tells it (a second monitor cannot
 // be had here): the window takes the suggested place and lays every control out anew, in the
 // message font at the new scale.

@@ -273,6 +273,51 @@ TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kItemList)) != 0; }));
 }
 
+TEST_F(EditorTest, TheFolderPickerSetsThePointerPagesListsAndPath) {
+    const std::string picked = m_dir.File("picked, folder");
+    ASSERT_TRUE(MakeFolder(picked));
+    ASSERT_TRUE(MakeFolder(picked + "\\inner"));
+    const std::string menu = PointerMenu("\"C:\\windows\\\",\"*.exe\", 1, 0, 1");
+    ASSERT_TRUE(Open(menu));
+    HWND browse = Item(editor::kPointerBrowseButton);
+    ASSERT_TRUE(IsWindowVisible(browse));
+    EXPECT_EQ(GetText(browse), "&Browse...");
+
+    // Cancelled, the page keeps what it shows.
+    PostClick(browse);
+    HWND dialog = WaitForWindow(m_editor.pid(), "#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+    PostClick(Control(dialog, IDCANCEL));
+    ASSERT_TRUE(WaitForWindowGone(dialog));
+    EXPECT_EQ(GetText(Item(editor::kPathBox)), "C:\\windows\\");
+
+    // The path typed into the picker's name box, then Enter.
+    PostClick(browse);
+    dialog = WaitForWindow(m_editor.pid(), "#32770", nullptr);
+    ASSERT_NE(dialog, nullptr);
+    HWND name = FindChild(dialog, "Edit", nullptr);
+    ASSERT_NE(name, nullptr) << DumpChildren(dialog);
+    ASSERT_TRUE(ForceForeground(dialog));
+    ASSERT_TRUE(LeftClickAt(CenterOf(name), false));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(dialog) == name; })) << DumpChildren(dialog);
+    TypeText(picked);
+    ASSERT_TRUE(WaitUntil([&] { return GetText(name) == picked; })) << GetText(name);
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(dialog)) << DumpChildren(dialog);
+    EXPECT_TRUE(WaitUntil([&] { return GetText(Item(editor::kPathBox)) == picked + "\\"; }))
+        << GetText(Item(editor::kPathBox));
+    const std::vector<std::string> rows = ListItems(Item(editor::kFolderList));
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "picked, folder"), rows.end());
+    EXPECT_NE(std::find(rows.begin(), rows.end(), "inner"), rows.end()) << "its sub-folders";
+    const std::vector<std::string> drives = ComboItems(Item(editor::kDriveList));
+    const int drive = static_cast<int>(SendMessageA(Item(editor::kDriveList), CB_GETCURSEL, 0, 0));
+    ASSERT_GE(drive, 0);
+    EXPECT_EQ(drives.at(static_cast<std::size_t>(drive)).substr(0, 2), "c:");
+    EXPECT_EQ(File(), menu) << "nothing is written before Save Changes";
+    Click(Item(editor::kSavePointerButton));
+    EXPECT_EQ(File(), PointerMenu("\"" + picked + "\\\",\"*.exe\", 1, 0, 1"));
+}
+
 TEST_F(EditorTest, UpgradeQuestionNoLeavesTheOldFileAndEnds) {
     const std::string old = kSettings + menufile::FormatItemLine(kNotepad);
     ASSERT_TRUE(WriteFileBytes(m_menu, old));

@@ -501,36 +501,48 @@ TEST_F(KeyboardTest, EnterAndDoubleClickEditTheItemAndTheFocusComesBackToTheList
     EXPECT_EQ(File(), menu);
 }
 
-TEST_F(KeyboardTest, TheChoosersScrollBarTakesTheFocusAndBrowsesWithTheArrows) {
+TEST_F(KeyboardTest, TheChoosersGridTakesTheFocusAndBrowsesWithTheArrows) {
     const std::string menu = UserMenu({kLetters});
     ASSERT_TRUE(Open(menu));
     ASSERT_TRUE(SelectListItem(Item(editor::kItemList), 0));
     AltFor(editor::kChangeIconButton);
     HWND chooser = WaitForWindow(m_editor.pid(), editor::kChooserClass, nullptr);
     ASSERT_NE(chooser, nullptr);
-    HWND scroll = Control(chooser, editor::kChooserScroll);
-    ASSERT_TRUE(WaitUntil([&] { return GetScrollPos(scroll, SB_CTL) == 4; }));
-    EXPECT_TRUE(FocusReaches(scroll)) << "the first control";
+    HWND grid = Control(chooser, editor::kChooserGrid);
+    ASSERT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 4; }));
+    EXPECT_TRUE(FocusReaches(grid)) << "the first control";
     ExpectTabCycle(chooser,
-                   TabCycle(editor::ChooserControls(), Page::Always, editor::kChooserScroll));
-    HWND preview = Control(chooser, editor::kChooserPreview);
-    Pump(Millis(200));
-    const auto before = WindowPixels(preview);
+                   TabCycle(editor::ChooserControls(), Page::Always, editor::kChooserGrid));
     SendKey(VK_LEFT);
-    EXPECT_TRUE(WaitUntil([&] { return GetScrollPos(scroll, SB_CTL) == 3; }));
-    Pump(Millis(200));
-    EXPECT_NE(WindowPixels(preview), before) << "another icon shows";
-    Shoot("keys-chooser-scroll-focus", chooser);
+    EXPECT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 3; }));
+    SendKey(VK_RIGHT);
+    SendKey(VK_RIGHT);
+    EXPECT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 5; }));
+    Shoot("keys-chooser-grid-focus", chooser);
     AltFor(editor::kChooserLibrary, editor::ChooserControls());
     HWND open = WaitForWindow(m_editor.pid(), "#32770", editor::kLibraryDialogTitle);
     ASSERT_NE(open, nullptr);
     Click(Control(open, IDCANCEL));
     ASSERT_TRUE(WaitForWindowGone(open));
     EXPECT_TRUE(FocusReaches(Control(chooser, editor::kChooserLibrary))) << "back after Open";
+    EXPECT_EQ(ListViewSelection(grid), 5) << "a cancelled Open keeps the choice";
     SendKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForWindowGone(chooser));
     EXPECT_TRUE(FocusReaches(Item(editor::kChangeIconButton)));
     EXPECT_EQ(File(), menu);
+
+    // Enter is OK: the icon chosen with the arrows is stored.
+    AltFor(editor::kChangeIconButton);
+    chooser = WaitForWindow(m_editor.pid(), editor::kChooserClass, nullptr);
+    ASSERT_NE(chooser, nullptr);
+    grid = Control(chooser, editor::kChooserGrid);
+    ASSERT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 4; }));
+    ASSERT_TRUE(FocusReaches(grid));
+    SendKey(VK_RIGHT);
+    ASSERT_TRUE(WaitUntil([&] { return ListViewSelection(grid) == 5; }));
+    SendKey(VK_RETURN);
+    ASSERT_TRUE(WaitForWindowGone(chooser));
+    EXPECT_EQ(menufile::ReadMenu(File()).Items.at(0).IconIndex, "5");
 }
 
 }  // namespace

@@ -953,3 +953,113 @@ TEST_F(EngineTest, HiddenExtensionsShortenFileNamesButNotFolderNames) {
 }
 
 }  // namespace
+
+namespace {
+
+// The default value of a per-machine class key, put back when the test ends.
+class ClassValueOverride {
+public:
+    ClassValueOverride(const char* key, const std::string& value) : m_key(key) {
+        char old[2048] = {};
+        DWORD size = sizeof old;
+        m_had = ::RegGetValueA(HKEY_CLASSES_ROOT, key, nullptr, RRF_RT_REG_SZ, nullptr, old,
+                               &size) == ERROR_SUCCESS;
+        m_old = m_had ? old : "";
+        Set(value);
+    }
+    ~ClassValueOverride() {
+        if (m_had) {
+            Set(m_old);
+        } else {
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, m_key.c_str());
+        }
+    }
+
+private:
+    void Set(const std::string& value) {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, m_key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr) == ERROR_SUCCESS) {
+            ::RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                             static_cast<DWORD>(value.size() + 1));
+            ::RegCloseKey(key);
+        }
+    }
+    std::string m_key;
+    std::string m_old;
+    bool m_had = false;
+};
+
+// An environment variable set for the programs the test starts, put back when it ends.
+class VariableOverride {
+public:
+    VariableOverride(const char* name, const std::string& value) : m_name(name) {
+        char old[32768] = {};
+        const DWORD n = ::GetEnvironmentVariableA(name, old, sizeof old);
+        m_had = n > 0 && n < sizeof old;
+        m_old = m_had ? old : "";
+        ::SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~VariableOverride() {
+        ::SetEnvironmentVariableA(m_name.c_str(), m_had ? m_old.c_str() : nullptr);
+    }
+    [[nodiscard]] const std::string& Old() const { return m_old; }
+
+private:
+    std::string m_name;
+    std::string m_old;
+    bool m_had = false;
+};
+
+}  // namespace
+
+TEST_F(EngineTest, LaunchesWhatTheRunBoxTakesAsItWasTyped) {
+    // The https handler is the recorder (per machine: Wine looks types up only there).
+    const ClassValueOverride https("https\\shell\\open\\command",
+                                   Quote(ExeDir() + "launch_recorder.exe") + " \"%1\"");
+    std::string folder = ExeDir();
+    folder.pop_back();
+    const VariableOverride recorderDir("TVL_RECORDER_DIR", folder);
+    // Not the engine's own working folder, which a start-in folder left unexpanded would give.
+    const std::string startIn = m_dir.File("start, expanded");
+    ASSERT_TRUE(CreateFolder(startIn));
+    const VariableOverride startDir("TVL_START_DIR", startIn);
+    const VariableOverride path("PATH", "");
+    ::SetEnvironmentVariableA("PATH", (path.Old() + ";" + folder).c_str());
+
+    const std::vector<menufile::MenuItem> items = {
+        {"Address", "https://example.com", "", "", "", "0"},
+        {"Variable", "%TVL_RECORDER_DIR%\\launch_recorder.exe", "by-variable", "%TVL_START_DIR%",
+         "", "0"},
+        {"Name", "launch_recorder", "by-name", "", "", "0"},
+    };
+    const std::string menu = MenuBytes(items);
+    std::string launched = LaunchItem(menu, 0);
+    EXPECT_TRUE(HasLine(launched, "argv=https://example.com") ||
+                HasLine(launched, "argv=https://example.com/"))
+        << launched;
+    launched = LaunchItem(menu, 1);
+    EXPECT_TRUE(HasLine(launched, "argv=by-variable")) << launched;
+    EXPECT_TRUE(HasLine(launched, "cwd=" + startIn)) << "the start-in folder is expanded too\n"
+                                                     << launched;
+    launched = LaunchItem(menu, 2);
+    EXPECT_TRUE(HasLine(launched, "argv=by-name")) << launched;
+}
+
+TEST_F(EngineTest, WhatWasTypedShowsTheIconOfWhatItOpens) {
+    const std::vector<menufile::MenuItem> items = {
+        {"By path", "C:\\windows\\notepad.exe", "", "", "", "0"},
+        {"By name", "notepad", "", "", "", "0"},
+        {"By variable", "%windir%\\notepad.exe", "", "", "", "0"},
+    };
+    HWND popup = Open(MenuBytes(items), {150, 150});
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return !Blank(IconSquare(popup, 0)); }));
+    const auto byPath = IconSquare(popup, 0);
+    EXPECT_TRUE(WaitUntil([&] { return IconSquare(popup, 1) == byPath; }))
+        << "a program found on the search path";
+    EXPECT_TRUE(WaitUntil([&] { return IconSquare(popup, 2) == byPath; }))
+        << "a path with a variable";
+    PostKey(popup, VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}

@@ -158,7 +158,8 @@ TEST(VisualOrder, OfEachPageAndDialog) {
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::DirectoryPointer)),
               (std::vector<int>{kTabs, kToUserListButton, kDriveList, kFolderList, kPathBox,
                                 kPatternBox, kShowFoldersCheck, kShowHiddenCheck,
-                                kHideExtensionsCheck, kSavePointerButton, kQuitButton}));
+                                kHideExtensionsCheck, kPointerBrowseButton, kSavePointerButton,
+                                kQuitButton}));
     EXPECT_EQ(TabStops(main, VisualOrder(main, Page::Appearance)),
               (std::vector<int>{kTabs, kMenuIconScroll, kSelectIconFileButton, kFontSample,
                                 kChangeFontButton, kSmallIconsCheck, kSaveAppearanceButton,
@@ -174,7 +175,7 @@ TEST(VisualOrder, OfEachPageAndDialog) {
         (std::vector<int>{kWizardName, kWizardPath, kWizardBrowse, kWizardArgs, kWizardStartIn,
                           kWizardBack, kWizardNext, kWizardFinish, kWizardCancel}));
     EXPECT_EQ(TabStops(ChooserControls(), VisualOrder(ChooserControls(), Page::Always)),
-              (std::vector<int>{kChooserScroll, kChooserLibrary, kChooserOk, kChooserCancel}));
+              (std::vector<int>{kChooserGrid, kChooserLibrary, kChooserOk, kChooserCancel}));
 }
 
 TEST(StackingOrder, TabsThroughEachPageInItsVisualOrder) {

@@ -42,6 +42,49 @@ TEST(ItemWizard, AcceptsAddressesByExactPrefixAndExistingFilesAndFolders) {
     }
 }
 
+// A machine where "notepad" is on the search path, %windir% is set and https has a handler.
+class RunBoxLookup : public menufile::TargetLookup {
+public:
+    bool Exists(const std::string& p) override { return kOnDisk.count(p) > 0; }
+    std::string ExpandVariables(const std::string& text) override {
+        return text == "%windir%\\notepad.exe" ? "C:\\windows\\notepad.exe" : text;
+    }
+    std::string FindOnSearchPath(const std::string& name) override {
+        return name == "notepad" ? "C:\\windows\\notepad.exe" : "";
+    }
+    std::string AppPath(const std::string&) override { return {}; }
+    bool HasSchemeHandler(const std::string& scheme) override { return scheme == "https"; }
+};
+
+TEST(ItemWizard, TakesWhatTheRunBoxTakesAndKeepsWhatWasTyped) {
+    RunBoxLookup lookup;
+    struct Case {
+        const char* typed;
+        const char* name;  // the shell's name of what it resolves to
+    };
+    // The six prefixes need no handler; the rest are found as the system finds them.
+    for (const Case& c : {Case{"notepad", "notepad"}, Case{"%windir%\\notepad.exe", "notepad"},
+                          Case{"https://example.com", ""}, Case{"gopher://old", ""},
+                          Case{"C:\\windows", "windows"}}) {
+        ItemWizard w;
+        w.Target = c.typed;
+        w.Arguments = "-a";
+        ASSERT_EQ(w.Next(lookup, kShellNames), std::nullopt) << c.typed;
+        EXPECT_EQ(w.Name, c.name) << c.typed;
+        w.Name = "Mine";
+        const menufile::MenuItem record = w.Record();
+        EXPECT_EQ(record.Target, c.typed) << "the item keeps what was typed";
+        EXPECT_EQ(record.Arguments, "-a");
+    }
+    for (const char* refused : {"wordpad", "ftps://host", "%windir%\\wordpad.exe", "C:"}) {
+        ItemWizard w;
+        w.Target = refused;
+        EXPECT_EQ(w.Next(lookup, kShellNames),
+                  "File " + std::string(refused) + " cannot be accessed. Please check the path.");
+        EXPECT_EQ(w.CurrentPage(), ItemWizard::Page::Path);
+    }
+}
+
 TEST(ItemWizard, PagesAndButtons) {
     ItemWizard w;
     EXPECT_FALSE(w.NextEnabled());
