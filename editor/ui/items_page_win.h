@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include "editor/model/menu_editor.h"
+#include "editor/ui/item_rows_win.h"
 #include "editor/ui/page_host_win.h"
 
 namespace editor {
@@ -71,7 +72,8 @@ private:
     // A list of more rows than a list box takes in good time holds no text of its own: it
     // draws its rows from the editor's. The list is made anew when that changes.
     void UseVirtualList(bool on);
-    void DrawRow(const DRAWITEMSTRUCT& draw) const;
+    // Takes the icons of the rows it draws, and lets go of those far from the screen.
+    void DrawRow(const DRAWITEMSTRUCT& draw);
     [[nodiscard]] int Selected() const;
     void ShowPreview(int row);
     // Only the rows the change touched, then the selection and its preview.
@@ -95,6 +97,9 @@ private:
     int m_gap = -1;    // where the mark is
     int m_markY = -1;  // and its place in the list
     bool m_virtual = false;
+    RowIcons m_rowIcons;  // the rows' icons, owned here (a row owns its icon)
+    int m_dpi = 96;
+    int m_iconSize = 16;  // pixels, at m_dpi
 };
 
 }  // namespace editor
