@@ -56,6 +56,12 @@ int RowHeight(int textHeight, int iconSize, int dpi) {
     return std::max(textHeight, iconSize + 2 * platform::ScaleForDpi(1, dpi));
 }
 
+RECT RowIconSquare(const RECT& rect, int iconSize, int dpi) {
+    const int left = rect.left + platform::ScaleForDpi(2, dpi);
+    const int top = rect.top + (rect.bottom - rect.top - iconSize) / 2;
+    return {left, top, left + iconSize, top + iconSize};
+}
+
 void DrawItemRow(HDC dc, const RECT& rect, bool selected, bool separator, const RowIcon* icon,
                  int iconSize, int dpi, const std::wstring& text) {
     const int margin = platform::ScaleForDpi(2, dpi);
@@ -68,8 +74,9 @@ void DrawItemRow(HDC dc, const RECT& rect, bool selected, bool separator, const 
         ::FillRect(dc, &line, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHTTEXT : COLOR_GRAYTEXT));
         return;
     }
-    const int left = rect.left + margin;
-    const int top = rect.top + (rect.bottom - rect.top - iconSize) / 2;
+    const RECT square = RowIconSquare(rect, iconSize, dpi);
+    const int left = square.left;
+    const int top = square.top;
     if (icon != nullptr && icon->Icon) {
         ::DrawIconEx(dc, left, top, icon->Icon.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
     } else if (icon != nullptr && icon->ImageList != nullptr) {

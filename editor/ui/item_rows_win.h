@@ -41,6 +41,9 @@ using RowIcons = ListRowIcons<std::shared_ptr<const RowIcon>>;
 // The height of a row whose text has `textHeight` pixels and whose icon `iconSize`.
 [[nodiscard]] int RowHeight(int textHeight, int iconSize, int dpi);
 
+// Where a row at `rect` draws its icon.
+[[nodiscard]] RECT RowIconSquare(const RECT& rect, int iconSize, int dpi);
+
 // One row into `rect`: the icon (may be null) in a square of `iconSize` before `text`, or, for
 // a separator, a line across the row.
 void DrawItemRow(HDC dc, const RECT& rect, bool selected, bool separator, const RowIcon* icon,

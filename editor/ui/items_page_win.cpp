@@ -126,28 +126,61 @@ void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) {
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     const menufile::MenuItem* record = m_editor.Record(static_cast<int>(draw.itemID));
     if (draw.itemID < rows.size() && record != nullptr) {
-        // Icons are kept for the rows on screen and a page either side of them.
-        RECT client{};
-        ::GetClientRect(draw.hwndItem, &client);
-        const auto top =
-            static_cast<std::size_t>(::SendMessageW(draw.hwndItem, LB_GETTOPINDEX, 0, 0));
-        const int height = std::max(1, static_cast<int>(draw.rcItem.bottom - draw.rcItem.top));
-        m_rowIcons.Keep(top, top + static_cast<std::size_t>((client.bottom + height - 1) / height));
+        KeepIconsNearTheScreen();
         const std::string key = RowIconKey(*record, m_editor.FromInternet());
-        const RowIcon* icon = nullptr;
-        if (!key.empty()) {
-            const std::shared_ptr<const RowIcon>* kept = m_rowIcons.Find(draw.itemID, key);
-            if (kept == nullptr) {
-                kept = &m_rowIcons.Put(draw.itemID, key,
-                                       TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
+        const std::shared_ptr<const RowIcon>* icon =
+            key.empty() ? nullptr : m_rowIcons.Find(draw.itemID, key);
+        if (icon == nullptr && !key.empty()) {
+            m_iconless.push_back(static_cast<int>(draw.itemID));
+            if (!m_iconsPosted) {
+                m_iconsPosted = ::PostMessageW(m_host.Window(), kRowIconsMessage, 0, 0) != 0;
             }
-            icon = kept->get();
         }
-        DrawItemRow(draw.hDC, draw.rcItem, selected, record->IsSeparator(), icon, m_iconSize, m_dpi,
+        DrawItemRow(draw.hDC, draw.rcItem, selected, record->IsSeparator(),
+                    icon != nullptr ? icon->get() : nullptr, m_iconSize, m_dpi,
                     platform::Widen(rows[draw.itemID].Text));
     }
     if (draw.itemState & ODS_FOCUS) {
         ::DrawFocusRect(draw.hDC, &draw.rcItem);
+    }
+}
+
+void ItemsPage::KeepIconsNearTheScreen() {
+    HWND list = List();
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const auto top = static_cast<std::size_t>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const int height = std::max(1, static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+    m_rowIcons.Keep(top, top + static_cast<std::size_t>((client.bottom + height - 1) / height));
+}
+
+void ItemsPage::OnTakeRowIcons() {
+    m_iconsPosted = false;
+    KeepIconsNearTheScreen();
+    std::vector<int> rows;
+    rows.swap(m_iconless);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    HWND list = List();
+    RECT client{};
+    ::GetClientRect(list, &client);
+    for (int row : rows) {
+        const menufile::MenuItem* record = m_editor.Record(row);
+        RECT r{};
+        // Only rows still on screen: a list scrolled on meanwhile needs none of the others.
+        if (record == nullptr ||
+            ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&r)) == LB_ERR ||
+            r.bottom <= client.top || r.top >= client.bottom) {
+            continue;
+        }
+        const std::string key = RowIconKey(*record, m_editor.FromInternet());
+        if (!key.empty() && m_rowIcons.Find(static_cast<std::size_t>(row), key) == nullptr) {
+            (void)m_rowIcons.Put(static_cast<std::size_t>(row), key,
+                                 TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
+        }
+        const RECT square = RowIconSquare(r, m_iconSize, m_dpi);
+        ::InvalidateRect(list, &square, FALSE);
     }
 }
 

@@ -7,6 +7,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "editor/model/menu_editor.h"
 #include "editor/ui/item_rows_win.h"
 #include "editor/ui/page_host_win.h"
@@ -16,6 +18,9 @@ namespace editor {
 // Posted to the main window when a row was dragged and let go: wParam the row, lParam the gap
 // it was dropped in. Posted, so the list has had its button release first.
 inline constexpr UINT kRowDroppedMessage = WM_APP + 1;
+// Posted to the main window when rows were painted without the icons they still lack: the
+// icons are taken then, so the names show first (the shell's first answer takes 100 ms).
+inline constexpr UINT kRowIconsMessage = WM_APP + 2;
 
 class ItemsPage {
 public:
@@ -47,6 +52,9 @@ public:
     void OnRowDropped(int from, int gap);
     // The row selected and previewed (-1: none), as after a change that touched it.
     void Select(int row);
+    // The icons of the rows painted without them that are still on screen: taken, and their
+    // squares painted again.
+    void OnTakeRowIcons();
 
 private:
     // What the preview draws: the item's own icon (borrowed from the editor's cache), or an
@@ -74,6 +82,8 @@ private:
     void UseVirtualList(bool on);
     // Takes the icons of the rows it draws, and lets go of those far from the screen.
     void DrawRow(const DRAWITEMSTRUCT& draw);
+    // Icons are kept for the rows on screen and a page either side of them.
+    void KeepIconsNearTheScreen();
     [[nodiscard]] int Selected() const;
     void ShowPreview(int row);
     // Only the rows the change touched, then the selection and its preview.
@@ -97,7 +107,9 @@ private:
     int m_gap = -1;    // where the mark is
     int m_markY = -1;  // and its place in the list
     bool m_virtual = false;
-    RowIcons m_rowIcons;  // the rows' icons, owned here (a row owns its icon)
+    RowIcons m_rowIcons;          // the rows' icons, owned here (a row owns its icon)
+    std::vector<int> m_iconless;  // rows painted without their icon since the last taking
+    bool m_iconsPosted = false;   // kRowIconsMessage is on its way
     int m_dpi = 96;
     int m_iconSize = 16;  // pixels, at m_dpi
 };

@@ -213,6 +213,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRowDroppedMessage:
             m_items.OnRowDropped(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
+        case kRowIconsMessage:
+            m_items.OnTakeRowIcons();
+            return 0;
         case WM_CLOSE:
             ::DestroyWindow(Hwnd());
             return 0;

@@ -568,7 +568,12 @@ TEST_F(EditorDpiTest, EachRowShowsItsIconAtTheSmallSizeAndASeparatorIsALine) {
         SCOPED_TRACE("row " + std::to_string(row));
         const RECT r = RowOnScreen(list, row);
         EXPECT_EQ(r.bottom - r.top, rowHeight);
-        const Drawn drawn = DrawnBeforeText(r, iconSize, m_dpi, window);
+        // The names are painted first and the icons a moment later.
+        Drawn drawn;
+        EXPECT_TRUE(WaitUntil([&] {
+            drawn = DrawnBeforeText(r, iconSize, m_dpi, window);
+            return drawn.Bounds.right - drawn.Bounds.left >= iconSize * 5 / 8;
+        }));
         const RECT& b = drawn.Bounds;
         // At the small size, whole and unstretched: no wider or taller than the square, and
         // filling most of it (the system's icons leave a pixel or two of margin).
@@ -617,9 +622,11 @@ TEST_F(EditorDpiTest, EachRowShowsItsIconAtTheSmallSizeAndASeparatorIsALine) {
     ASSERT_TRUE(WaitUntil([&] { return File() == menu; })) << "byte for byte: " << File();
     ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 3; }));
     Pump(Millis(300));
-    EXPECT_EQ(DrawnBeforeText(user, iconSize, m_dpi, GetSysColor(COLOR_HIGHLIGHT)).Pixels,
-              before.Pixels)
-        << "the row's icon is not the one it had";
+    Drawn after;
+    EXPECT_TRUE(WaitUntil([&] {
+        after = DrawnBeforeText(user, iconSize, m_dpi, GetSysColor(COLOR_HIGHLIGHT));
+        return after.Pixels == before.Pixels;
+    })) << "the row's icon is not the one it had";
     Shoot("editor_list_icons_undone", m_main);
 }
 
