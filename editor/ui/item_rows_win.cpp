@@ -36,10 +36,15 @@ std::shared_ptr<const RowIcon> TakeRowIcon(const menufile::MenuItem& item, bool 
     if (!ShellIconOf(item.Target, fromInternet, true, info)) {
         return icon;
     }
-    // The list whose images are the row's size; the image indexes are the same in every list.
+    // The list whose images are the row's size, else the small icons' list when they are no
+    // larger, drawn at their own size rather than stretched. The image indexes are the same in
+    // every list.
     platform::ShellImageList list = platform::SystemImageListFor(size);
-    if (list.list == nullptr) {
-        list = {info.imageList, platform::ImageListIconSize(info.imageList)};
+    const platform::ShellImageList smallList{info.imageList,
+                                             platform::ImageListIconSize(info.imageList)};
+    if (list.list == nullptr ||
+        (list.size > size && smallList.size > 0 && smallList.size <= size)) {
+        list = smallList;
     }
     if (list.size > size) {
         // Only larger images: one taken out of the list now and shrunk to the square when drawn.

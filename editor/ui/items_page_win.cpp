@@ -130,7 +130,12 @@ void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) {
         const std::string key = RowIconKey(*record, m_editor.FromInternet());
         const std::shared_ptr<const RowIcon>* icon =
             key.empty() ? nullptr : m_rowIcons.Find(draw.itemID, key);
-        if (icon == nullptr && !key.empty()) {
+        if (icon == nullptr && !key.empty() && m_iconsTaken) {
+            icon = &m_rowIcons.Put(draw.itemID, key,
+                                   TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
+        } else if (icon == nullptr && !key.empty()) {
+            // The first rows shown: their names first, the icons (and the shell's slow first
+            // answer) right after.
             m_iconless.push_back(static_cast<int>(draw.itemID));
             if (!m_iconsPosted) {
                 m_iconsPosted = ::PostMessageW(m_host.Window(), kRowIconsMessage, 0, 0) != 0;
@@ -156,6 +161,7 @@ void ItemsPage::KeepIconsNearTheScreen() {
 
 void ItemsPage::OnTakeRowIcons() {
     m_iconsPosted = false;
+    m_iconsTaken = true;  // from now on a row takes its icon as it is painted
     KeepIconsNearTheScreen();
     std::vector<int> rows;
     rows.swap(m_iconless);

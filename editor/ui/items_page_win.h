@@ -18,8 +18,9 @@ namespace editor {
 // Posted to the main window when a row was dragged and let go: wParam the row, lParam the gap
 // it was dropped in. Posted, so the list has had its button release first.
 inline constexpr UINT kRowDroppedMessage = WM_APP + 1;
-// Posted to the main window when rows were painted without the icons they still lack: the
-// icons are taken then, so the names show first (the shell's first answer takes 100 ms).
+// Posted to the main window when the first rows were painted without their icons: the icons
+// are taken then, so the names show first (the shell's first answer takes 100 ms under Wine).
+// Later rows take theirs as they are painted, so scrolling shows them at once.
 inline constexpr UINT kRowIconsMessage = WM_APP + 2;
 
 class ItemsPage {
@@ -52,8 +53,8 @@ public:
     void OnRowDropped(int from, int gap);
     // The row selected and previewed (-1: none), as after a change that touched it.
     void Select(int row);
-    // The icons of the rows painted without them that are still on screen: taken, and their
-    // squares painted again.
+    // The icons of the first rows painted, those still on screen: taken, and their squares
+    // painted again.
     void OnTakeRowIcons();
 
 private:
@@ -110,6 +111,7 @@ private:
     RowIcons m_rowIcons;          // the rows' icons, owned here (a row owns its icon)
     std::vector<int> m_iconless;  // rows painted without their icon since the last taking
     bool m_iconsPosted = false;   // kRowIconsMessage is on its way
+    bool m_iconsTaken = false;    // the first rows' icons were taken after their names
     int m_dpi = 96;
     int m_iconSize = 16;  // pixels, at m_dpi
 };
