@@ -13,7 +13,7 @@ namespace editor {
 bool ShellIconOf(const std::string& target, bool fromInternet, bool smallIcon,
                  platform::ShellInfo& out) {
     if (menufile::MayTakeIconFrom(target, fromInternet)) {
-        return platform::GetShellInfo(target, smallIcon, out);
+        return platform::GetShellIcon(target, smallIcon, out);
     }
     const std::string_view name = menufile::LastPathPart(target);
     const std::size_t dot = name.find_last_of('.');

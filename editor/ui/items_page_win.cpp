@@ -138,7 +138,9 @@ void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) {
             // answer) right after.
             m_iconless.push_back(static_cast<int>(draw.itemID));
             if (!m_iconsPosted) {
-                m_iconsPosted = ::PostMessageW(m_host.Window(), kRowIconsMessage, 0, 0) != 0;
+                // A timer, which waits until nothing else is to be done, the painting included.
+                m_iconsPosted =
+                    ::SetTimer(m_host.Window(), kRowIconsTimer, USER_TIMER_MINIMUM, nullptr) != 0;
             }
         }
         DrawItemRow(draw.hDC, draw.rcItem, selected, record->IsSeparator(),
@@ -160,6 +162,7 @@ void ItemsPage::KeepIconsNearTheScreen() {
 }
 
 void ItemsPage::OnTakeRowIcons() {
+    ::KillTimer(m_host.Window(), kRowIconsTimer);
     m_iconsPosted = false;
     m_iconsTaken = true;  // from now on a row takes its icon as it is painted
     KeepIconsNearTheScreen();

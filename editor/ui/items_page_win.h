@@ -18,10 +18,10 @@ namespace editor {
 // Posted to the main window when a row was dragged and let go: wParam the row, lParam the gap
 // it was dropped in. Posted, so the list has had its button release first.
 inline constexpr UINT kRowDroppedMessage = WM_APP + 1;
-// Posted to the main window when the first rows were painted without their icons: the icons
-// are taken then, so the names show first (the shell's first answer takes 100 ms under Wine).
-// Later rows take theirs as they are painted, so scrolling shows them at once.
-inline constexpr UINT kRowIconsMessage = WM_APP + 2;
+// The main window's timer that takes the icons of the first rows painted: they show their
+// names first, the icons (and the shell's slow first answer, 100 ms under Wine) once the window
+// has been painted. Later rows take theirs as they are painted, so scrolling shows them at once.
+inline constexpr UINT_PTR kRowIconsTimer = 1;
 
 class ItemsPage {
 public:
@@ -110,7 +110,7 @@ private:
     bool m_virtual = false;
     RowIcons m_rowIcons;          // the rows' icons, owned here (a row owns its icon)
     std::vector<int> m_iconless;  // rows painted without their icon since the last taking
-    bool m_iconsPosted = false;   // kRowIconsMessage is on its way
+    bool m_iconsPosted = false;   // kRowIconsTimer is running
     bool m_iconsTaken = false;    // the first rows' icons were taken after their names
     int m_dpi = 96;
     int m_iconSize = 16;  // pixels, at m_dpi
