@@ -203,6 +203,47 @@ int RowHeightAt(int dpi) {
                     SmallIconSize(dpi) + 2 * Scaled(1, dpi));
 }
 
+// A row of the list on the screen.
+RECT RowOnScreen(HWND list, int row) {
+    RECT r{};
+    EXPECT_NE(
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)),
+        LB_ERR);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// What was drawn in the part of a row before its text (the icon's place), less the row's
+// edges where a focus rectangle goes: the bounds of the pixels that are not `background`.
+struct Drawn {
+    std::vector<std::uint32_t> Pixels;
+    RECT Bounds{};  // relative to the row; empty when nothing was drawn
+};
+
+Drawn DrawnBeforeText(const RECT& row, int iconSize, int dpi, COLORREF background) {
+    const RECT place{row.left + 1, row.top + 1, row.left + iconSize + 2 * Scaled(2, dpi),
+                     row.bottom - 1};
+    Drawn drawn;
+    drawn.Pixels = PixelsOf(nullptr, place);
+    const int width = place.right - place.left;
+    const std::uint32_t bg =
+        (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    RECT& b = drawn.Bounds;
+    b = {width, place.bottom - place.top, 0, 0};
+    for (std::size_t i = 0; i < drawn.Pixels.size(); ++i) {
+        if (drawn.Pixels[i] != bg) {
+            const int x = static_cast<int>(i) % width;
+            const int y = static_cast<int>(i) / width;
+            b = {std::min<LONG>(b.left, x), std::min<LONG>(b.top, y),
+                 std::max<LONG>(b.right, x + 1), std::max<LONG>(b.bottom, y + 1)};
+        }
+    }
+    if (b.right <= b.left) {
+        b = {};
+    }
+    return drawn;
+}
+
 class EditorDpiTest : public EditorFixture {
 protected:
     EditorDpiTest() : EditorFixture("e2e editor dpi ", "dpi menu.tvl") {}
@@ -413,6 +454,15 @@ TEST_F(EditorDpiTest, AChangeOfScaleLaysTheMainWindowOutAnew) {
         EXPECT_EQ(r.bottom - r.top, want.Height) << id;
     }
     EXPECT_EQ(SendMessageW(Item(editor::kItemList), LB_GETITEMHEIGHT, 0, 0), RowHeightAt(dpi));
+    // The row's icon taken anew at the new scale's size, no larger than its square.
+    const RECT row = RowOnScreen(Item(editor::kItemList), 0);
+    Drawn drawn;
+    EXPECT_TRUE(WaitUntil([&] {
+        drawn = DrawnBeforeText(row, SmallIconSize(dpi), dpi, GetSysColor(COLOR_WINDOW));
+        return drawn.Bounds.right - drawn.Bounds.left >= SmallIconSize(dpi) / 2;
+    }));
+    EXPECT_LE(drawn.Bounds.right - drawn.Bounds.left, SmallIconSize(dpi));
+    EXPECT_LE(drawn.Bounds.bottom - drawn.Bounds.top, SmallIconSize(dpi));
     Shoot("editor_rescaled_to_" + std::to_string(dpi), m_main);
 }
 
@@ -503,47 +553,6 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
     Shoot("editor_wizard_dark", wizard);
     Click(Control(wizard, editor::kWizardCancel));
     EXPECT_TRUE(WaitForWindowGone(wizard));
-}
-
-// A row of the list on the screen.
-RECT RowOnScreen(HWND list, int row) {
-    RECT r{};
-    EXPECT_NE(
-        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)),
-        LB_ERR);
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
-
-// What was drawn in the part of a row before its text (the icon's place), less the row's
-// edges where a focus rectangle goes: the bounds of the pixels that are not `background`.
-struct Drawn {
-    std::vector<std::uint32_t> Pixels;
-    RECT Bounds{};  // relative to the row; empty when nothing was drawn
-};
-
-Drawn DrawnBeforeText(const RECT& row, int iconSize, int dpi, COLORREF background) {
-    const RECT place{row.left + 1, row.top + 1, row.left + iconSize + 2 * Scaled(2, dpi),
-                     row.bottom - 1};
-    Drawn drawn;
-    drawn.Pixels = PixelsOf(nullptr, place);
-    const int width = place.right - place.left;
-    const std::uint32_t bg =
-        (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
-    RECT& b = drawn.Bounds;
-    b = {width, place.bottom - place.top, 0, 0};
-    for (std::size_t i = 0; i < drawn.Pixels.size(); ++i) {
-        if (drawn.Pixels[i] != bg) {
-            const int x = static_cast<int>(i) % width;
-            const int y = static_cast<int>(i) / width;
-            b = {std::min<LONG>(b.left, x), std::min<LONG>(b.top, y),
-                 std::max<LONG>(b.right, x + 1), std::max<LONG>(b.bottom, y + 1)};
-        }
-    }
-    if (b.right <= b.left) {
-        b = {};
-    }
-    return drawn;
 }
 
 TEST_F(EditorDpiTest, EachRowShowsItsIconAtTheSmallSizeAndASeparatorIsALine) {
