@@ -135,11 +135,11 @@ void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) {
                                    TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
         } else if (icon == nullptr && !key.empty()) {
             // The first rows shown: their names first, the icons (and the shell's slow first
-            // answer) right after.
+            // answer) once the window is painted.
             m_iconless.push_back(static_cast<int>(draw.itemID));
-            if (!m_iconsPosted) {
+            if (!m_iconTimerSet) {
                 // A timer, which waits until nothing else is to be done, the painting included.
-                m_iconsPosted =
+                m_iconTimerSet =
                     ::SetTimer(m_host.Window(), kRowIconsTimer, USER_TIMER_MINIMUM, nullptr) != 0;
             }
         }
@@ -163,7 +163,7 @@ void ItemsPage::KeepIconsNearTheScreen() {
 
 void ItemsPage::OnTakeRowIcons() {
     ::KillTimer(m_host.Window(), kRowIconsTimer);
-    m_iconsPosted = false;
+    m_iconTimerSet = false;
     m_iconsTaken = true;  // from now on a row takes its icon as it is painted
     KeepIconsNearTheScreen();
     std::vector<int> rows;

@@ -110,7 +110,7 @@ private:
     bool m_virtual = false;
     RowIcons m_rowIcons;          // the rows' icons, owned here (a row owns its icon)
     std::vector<int> m_iconless;  // rows painted without their icon since the last taking
-    bool m_iconsPosted = false;   // kRowIconsTimer is running
+    bool m_iconTimerSet = false;  // kRowIconsTimer is running
     bool m_iconsTaken = false;    // the first rows' icons were taken after their names
     int m_dpi = 96;
     int m_iconSize = 16;  // pixels, at m_dpi

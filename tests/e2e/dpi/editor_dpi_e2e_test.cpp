@@ -1,5 +1,5 @@
-// tvledit.exe at the display's scale: controls, captions and fonts; and readable with a dark
-// high-contrast colour scheme.
+// tvledit.exe at the display's scale: controls, captions, fonts and the item list's icons; and
+// readable with a dark high-contrast colour scheme.
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
