@@ -9,7 +9,6 @@
 #include "editor/resource_ids.h"
 #include "editor/ui/main_window_win.h"
 #include "platform/resource_win.h"
-#include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_file_system_win.h"
 
@@ -29,7 +28,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, char*, int) {
                                   ICC_TAB_CLASSES | ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS};
     ::InitCommonControlsEx(&controls);
 
-    const platform::ShellIconWarmUp warmUp;  // for the item list's icons
     platform::Win32FileSystem fs;
     editor::MainWindow window(fs, StockPicture());
     if (!window.Create()) {

@@ -97,8 +97,8 @@ private:
 };
 
 // The shell's first icon takes about 100 ms under Wine (its image lists are made then): one
-// asked for on a thread of its own while the window is made and the menu read, so the first
-// rows' icons do not wait for it. Waits for that thread when it ends.
+// asked for on a thread of its own while the window has other work, so the first icons shown
+// do not wait for it as long. Waits for that thread when it ends.
 class ShellIconWarmUp {
 public:
     ShellIconWarmUp();

@@ -247,6 +247,18 @@ void ItemsPage::Fill() {
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     m_rowIcons.Clear();  // another file, or the same one read anew
+    if (!m_shellWarmUp) {
+        // The rows of a first screen or two: does one of them show the shell's icon?
+        const std::size_t first = static_cast<std::size_t>(std::max<LRESULT>(top, 0));
+        for (std::size_t row = first; row < std::min(rows.size(), first + 64); ++row) {
+            const menufile::MenuItem* record = m_editor.Record(static_cast<int>(row));
+            if (record != nullptr && !record->IsSeparator() &&
+                menufile::ItemIconFor(*record, m_editor.FromInternet()).File.empty()) {
+                m_shellWarmUp = std::make_unique<platform::ShellIconWarmUp>();
+                break;
+            }
+        }
+    }
     if (m_virtual) {
         ::SendMessageW(list, LB_SETCOUNT, rows.size(), 0);
     } else {

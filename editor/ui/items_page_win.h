@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <vector>
 
 #include "editor/model/menu_editor.h"
@@ -112,6 +113,9 @@ private:
     std::vector<int> m_iconless;  // rows painted without their icon since the last taking
     bool m_iconTimerSet = false;  // kRowIconsTimer is running
     bool m_iconsTaken = false;    // the first rows' icons were taken after their names
+    // The shell started on a thread of its own once a menu whose first rows show its icons is
+    // read: while the list is filled, not after.
+    std::unique_ptr<platform::ShellIconWarmUp> m_shellWarmUp;
     int m_dpi = 96;
     int m_iconSize = 16;  // pixels, at m_dpi
 };
