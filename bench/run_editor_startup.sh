@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs the editor start-up and edit benchmark under a private Wine session.
-# Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10] [--large] [--editor=...]
-#   Measures the release build, as a user downloads it, unless --editor= names another.
+# Usage: bash bench/run_editor_startup.sh [runs per scenario, default 10] [--large]
+#            [--editor=tvledit.exe ...]
 #   --large adds menus of 100,000 items (start, Move Up) and 1,000,000 items (start).
+#   --editor= (a Windows path, such as Z:\tmp\before\tvledit.exe) measures that editor instead
+#   of the release build, as a user downloads it; given more than once, each of them in the same runs, taking turns.
 #   WINE_SESSION_DPI=144 runs it on a display at that scale (a Wine prefix of its own).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -180,6 +180,40 @@ bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out) {
     return true;
 }
 
+bool GetShellIcon(const std::string& path, bool smallIcon, ShellInfo& out) {
+    if (path.empty()) {
+        return false;
+    }
+    SHFILEINFOW info{};
+    const UINT flags =
+        SHGFI_SYSICONINDEX | SHGFI_SHELLICONSIZE | (smallIcon ? SHGFI_SMALLICON : 0u);
+    const DWORD_PTR list = FileInfo(path, info, flags);
+    if (list == 0) {
+        return false;
+    }
+    out.imageList = reinterpret_cast<HIMAGELIST>(list);
+    out.iconIndex = info.iIcon;
+    return true;
+}
+
+ShellIconWarmUp::ShellIconWarmUp() {
+    try {
+        m_thread = std::thread([] {
+            (void)StartCom();
+            ShellInfo info;
+            (void)GetTypeShellInfo(".txt", true, info);  // the registry's, no file touched
+        });
+    } catch (...) {
+        // No thread: the first icon waits for the shell, as it would have anyway.
+    }
+}
+
+ShellIconWarmUp::~ShellIconWarmUp() {
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
 bool GetFolderIcon(bool open, ShellInfo& out) {
     SHFILEINFOW info{};
     const UINT flags = SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES |

@@ -12,6 +12,7 @@
 #include <shobjidl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32_handles_win.h"
@@ -57,6 +58,9 @@ struct ShellInfo {
 // The shell's icon and display name of a path; false when the shell knows nothing of it.
 // SHGFI_EXETYPE is left out: with it Wine answers nothing, and the exe type is not used.
 [[nodiscard]] bool GetShellInfo(const std::string& path, bool smallIcon, ShellInfo& out);
+// The shell's icon of a path alone, without its names (asking for them costs a folder about
+// 20 ms under Wine); false when the shell knows nothing of it.
+[[nodiscard]] bool GetShellIcon(const std::string& path, bool smallIcon, ShellInfo& out);
 // The icon the shell shows for files of a type (`extension` with its dot, empty for none),
 // asked of the type alone: no file or machine the path names is touched.
 [[nodiscard]] bool GetTypeShellInfo(const std::string& extension, bool smallIcon, ShellInfo& out);
@@ -90,6 +94,20 @@ public:
 private:
     std::string m_folder;                // the folder last asked about, with its backslash
     ComPtr<IShellFolder> m_shellFolder;  // its object; empty when it could not be bound
+};
+
+// The shell's first icon takes about 100 ms under Wine (its image lists are made then): one
+// asked for on a thread of its own while the window has other work, so the first icons shown
+// do not wait for it as long. Waits for that thread when it ends.
+class ShellIconWarmUp {
+public:
+    ShellIconWarmUp();
+    ~ShellIconWarmUp();
+    ShellIconWarmUp(const ShellIconWarmUp&) = delete;
+    ShellIconWarmUp& operator=(const ShellIconWarmUp&) = delete;
+
+private:
+    std::thread m_thread;
 };
 
 // Draws an image of the system image list, transparent.

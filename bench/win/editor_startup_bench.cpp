@@ -1,5 +1,7 @@
 // Start-up and edit benchmark of tvledit under Wine: 10,000-item menus with and without item
-// icons, and a Delete in the middle of such a list, against an empty pop-up as the floor.
+// icons, a Delete in the middle of such a list and paging down through it, against an empty
+// pop-up as the floor. Several editors named with --editor= are measured in the same runs,
+// taking turns: a before and an after against one floor.
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
@@ -7,6 +9,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -16,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "menufile/menu_file.h"
 #include "bench_timing.h"
+#include "menufile/menu_file.h"
 #include "winauto.h"
 
 namespace {
@@ -36,8 +39,10 @@ constexpr int kMoveUpButtonId = 1007;
 
 constexpr int kItems = 10000;
 constexpr int kDeleteIndex = 5000;  // zero-based, so the entry after it moves into its place
+constexpr int kPages = 20;          // Page Down presses through the list
 constexpr double kReadyTimeoutMs = 180000;
 constexpr DWORD kSendTimeoutMs = 60000;
+constexpr double kIconTimeoutMs = 3000;
 
 struct BenchError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -230,25 +235,27 @@ std::string MenuBytes(const std::vector<MenuItem>& items) {
     return menu;
 }
 
-enum class Kind { Floor, Start, Delete, MoveUp };
+enum class Kind { Floor, Start, Delete, MoveUp, PageDown };
 
 struct Scenario {
-    const char* name;
+    std::string name;
     Kind kind;
     int items = 0;
     std::string menu;       // file bytes; a fresh copy is written for every run
     std::string afterEdit;  // the file the edit must leave
     int editIndex = kDeleteIndex;
+    std::size_t editor = 0;  // which of the editors named
 };
 
 struct Sample {
     double shownMs = 0;    // until shown and painted
     double contentMs = 0;  // until the shown list held what it should, painted or not
+    double iconsMs = -1;   // until the first row's icon showed; -1: not measured or never
     double peakMb = 0;
 };
 
 struct Programs {
-    std::wstring editor;
+    std::vector<std::wstring> editors;
     std::wstring floor;
 };
 
@@ -318,6 +325,53 @@ Sample RunFloor(const Programs& programs, Totals& totals) {
     return sample;
 }
 
+// Whether the first row shows something in its icon's place (the square of the row's height at
+// its left, inside the focus rectangle) other than the list's background. An editor without
+// icons shows its name's first letters there.
+bool FirstIconShown(const Editor& e) {
+    RECT row{};
+    if (SendW(e.list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
+        return false;
+    }
+    ::MapWindowPoints(e.list, nullptr, reinterpret_cast<POINT*>(&row), 2);
+    const RECT square{row.left + 1, row.top + 1, row.left + (row.bottom - row.top) - 1,
+                      row.bottom - 1};
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const std::uint32_t background =
+        (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
+    const std::vector<std::uint32_t> pixels = PixelsOf(nullptr, square);
+    return std::any_of(pixels.begin(), pixels.end(),
+                       [&](std::uint32_t p) { return p != background; });
+}
+
+// The list paged down kPages times, as a user reads through it: each press posted once the
+// last one's rows are painted. contentMs: until the list had scrolled, summed over the presses.
+void PageDown(const Editor& e, Sample& sample) {
+    sample.shownMs = sample.contentMs = 0;
+    for (int page = 0; page < kPages; ++page) {
+        const LRESULT top = SendW(e.list, LB_GETTOPINDEX);
+        const double start = Now();
+        double scrolled = 0;
+        ::PostMessageW(e.list, WM_VSCROLL, SB_PAGEDOWN, 0);
+        const bool shown = PollUntil(
+            [&] {
+                if (scrolled == 0) {
+                    if (SendW(e.list, LB_GETTOPINDEX) <= top) {
+                        return false;
+                    }
+                    scrolled = Now() - start;
+                }
+                return Painted(e.main);
+            },
+            kReadyTimeoutMs);
+        if (!shown) {
+            throw BenchError("the list never showed the page after row " + std::to_string(top));
+        }
+        sample.shownMs += Now() - start;
+        sample.contentMs += scrolled;
+    }
+}
+
 Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
     ParkMouse();  // away from the list, so no hover or tooltip joins the measurement
     TempDir dir("editor bench run ");  // declared first: removed once the editor has ended
@@ -331,15 +385,20 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
     Process p;
     try {
         double start = Now();
-        p = StartProgram(programs.editor, L"\"" + Widen(path) + L"\"", dir.path());
+        p = StartProgram(programs.editors[s.editor], L"\"" + Widen(path) + L"\"", dir.path());
         sample.shownMs = WaitForEditor(p, s.items, e, start, sample.contentMs);
+        if (s.kind == Kind::Start && PollUntil([&] { return FirstIconShown(e); }, kIconTimeoutMs)) {
+            sample.iconsMs = Now() - start;
+        }
+        if (s.kind == Kind::PageDown) {
+            PageDown(e, sample);
+        }
         if (s.kind == Kind::Delete || s.kind == Kind::MoveUp) {
             const bool del = s.kind == Kind::Delete;
             const int at = s.editIndex;
             // Delete: the entry after it moves into its place. Move Up: it moves one up.
             const std::wstring moving = ListText(e.list, del ? at + 1 : at);
-            HWND button =
-                ControlById(e.main, del ? kDeleteButtonId : kMoveUpButtonId, "Button");
+            HWND button = ControlById(e.main, del ? kDeleteButtonId : kMoveUpButtonId, "Button");
             if (moving.empty() || !button || !SelectListItem(e.list, at)) {
                 throw BenchError("cannot select entry " + std::to_string(at));
             }
@@ -430,8 +489,9 @@ std::wstring ProgramPath(const std::wstring& given, const char* relative) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: editor_startup_bench [runs, default 10] [--large] "
-                 "[--editor=tvledit.exe] [--floor=popup_floor.exe]\n"
-                 "  --large: also 100,000 items (start, Move Up) and 1,000,000 items (start)\n");
+                 "[--editor=tvledit.exe ...] [--floor=popup_floor.exe]\n"
+                 "  --large: also 100,000 items (start, Move Up) and 1,000,000 items (start)\n"
+                 "  --editor= given more than once: each is measured, in the same runs\n");
     return 2;
 }
 
@@ -441,14 +501,15 @@ int main() {
     int wargc = 0;
     wchar_t** wargv = ::CommandLineToArgvW(::GetCommandLineW(), &wargc);
     int runs = 10;
-    std::wstring editorArg, floorArg;
+    std::vector<std::wstring> editorArgs;
+    std::wstring floorArg;
     bool large = false;
     for (int i = 1; i < wargc; ++i) {
         const std::wstring arg = wargv[i];
         if (arg == L"--large") {
             large = true;
         } else if (arg.rfind(L"--editor=", 0) == 0) {
-            editorArg = arg.substr(9);
+            editorArgs.push_back(arg.substr(9));
         } else if (arg.rfind(L"--floor=", 0) == 0) {
             floorArg = arg.substr(8);
         } else if (const int n = static_cast<int>(std::wcstol(arg.c_str(), nullptr, 10)); n > 0) {
@@ -460,8 +521,13 @@ int main() {
     ::LocalFree(wargv);
 
     try {
-        const Programs programs{ProgramPath(editorArg, TVLEDIT_FROM_BENCH),
-                                ProgramPath(floorArg, POPUP_FLOOR_FROM_BENCH)};
+        if (editorArgs.empty()) {
+            editorArgs.emplace_back();  // the one built beside this benchmark
+        }
+        Programs programs{{}, ProgramPath(floorArg, POPUP_FLOOR_FROM_BENCH)};
+        for (const std::wstring& given : editorArgs) {
+            programs.editors.push_back(ProgramPath(given, TVLEDIT_FROM_BENCH));
+        }
         TempDir dir("editor bench ");
 
         // Targets of the kinds a real menu has: programs, a folder and documents.
@@ -492,14 +558,14 @@ int main() {
         const std::string oneItemMenu = MenuBytes({plain.front()});
         const std::string iconMenu = MenuBytes(withIcons);
 
-        std::vector<Scenario> scenarios = {
-            {"floor (empty pop-up)", Kind::Floor, 0, {}, {}},
+        std::vector<Scenario> each = {
             // What the editor costs by itself, whatever the menu.
             {"1 item", Kind::Start, 1, oneItemMenu, {}},
             {"10,000 items, none with its own icon", Kind::Start, kItems, plainMenu, {}},
             {"10,000 items, all with their own icon", Kind::Start, kItems, iconMenu, {}},
             {"Delete on entry 5,000 of 10,000", Kind::Delete, kItems, plainMenu,
              MenuBytes(deleted)},
+            {"20 x Page Down, 10,000 with icons", Kind::PageDown, kItems, iconMenu, {}},
         };
         if (large) {
             // The same rows, ten and a hundred times over.
@@ -515,10 +581,22 @@ int main() {
             std::vector<MenuItem> moved = hundred;
             std::swap(moved[49999], moved[50000]);
             const std::string hundredMenu = MenuBytes(hundred);
-            scenarios.push_back({"100,000 items", Kind::Start, kItems * 10, hundredMenu, {}});
-            scenarios.push_back({"Move Up on entry 50,000 of 100,000", Kind::MoveUp, kItems * 10,
-                                 hundredMenu, MenuBytes(moved), 50000});
-            scenarios.push_back({"1,000,000 items", Kind::Start, kItems * 100, MenuBytes(many), {}});
+            each.push_back({"100,000 items", Kind::Start, kItems * 10, hundredMenu, {}});
+            each.push_back({"Move Up on entry 50,000 of 100,000", Kind::MoveUp, kItems * 10,
+                            hundredMenu, MenuBytes(moved), 50000});
+            each.push_back({"1,000,000 items", Kind::Start, kItems * 100, MenuBytes(many), {}});
+        }
+        // Every scenario once per editor, side by side, behind one floor.
+        std::vector<Scenario> scenarios = {{"floor (empty pop-up)", Kind::Floor, 0, {}, {}}};
+        for (const Scenario& s : each) {
+            for (std::size_t e = 0; e < programs.editors.size(); ++e) {
+                Scenario copy = s;
+                copy.editor = e;
+                if (programs.editors.size() > 1) {
+                    copy.name = "[" + std::to_string(e + 1) + "] " + s.name;
+                }
+                scenarios.push_back(std::move(copy));
+            }
         }
         const std::size_t kScenarios = scenarios.size();
         Totals totals;
@@ -534,34 +612,46 @@ int main() {
             }
         }
 
-        std::printf("%-38s %9s %10s %8s %8s %6s %8s\n", "scenario", "median ms", "content ms",
-                    "min ms", "max ms", "ratio", "peak MB");
+        std::printf("%-42s %9s %10s %8s %8s %6s %8s %8s\n", "scenario", "median ms", "content ms",
+                    "min ms", "max ms", "ratio", "icons ms", "peak MB");
         double floor = 0;
         for (std::size_t i = 0; i < kScenarios; ++i) {
-            std::vector<double> shown, content;
+            std::vector<double> shown, content, icons;
             double peak = 0;
             for (const Sample& sample : samples[i]) {
                 shown.push_back(sample.shownMs);
                 content.push_back(sample.contentMs);
+                if (sample.iconsMs >= 0) {
+                    icons.push_back(sample.iconsMs);
+                }
                 peak = std::max(peak, sample.peakMb);
             }
             const double median = Median(shown);
             if (floor == 0) {
                 floor = median;
             }
-            std::printf("%-38s %9.1f %10.1f %8.1f %8.1f %6.2f %8.1f\n", scenarios[i].name, median,
-                        Median(content), *std::min_element(shown.begin(), shown.end()),
-                        *std::max_element(shown.begin(), shown.end()), median / floor, peak);
+            char iconsText[16] = "-";
+            if (!icons.empty()) {
+                std::snprintf(iconsText, sizeof iconsText, "%.1f", Median(icons));
+            }
+            std::printf(
+                "%-42s %9.1f %10.1f %8.1f %8.1f %6.2f %8s %8.1f\n", scenarios[i].name.c_str(),
+                median, Median(content), *std::min_element(shown.begin(), shown.end()),
+                *std::max_element(shown.begin(), shown.end()), median / floor, iconsText, peak);
         }
         std::printf(
             "%d runs each, taking turns. median ms: from process start (Delete: from posting "
-            "the click)\nuntil the window shows the list and nothing is left to paint; "
-            "content ms: until the shown\nlist held its entries; ratio: median over the "
-            "floor's median.\n",
+            "the click;\nPage Down: the presses, summed) until the window shows the list and "
+            "nothing is left to\npaint; content ms: until the shown list held its entries (had "
+            "scrolled); ratio: median\nover the floor's median; icons ms: from process start until "
+            "the first row's icon showed\n(an editor without icons: its first letters).\n",
             runs);
         std::printf("closed with WM_CLOSE: %d, killed: %d, files left beside a menu: %d\n",
                     totals.closed, totals.killed, totals.leftovers);
-        std::printf("editor: %s\n", Narrow(programs.editor).c_str());
+        for (std::size_t e = 0; e < programs.editors.size(); ++e) {
+            std::printf("editor [%d]: %s\n", static_cast<int>(e + 1),
+                        Narrow(programs.editors[e]).c_str());
+        }
         std::printf("reproduce: bash bench/run_editor_startup.sh %d\n", runs);
         std::printf("  or, in a Wine session: wine \"%s\" %d\n", Narrow(ExePathW()).c_str(), runs);
     } catch (const BenchError& e) {

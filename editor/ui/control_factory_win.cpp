@@ -29,7 +29,11 @@ ControlClass ClassOf(const ControlLayout& c) {
             // A label that names a box shows its mnemonic; the others show their text as is.
             return {L"STATIC", SS_LEFT | (HasMnemonic(c.Id) ? 0u : SS_NOPREFIX), 0};
         case ControlKind::List:
-            return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
+            // Drawn by its window (each row's icon before its name), its rows' text kept for
+            // the tools that read the list.
+            return {L"LISTBOX",
+                    tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                        WS_VSCROLL,
                     WS_EX_CLIENTEDGE};
         case ControlKind::Picture:
             return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, c.Sunken ? WS_EX_CLIENTEDGE : 0u};

@@ -9,28 +9,18 @@
 
 #include "editor/model/editor_messages.h"
 #include "editor/ui/icon_chooser_win.h"
+#include "editor/ui/item_rows_win.h"
 #include "editor/ui/item_wizard_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "menufile/display_path.h"
 #include "menufile/internet_zone.h"
+#include "platform/dpi_win.h"
 #include "platform/shell_win.h"
 #include "platform/text_win.h"
 #include "platform/win32_handles_win.h"
 
 namespace editor {
 namespace {
-
-// The shell's icon of a target; a menu from the Internet asks only about its type when the
-// target is on another machine, so showing the row reaches out to no network.
-bool ShellIconOf(const std::string& target, bool fromInternet, platform::ShellInfo& out) {
-    if (menufile::MayTakeIconFrom(target, fromInternet)) {
-        return platform::GetShellInfo(target, false, out);
-    }
-    const std::string_view name = menufile::LastPathPart(target);
-    const std::size_t dot = name.find_last_of('.');
-    return platform::GetTypeShellInfo(
-        dot == std::string_view::npos ? std::string() : std::string(name.substr(dot)), false, out);
-}
 
 using Kind = ListChange::Kind;
 
@@ -112,32 +102,94 @@ bool ItemsPage::OnMeasureItem(MEASUREITEMSTRUCT& measure) {
     if (measure.CtlID != kItemList) {
         return false;
     }
-    // The height the list box gives its rows of text: the font's.
+    // The font's height, or the small icon's at the window's scale with a pixel above and below.
     TEXTMETRICW metrics{};
     platform::WindowDc dc(m_host.Window());
     platform::SelectGuard font(
         dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(m_host.Window(), WM_GETFONT, 0, 0)));
     ::GetTextMetricsW(dc.get(), &metrics);
-    measure.itemHeight = static_cast<UINT>(std::max<LONG>(1, metrics.tmHeight));
+    m_dpi = m_host.WindowDpi();
+    const int iconSize = platform::SystemMetricForDpi(SM_CXSMICON, m_dpi);
+    if (iconSize != m_iconSize) {
+        m_rowIcons.Clear();  // taken at the old size
+        m_iconSize = iconSize;
+    }
+    measure.itemHeight = static_cast<UINT>(
+        std::max(1, RowHeight(static_cast<int>(metrics.tmHeight), m_iconSize, m_dpi)));
     return true;
 }
 
-void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) const {
+void ItemsPage::DrawRow(const DRAWITEMSTRUCT& draw) {
     const auto& rows = m_editor.Rows();
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     ::FillRect(draw.hDC, &draw.rcItem,
                ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    if (draw.itemID < rows.size()) {
-        const std::wstring text = platform::Widen(rows[draw.itemID].Text);
-        ::SetBkMode(draw.hDC, TRANSPARENT);
-        ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        RECT r = draw.rcItem;
-        r.left += 2;
-        ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
-                    DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    const menufile::MenuItem* record = m_editor.Record(static_cast<int>(draw.itemID));
+    if (draw.itemID < rows.size() && record != nullptr) {
+        KeepIconsNearTheScreen();
+        const std::string key = RowIconKey(*record, m_editor.FromInternet());
+        const std::shared_ptr<const RowIcon>* icon =
+            key.empty() ? nullptr : m_rowIcons.Find(draw.itemID, key);
+        if (icon == nullptr && !key.empty() && m_iconsTaken) {
+            icon = &m_rowIcons.Put(draw.itemID, key,
+                                   TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
+        } else if (icon == nullptr && !key.empty()) {
+            // The first rows shown: their names first, the icons (and the shell's slow first
+            // answer) once the window is painted.
+            m_iconless.push_back(static_cast<int>(draw.itemID));
+            if (!m_iconTimerSet) {
+                // A timer, which waits until nothing else is to be done, the painting included.
+                m_iconTimerSet =
+                    ::SetTimer(m_host.Window(), kRowIconsTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+            }
+        }
+        DrawItemRow(draw.hDC, draw.rcItem, selected, record->IsSeparator(),
+                    icon != nullptr ? icon->get() : nullptr, m_iconSize, m_dpi,
+                    platform::Widen(rows[draw.itemID].Text));
     }
     if (draw.itemState & ODS_FOCUS) {
         ::DrawFocusRect(draw.hDC, &draw.rcItem);
+    }
+}
+
+void ItemsPage::KeepIconsNearTheScreen() {
+    HWND list = List();
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const auto top = static_cast<std::size_t>(::SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const int height = std::max(1, static_cast<int>(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+    m_rowIcons.Keep(top, top + static_cast<std::size_t>((client.bottom + height - 1) / height));
+}
+
+void ItemsPage::OnTakeRowIcons() {
+    ::KillTimer(m_host.Window(), kRowIconsTimer);
+    m_iconTimerSet = false;
+    m_iconsTaken = true;  // from now on a row takes its icon as it is painted
+    KeepIconsNearTheScreen();
+    std::vector<int> rows;
+    rows.swap(m_iconless);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    HWND list = List();
+    RECT client{};
+    ::GetClientRect(list, &client);
+    for (int row : rows) {
+        const menufile::MenuItem* record = m_editor.Record(row);
+        RECT r{};
+        // Only rows still on screen: a list scrolled on meanwhile needs none of the others.
+        if (record == nullptr ||
+            ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(&r)) == LB_ERR ||
+            r.bottom <= client.top || r.top >= client.bottom) {
+            continue;
+        }
+        const std::string key = RowIconKey(*record, m_editor.FromInternet());
+        if (!key.empty() && m_rowIcons.Find(static_cast<std::size_t>(row), key) == nullptr) {
+            (void)m_rowIcons.Put(static_cast<std::size_t>(row), key,
+                                 TakeRowIcon(*record, m_editor.FromInternet(), m_iconSize));
+        }
+        const RECT square = RowIconSquare(r, m_iconSize, m_dpi);
+        ::InvalidateRect(list, &square, FALSE);
     }
 }
 
@@ -150,10 +202,8 @@ void ItemsPage::UseVirtualList(bool on) {
     ::GetWindowRect(old, &place);
     ::MapWindowPoints(nullptr, m_host.Window(), reinterpret_cast<POINT*>(&place), 2);
     DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_STYLE));
-    style &= ~static_cast<DWORD>(LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_HASSTRINGS);
-    if (on) {
-        style |= LBS_OWNERDRAWFIXED | LBS_NODATA;
-    }
+    style &= ~static_cast<DWORD>(LBS_NODATA | LBS_HASSTRINGS);
+    style |= LBS_OWNERDRAWFIXED | (on ? LBS_NODATA : LBS_HASSTRINGS);
     m_virtual = on;  // the new list asks for its row height while it is made
     HWND replacement = ::CreateWindowExW(
         static_cast<DWORD>(::GetWindowLongPtrW(old, GWL_EXSTYLE)), L"LISTBOX", L"", style,
@@ -196,6 +246,19 @@ void ItemsPage::Fill() {
     HWND list = List();
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    m_rowIcons.Clear();  // another file, or the same one read anew
+    if (!m_shellWarmUp) {
+        // The rows of a first screen or two: does one of them show the shell's icon?
+        const std::size_t first = static_cast<std::size_t>(std::max<LRESULT>(top, 0));
+        for (std::size_t row = first; row < std::min(rows.size(), first + 64); ++row) {
+            const menufile::MenuItem* record = m_editor.Record(static_cast<int>(row));
+            if (record != nullptr && !record->IsSeparator() &&
+                menufile::ItemIconFor(*record, m_editor.FromInternet()).File.empty()) {
+                m_shellWarmUp = std::make_unique<platform::ShellIconWarmUp>();
+                break;
+            }
+        }
+    }
     if (m_virtual) {
         ::SendMessageW(list, LB_SETCOUNT, rows.size(), 0);
     } else {
@@ -273,7 +336,7 @@ void ItemsPage::ShowPreview(int row) {
         if (IconHandle own = m_editor.PreviewIcon(row); own != 0) {
             m_preview.Icon = reinterpret_cast<HICON>(own);
         } else if (platform::ShellInfo info; ShellIconOf(rows[static_cast<std::size_t>(row)].Target,
-                                                         m_editor.FromInternet(), info)) {
+                                                         m_editor.FromInternet(), false, info)) {
             m_preview.ImageList = info.imageList;
             m_preview.Image = info.iconIndex;
         }

@@ -7,7 +7,11 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <vector>
+
 #include "editor/model/menu_editor.h"
+#include "editor/ui/item_rows_win.h"
 #include "editor/ui/page_host_win.h"
 
 namespace editor {
@@ -15,6 +19,10 @@ namespace editor {
 // Posted to the main window when a row was dragged and let go: wParam the row, lParam the gap
 // it was dropped in. Posted, so the list has had its button release first.
 inline constexpr UINT kRowDroppedMessage = WM_APP + 1;
+// The main window's timer that takes the icons of the first rows painted: they show their
+// names first, the icons (and the shell's slow first answer, 100 ms under Wine) once the window
+// has been painted. Later rows take theirs as they are painted, so scrolling shows them at once.
+inline constexpr UINT_PTR kRowIconsTimer = 1;
 
 class ItemsPage {
 public:
@@ -46,6 +54,9 @@ public:
     void OnRowDropped(int from, int gap);
     // The row selected and previewed (-1: none), as after a change that touched it.
     void Select(int row);
+    // The icons of the first rows painted, those still on screen: taken, and their squares
+    // painted again.
+    void OnTakeRowIcons();
 
 private:
     // What the preview draws: the item's own icon (borrowed from the editor's cache), or an
@@ -71,7 +82,10 @@ private:
     // A list of more rows than a list box takes in good time holds no text of its own: it
     // draws its rows from the editor's. The list is made anew when that changes.
     void UseVirtualList(bool on);
-    void DrawRow(const DRAWITEMSTRUCT& draw) const;
+    // Takes the icons of the rows it draws, and lets go of those far from the screen.
+    void DrawRow(const DRAWITEMSTRUCT& draw);
+    // Icons are kept for the rows on screen and a page either side of them.
+    void KeepIconsNearTheScreen();
     [[nodiscard]] int Selected() const;
     void ShowPreview(int row);
     // Only the rows the change touched, then the selection and its preview.
@@ -95,6 +109,15 @@ private:
     int m_gap = -1;    // where the mark is
     int m_markY = -1;  // and its place in the list
     bool m_virtual = false;
+    RowIcons m_rowIcons;          // the rows' icons, owned here (a row owns its icon)
+    std::vector<int> m_iconless;  // rows painted without their icon since the last taking
+    bool m_iconTimerSet = false;  // kRowIconsTimer is running
+    bool m_iconsTaken = false;    // the first rows' icons were taken after their names
+    // The shell started on a thread of its own once a menu whose first rows show its icons is
+    // read: while the list is filled, not after.
+    std::unique_ptr<platform::ShellIconWarmUp> m_shellWarmUp;
+    int m_dpi = 96;
+    int m_iconSize = 16;  // pixels, at m_dpi
 };
 
 }  // namespace editor

@@ -214,6 +214,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kRowDroppedMessage:
             m_items.OnRowDropped(static_cast<int>(wParam), static_cast<int>(lParam));
             return 0;
+        case WM_TIMER:
+            if (wParam == kRowIconsTimer) {
+                m_items.OnTakeRowIcons();
+                return 0;
+            }
+            return DefaultHandling(message, wParam, lParam);
         case WM_CLOSE:
             if (SettleUnsaved(false)) {
                 ::DestroyWindow(Hwnd());

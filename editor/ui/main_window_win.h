@@ -77,6 +77,7 @@ private:
     // The pages' host.
     using FormWindow::Control;
     [[nodiscard]] HWND Window() const override { return Hwnd(); }
+    [[nodiscard]] int WindowDpi() const override { return Dpi(); }
     [[nodiscard]] bool Ask(const std::string& text) override;
     void Tell(const std::string& text) override;
     void ShowMenu() override;

@@ -23,6 +23,8 @@ public:
     virtual ~PageHost() = default;
     [[nodiscard]] virtual HWND Window() const = 0;
     [[nodiscard]] HWND Control(int id) const { return ::GetDlgItem(Window(), id); }
+    // The dots per inch the window's controls are laid out at.
+    [[nodiscard]] virtual int WindowDpi() const = 0;
     // A Yes/No question ("Query?"); true for Yes.
     [[nodiscard]] virtual bool Ask(const std::string& text) = 0;
     // An error message ("Error!").

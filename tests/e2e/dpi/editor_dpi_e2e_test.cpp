@@ -1,5 +1,5 @@
-// tvledit.exe at the display's scale: controls, captions and fonts; and readable with a dark
-// high-contrast colour scheme.
+// tvledit.exe at the display's scale: controls, captions, fonts and the item list's icons; and
+// readable with a dark high-contrast colour scheme.
 // clang-format off
 #include <windows.h>  // before the other system headers, which need its types
 // clang-format on
@@ -188,6 +188,62 @@ TEST(EditorDpi, EveryCaptionOfTheTablesFitsAtEachCommonScale) {
     }
 }
 
+// The small icon's size at `dpi`, as the system gives it to a window drawn at that scale.
+int SmallIconSize(int dpi) {
+    using MetricFn = int(WINAPI*)(int, UINT);
+    auto metric = reinterpret_cast<MetricFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    return metric != nullptr ? metric(SM_CXSMICON, static_cast<UINT>(dpi)) : Scaled(16, dpi);
+}
+
+// The item list's row height at `dpi`: its text's line, or the small icon with a pixel (at 96)
+// above and below, whichever is more.
+int RowHeightAt(int dpi) {
+    return std::max(MetricsOf(MessageFontAt(dpi), "Notepad").LineHeight,
+                    SmallIconSize(dpi) + 2 * Scaled(1, dpi));
+}
+
+// A row of the list on the screen.
+RECT RowOnScreen(HWND list, int row) {
+    RECT r{};
+    EXPECT_NE(
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&r)),
+        LB_ERR);
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// What was drawn in the part of a row before its text (the icon's place), less the row's
+// edges where a focus rectangle goes: the bounds of the pixels that are not `background`.
+struct Drawn {
+    std::vector<std::uint32_t> Pixels;
+    RECT Bounds{};  // relative to the row; empty when nothing was drawn
+};
+
+Drawn DrawnBeforeText(const RECT& row, int iconSize, int dpi, COLORREF background) {
+    const RECT place{row.left + 1, row.top + 1, row.left + iconSize + 2 * Scaled(2, dpi),
+                     row.bottom - 1};
+    Drawn drawn;
+    drawn.Pixels = PixelsOf(nullptr, place);
+    const int width = place.right - place.left;
+    const std::uint32_t bg =
+        (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
+    RECT& b = drawn.Bounds;
+    b = {width, place.bottom - place.top, 0, 0};
+    for (std::size_t i = 0; i < drawn.Pixels.size(); ++i) {
+        if (drawn.Pixels[i] != bg) {
+            const int x = static_cast<int>(i) % width;
+            const int y = static_cast<int>(i) / width;
+            b = {std::min<LONG>(b.left, x), std::min<LONG>(b.top, y),
+                 std::max<LONG>(b.right, x + 1), std::max<LONG>(b.bottom, y + 1)};
+        }
+    }
+    if (b.right <= b.left) {
+        b = {};
+    }
+    return drawn;
+}
+
 class EditorDpiTest : public EditorFixture {
 protected:
     EditorDpiTest() : EditorFixture("e2e editor dpi ", "dpi menu.tvl") {}
@@ -287,9 +343,8 @@ TEST_F(EditorDpiTest, WindowsAreLaidOutAtTheDisplaysScaleInTheMessageFont) {
         EXPECT_EQ(r.bottom - r.top, want.Height) << c.Id;
     }
     // The window's font (all its controls share one) is the message font at this scale: the
-    // item list's rows are as tall as its lines.
-    EXPECT_EQ(SendMessageW(Item(editor::kItemList), LB_GETITEMHEIGHT, 0, 0),
-              MetricsOf(MessageFontAt(m_dpi), "Notepad").LineHeight);
+    // item list's rows are as tall as its lines, or as the small icon with a margin.
+    EXPECT_EQ(SendMessageW(Item(editor::kItemList), LB_GETITEMHEIGHT, 0, 0), RowHeightAt(m_dpi));
 
     ExpectCaptionsFit(m_main, editor::MainWindowControls());
     Shoot("editor_contents", m_main);
@@ -422,8 +477,16 @@ TEST_F(EditorDpiTest, AChangeOfScaleLaysTheMainWindowOutAnew) {
         EXPECT_EQ(r.right - r.left, want.Width) << id;
         EXPECT_EQ(r.bottom - r.top, want.Height) << id;
     }
-    EXPECT_EQ(SendMessageW(Item(editor::kItemList), LB_GETITEMHEIGHT, 0, 0),
-              MetricsOf(MessageFontAt(dpi), "Notepad").LineHeight);
+    EXPECT_EQ(SendMessageW(Item(editor::kItemList), LB_GETITEMHEIGHT, 0, 0), RowHeightAt(dpi));
+    // The row's icon taken anew at the new scale's size, no larger than its square.
+    const RECT row = RowOnScreen(Item(editor::kItemList), 0);
+    Drawn drawn;
+    EXPECT_TRUE(WaitUntil([&] {
+        drawn = DrawnBeforeText(row, SmallIconSize(dpi), dpi, GetSysColor(COLOR_WINDOW));
+        return drawn.Bounds.right - drawn.Bounds.left >= SmallIconSize(dpi) / 2;
+    }));
+    EXPECT_LE(drawn.Bounds.right - drawn.Bounds.left, SmallIconSize(dpi));
+    EXPECT_LE(drawn.Bounds.bottom - drawn.Bounds.top, SmallIconSize(dpi));
     Shoot("editor_rescaled_to_" + std::to_string(dpi), m_main);
 }
 
@@ -514,6 +577,90 @@ TEST_F(EditorDpiTest, LabelsAndCheckBoxesStayReadableInADarkHighContrastScheme) 
     Shoot("editor_wizard_dark", wizard);
     Click(Control(wizard, editor::kWizardCancel));
     EXPECT_TRUE(WaitForWindowGone(wizard));
+}
+
+TEST_F(EditorDpiTest, EachRowShowsItsIconAtTheSmallSizeAndASeparatorIsALine) {
+    // The shell's icon of a program and of a folder, an icon of a library's own, a separator.
+    const std::string menu =
+        "BM picture <\r\n<START TVL>\r\n\"USERDEF\"\r\n0,\"MS Sans Serif\",8.25,0,0\r\n"
+        "\"Notepad\",\"C:\\windows\\notepad.exe\",\"\",\"\",\"\",0\r\n"
+        "\"Letters\",\"C:\\windows\",\"\",\"\",\"\",0\r\n"
+        "\"\",\"\",\"\",\"\",\"\",\r\n"
+        "\"User\",\"C:\\windows\\system32\\user32.dll\",\"\",\"\",\"\",2\r\n";
+    const std::string withoutUser = menu.substr(0, menu.rfind("\"User\""));
+    ASSERT_TRUE(EditorFixture::Open(menu));
+    HWND list = Item(editor::kItemList);
+    const int iconSize = SmallIconSize(m_dpi);
+    EXPECT_EQ(iconSize, Scaled(16, m_dpi));
+    const int rowHeight = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    EXPECT_EQ(rowHeight, RowHeightAt(m_dpi));
+    Pump(Millis(300));
+
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    for (int row : {0, 1, 3}) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const RECT r = RowOnScreen(list, row);
+        EXPECT_EQ(r.bottom - r.top, rowHeight);
+        // The names are painted first and the icons a moment later.
+        Drawn drawn;
+        EXPECT_TRUE(WaitUntil([&] {
+            drawn = DrawnBeforeText(r, iconSize, m_dpi, window);
+            return drawn.Bounds.right - drawn.Bounds.left >= iconSize * 5 / 8;
+        }));
+        const RECT& b = drawn.Bounds;
+        // At the small size, whole and unstretched: no wider or taller than the square, and
+        // filling most of it (the system's icons leave a pixel or two of margin).
+        EXPECT_LE(b.right - b.left, iconSize);
+        EXPECT_LE(b.bottom - b.top, iconSize);
+        EXPECT_GE(b.right - b.left, iconSize * 5 / 8);
+        EXPECT_GE(b.bottom - b.top, iconSize * 5 / 8);
+    }
+    // The separator: one line across the row, not a row of hyphens.
+    {
+        const RECT r = RowOnScreen(list, 2);
+        const int inset = Scaled(4, m_dpi);
+        const RECT across{r.left + inset, r.top + 1, r.right - inset, r.bottom - 1};
+        const std::vector<std::uint32_t> pixels = PixelsOf(nullptr, across);
+        const int width = across.right - across.left;
+        const std::uint32_t bg =
+            (GetRValue(window) << 16) | (GetGValue(window) << 8) | GetBValue(window);
+        int solid = 0;
+        int touched = 0;
+        for (int y = 0; y < across.bottom - across.top; ++y) {
+            const auto begin = pixels.begin() + y * width;
+            const auto drawn =
+                std::count_if(begin, begin + width, [&](std::uint32_t p) { return p != bg; });
+            solid += drawn == width;
+            touched += drawn > 0;
+        }
+        EXPECT_GE(solid, 1) << "no line";
+        EXPECT_EQ(touched, solid) << "something beside the line";
+        EXPECT_LE(solid, Scaled(1, m_dpi) + 1);
+    }
+    Shoot("editor_list_icons", m_main);
+
+    // Deleted and taken back with Ctrl+Z: the row comes back with its icon, selected as before.
+    const RECT user = RowOnScreen(list, 3);
+    ASSERT_TRUE(
+        LeftClickAt({user.left + (user.right - user.left) / 2, (user.top + user.bottom) / 2}));
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 3; }));
+    ParkMouse();  // the list's tooltip would cover rows
+    Pump(Millis(300));
+    const Drawn before = DrawnBeforeText(user, iconSize, m_dpi, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GE(before.Bounds.right - before.Bounds.left, iconSize * 5 / 8);
+    ASSERT_TRUE(ForceForeground(m_main));
+    SendKey(VK_DELETE);
+    ASSERT_TRUE(WaitUntil([&] { return File() == withoutUser; })) << File();
+    SendKey('Z', {VK_CONTROL});
+    ASSERT_TRUE(WaitUntil([&] { return File() == menu; })) << "byte for byte: " << File();
+    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 3; }));
+    Pump(Millis(300));
+    Drawn after;
+    EXPECT_TRUE(WaitUntil([&] {
+        after = DrawnBeforeText(user, iconSize, m_dpi, GetSysColor(COLOR_HIGHLIGHT));
+        return after.Pixels == before.Pixels;
+    })) << "the row's icon is not the one it had";
+    Shoot("editor_list_icons_undone", m_main);
 }
 
 }  // namespace
