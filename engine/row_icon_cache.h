@@ -1,10 +1,11 @@
 // Which rows of a long menu keep their icons, and which targets show an icon of their own.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <string_view>
+
+#include "menufile/row_band.h"
 
 namespace engine {
 
@@ -21,12 +22,8 @@ public:
     // Before rows [first, last) are painted: drops the rows outside the kept band. A page is
     // the rows on screen (at least one).
     void Keep(std::size_t first, std::size_t last) {
-        const std::size_t page = std::max<std::size_t>(1, last > first ? last - first : 0);
-        const std::size_t around = kIconPagesAround * page;
-        m_low = first - std::min(first, around);
-        m_high = std::max(last, first) + around;
-        m_rows.erase(m_rows.begin(), m_rows.lower_bound(m_low));
-        m_rows.erase(m_rows.lower_bound(m_high), m_rows.end());
+        m_band = menufile::RowBand::Around(first, last, kIconPagesAround);
+        m_band.Trim(m_rows);
     }
 
     // The row's icon; null before it is resolved.
@@ -38,7 +35,7 @@ public:
     // Keeps the row's icon while the row is in the band Keep set; one outside it is not kept
     // (the caller's stays valid until the next call).
     Icon& Put(std::size_t row, Icon icon) {
-        if (row < m_low || row >= m_high) {
+        if (!m_band.Holds(row)) {
             m_outside = std::move(icon);
             return m_outside;
         }
@@ -50,8 +47,7 @@ public:
 private:
     std::map<std::size_t, Icon> m_rows;  // ordered: the band is cut at both ends
     Icon m_outside{};
-    std::size_t m_low = 0;
-    std::size_t m_high = 0;
+    menufile::RowBand m_band;
 };
 
 // True when a file of this type shows an icon of its own rather than its type's: programs,

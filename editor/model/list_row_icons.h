@@ -2,13 +2,13 @@
 // and a page either side, let go when the rows scroll out of that band.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <map>
 #include <string>
 #include <utility>
 
 #include "menufile/menu_file.h"
+#include "menufile/row_band.h"
 
 namespace editor {
 
@@ -31,12 +31,8 @@ public:
     // Before rows [first, last) are painted: drops the rows outside the kept band. A page is the
     // rows on screen (at least one).
     void Keep(std::size_t first, std::size_t last) {
-        const std::size_t page = std::max<std::size_t>(1, last > first ? last - first : 0);
-        const std::size_t around = kListIconPagesAround * page;
-        m_low = first - std::min(first, around);
-        m_high = std::max(last, first) + around;
-        m_rows.erase(m_rows.begin(), m_rows.lower_bound(m_low));
-        m_rows.erase(m_rows.lower_bound(m_high), m_rows.end());
+        m_band = menufile::RowBand::Around(first, last, kListIconPagesAround);
+        m_band.Trim(m_rows);
     }
 
     // The row's icon when it was taken for `key`; else one another row of the band keeps under
@@ -57,7 +53,7 @@ public:
     // Keeps the row's icon while the row is in the band; one outside it is not kept (the
     // reference stays valid until the next call).
     const Icon& Put(std::size_t row, const std::string& key, Icon icon) {
-        if (row < m_low || row >= m_high) {
+        if (!m_band.Holds(row)) {
             m_outside = std::move(icon);
             return m_outside;
         }
@@ -82,8 +78,7 @@ private:
     };
     std::map<std::size_t, Entry> m_rows;  // ordered: the band is cut at both ends
     Icon m_outside{};
-    std::size_t m_low = 0;
-    std::size_t m_high = 0;
+    menufile::RowBand m_band;
 };
 
 }  // namespace editor
