@@ -5,7 +5,6 @@
 
 #include <iterator>
 #include <string_view>
-#include <vector>
 
 #include "platform/system_api_win.h"
 #include "platform/text_win.h"
@@ -74,14 +73,8 @@ std::string ExistingTarget(const std::string& target) {
     if (std::string resolved = ResolvedPath(target); !resolved.empty()) {
         return resolved;
     }
-    const std::wstring wide = Widen(target);
-    std::vector<wchar_t> found(32768);
-    const DWORD length = ::SearchPathW(nullptr, wide.c_str(), L".exe",
-                                       static_cast<DWORD>(found.size()), found.data(), nullptr);
-    if (length == 0 || length >= found.size()) {
-        return {};
-    }
-    return Narrow(std::wstring_view(found.data(), length));
+    // What else the search path finds, such as a name with a folder in it ("tools\run").
+    return Win32TargetLookup().FindOnSearchPath(target);
 }
 
 ContextMenuMessages::ContextMenuMessages(const ComPtr<IContextMenu>& menu)
