@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "editor/ui/main_window_layout.h"
 #include "winauto.h"
@@ -31,6 +32,33 @@ protected:
         EXPECT_TRUE(m_editor) << "CreateProcess failed";
     }
     [[nodiscard]] HWND Item(int id) const { return winauto::Control(m_main, id); }
+    // The "Appearance" tab chosen with the mouse, the pointer then moved out of the way.
+    void ShowAppearanceTab() {
+        ASSERT_TRUE(
+            winauto::LeftClickAt(winauto::ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
+        ASSERT_TRUE(winauto::WaitUntil(
+            [&] { return ::IsWindowVisible(Item(editor::kChangeFontButton)) != FALSE; }));
+        winauto::ParkMouse();
+    }
+    // Tahoma 12 picked in the dialog of "Change Font", not saved yet.
+    void ChooseTahoma12() {
+        constexpr int kFontFace = 1136;  // the dialog's face and size boxes
+        constexpr int kFontSize = 1138;
+        winauto::PostClick(Item(editor::kChangeFontButton));
+        HWND font = winauto::WaitForWindow(m_editor.pid(), "#32770", "Select Font");
+        ASSERT_NE(font, nullptr);
+        for (auto [id, value] : {std::pair{kFontFace, "Tahoma"}, std::pair{kFontSize, "12"}}) {
+            HWND combo = winauto::Control(font, id);
+            const LRESULT at = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(value));
+            ASSERT_GE(at, 0) << value;
+            ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+            ::SendMessageA(font, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(combo));
+        }
+        winauto::PostClick(winauto::Control(font, IDOK));
+        ASSERT_TRUE(winauto::WaitForWindowGone(font));
+    }
     [[nodiscard]] std::string File() const {
         return winauto::ReadFileBytes(m_menu).value_or("<missing>");
     }

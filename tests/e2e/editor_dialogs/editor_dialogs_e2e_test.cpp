@@ -32,8 +32,6 @@ const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
 const MenuItem kLetters{
     "Letters, 2026", "C:\\windows", "-x", "C:\\windows", "C:\\windows\\system32\\shell32.dll", "4"};
 constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
-constexpr int kFontFace = 1136;
-constexpr int kFontSize = 1138;
 
 std::string UserMenu(const std::vector<MenuItem>& items) {
     std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
@@ -338,29 +336,14 @@ TEST_F(DialogsTest, TheChooserStoresTheLibraryAndTheIconNumber) {
 
 TEST_F(DialogsTest, AppearanceSavesIconFontAndSizeAndTheEngineStillReadsTheMenu) {
     ASSERT_TRUE(Open(UserMenu({kNotepad, MenuItem::Separator(), kLetters})));
-    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
-    ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kChangeFontButton)); }));
-    ParkMouse();
+    ShowAppearanceTab();
     PostClick(Item(editor::kSelectIconFileButton));
     AnswerOpenDialog("Select a DLL or EXE which includes Icons",
                      "C:\\windows\\system32\\user32.dll");
     HWND count = Item(editor::kIconCountLabel);
     ASSERT_TRUE(WaitUntil([&] { return GetText(count) == "7 Icons"; })) << GetText(count);
 
-    PostClick(Item(editor::kChangeFontButton));
-    HWND font = WaitForWindow(m_editor.pid(), "#32770", "Select Font");
-    ASSERT_NE(font, nullptr);
-    for (auto [id, value] : {std::pair{kFontFace, "Tahoma"}, std::pair{kFontSize, "12"}}) {
-        HWND combo = Control(font, id);
-        const LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                        reinterpret_cast<LPARAM>(value));
-        ASSERT_GE(at, 0) << value;
-        SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-        SendMessageA(font, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
-    }
-    PostClick(Control(font, IDOK));
-    ASSERT_TRUE(WaitForWindowGone(font));
+    ChooseTahoma12();
     SendMessageA(Item(editor::kSmallIconsCheck), BM_SETCHECK, BST_CHECKED, 0);
 
     PostClick(Item(editor::kSaveAppearanceButton));
@@ -445,9 +428,7 @@ TEST_F(DialogsTest, AppearanceSaveMakesALargeBitmapOfTheChosenIconFileAPng) {
     ASSERT_EQ(editor::IconFileImages(ico).back().Bytes.substr(0, 4), std::string("\x28\0\0\0", 4));
 
     ASSERT_TRUE(Open(UserMenu({kNotepad})));
-    ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
-    ASSERT_TRUE(WaitUntil([&] { return IsVisible(Item(editor::kChangeFontButton)); }));
-    ParkMouse();
+    ShowAppearanceTab();
     PostClick(Item(editor::kSelectIconFileButton));
     AnswerOpenDialog("Select a DLL or EXE which includes Icons", library);
     HWND count = Item(editor::kIconCountLabel);

@@ -23,8 +23,6 @@ using menufile::MenuItem;
 const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
 const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
 const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
-constexpr int kFontFace = 1136;
-constexpr int kFontSize = 1138;
 constexpr int kOpenDialogName = 1148;
 
 std::string UserMenu(const std::vector<MenuItem>& items) {
@@ -85,28 +83,6 @@ class LeavingTest : public EditorFixture {
 protected:
     LeavingTest() : EditorFixture("e2e leaving ", "my menu, leaving.tvl") {}
 
-    void ShowAppearanceTab() {
-        ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 95, 10), false));
-        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kChangeFontButton)); }));
-        ParkMouse();
-    }
-    // Picks Tahoma 12 in the font dialog, not saved yet.
-    void ChooseFont() {
-        PostClick(Item(editor::kChangeFontButton));
-        HWND font = WaitForWindow(m_editor.pid(), "#32770", "Select Font");
-        ASSERT_NE(font, nullptr);
-        for (auto [id, value] : {std::pair{kFontFace, "Tahoma"}, std::pair{kFontSize, "12"}}) {
-            HWND combo = Control(font, id);
-            const LRESULT at = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                            reinterpret_cast<LPARAM>(value));
-            ASSERT_GE(at, 0) << value;
-            SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
-            SendMessageA(font, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
-                         reinterpret_cast<LPARAM>(combo));
-        }
-        PostClick(Control(font, IDOK));
-        ASSERT_TRUE(WaitForWindowGone(font));
-    }
     void ExpectStillOpen() {
         Pump(Millis(200));
         EXPECT_TRUE(m_editor.Running());
@@ -118,7 +94,7 @@ TEST_F(LeavingTest, QuitWithAnUnsavedFontAsksAndEachAnswerDoesWhatItSays) {
     const std::string menu = UserMenu({kNotepad});
     ASSERT_TRUE(Open(menu));
     ShowAppearanceTab();
-    ChooseFont();
+    ChooseTahoma12();
 
     // Cancel stays, by the Quit button and by the window's close box alike.
     PostClick(Item(editor::kQuitButton));
@@ -141,7 +117,7 @@ TEST_F(LeavingTest, QuitWithAnUnsavedFontAsksAndEachAnswerDoesWhatItSays) {
     // Yes saves as "Save Changes" does, then ends.
     ASSERT_TRUE(Open(menu));
     ShowAppearanceTab();
-    ChooseFont();
+    ChooseTahoma12();
     PostMessageW(m_main, WM_CLOSE, 0, 0);
     EXPECT_EQ(AnswerMessageBox(m_editor.pid(), editor::kQueryTitle, IDYES),
               editor::kSaveAppearanceQuestion);
@@ -176,7 +152,7 @@ TEST_F(LeavingTest, ATypedPointerIsOfferedOnQuitAndAnUnsavedFontBeforeAChangeOfT
     // A change of type with a font not saved: a failed change would end the editor, so the
     // font is offered first; Cancel changes nothing.
     ShowAppearanceTab();
-    ChooseFont();
+    ChooseTahoma12();
     ASSERT_TRUE(LeftClickAt(ClientToScreenAt(Item(editor::kTabs), 30, 10), false));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(path) != FALSE; }));
     ParkMouse();
