@@ -105,6 +105,20 @@ protected:
         return ReadFileBytes(m_marker);
     }
 
+    // A menu of the one item opening `target`, chosen with the keys: the text of the error the
+    // engine then shows, answered with OK.
+    std::optional<std::string> FailedLaunchMessage(const std::string& name,
+                                                   const std::string& target) {
+        HWND popup = Open(MenuBytes({{name, target, "", "", "", "0"}}), {200, 200});
+        EXPECT_NE(popup, nullptr);
+        if (!popup) {
+            return std::nullopt;
+        }
+        PostKey(popup, VK_DOWN);
+        PostKey(popup, VK_RETURN);
+        return AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    }
+
     void ExpectEndsWithoutLaunch() {
         EXPECT_TRUE(m_engine.WaitForExit().has_value());
         EXPECT_FALSE(FileExists(m_marker));
@@ -314,12 +328,7 @@ TEST_F(EngineTest, CtrlShiftEnterOpensTheItemAsAdministrator) {
 
 TEST_F(EngineTest, AnItemThatCannotBeOpenedSaysWhichAndWhyThenEnds) {
     const std::string target = m_dir.File("moved away\\Old tool.exe");
-    const std::vector<menufile::MenuItem> items = {{"Old tool", target, "", "", "", "0"}};
-    HWND popup = Open(MenuBytes(items), {200, 200});
-    ASSERT_NE(popup, nullptr);
-    PostKey(popup, VK_DOWN);
-    PostKey(popup, VK_RETURN);
-    auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    auto text = FailedLaunchMessage("Old tool", target);
     ASSERT_TRUE(text.has_value()) << "no message: the failure went unsaid";
     EXPECT_NE(text->find("cannot be opened"), std::string::npos) << *text;
     EXPECT_NE(text->find(menufile::ShortenPath(target)), std::string::npos) << *text;
@@ -335,12 +344,7 @@ TEST_F(EngineTest, AnItemThatCannotBeOpenedSaysWhichAndWhyThenEnds) {
 TEST_F(EngineTest, AProgramThatIsNoProgramIsNamedInTheSystemsReason) {
     const std::string target = m_dir.File("broken tool.exe");
     ASSERT_TRUE(WriteFileBytes(target, "MZ, but not a program"));
-    const std::vector<menufile::MenuItem> items = {{"Broken", target, "", "", "", "0"}};
-    HWND popup = Open(MenuBytes(items), {200, 200});
-    ASSERT_NE(popup, nullptr);
-    PostKey(popup, VK_DOWN);
-    PostKey(popup, VK_RETURN);
-    auto text = AnswerMessageBox(m_engine.pid(), "Error!!", IDOK);
+    auto text = FailedLaunchMessage("Broken", target);
     ASSERT_TRUE(text.has_value()) << "no message: the failure went unsaid";
     const std::size_t reason = text->rfind('\n');
     ASSERT_NE(reason, std::string::npos) << *text;
