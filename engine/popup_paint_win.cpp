@@ -43,6 +43,9 @@ void PopupWindow::OnPaint() {
     }
     auto [first, last] = m_model.VisibleCells(clientHeight);
     m_icons.Keep(first, last);  // icons of rows far from the screen are destroyed
+    // Asked before its icons are taken: once the worker is done, all it found is taken here,
+    // and a row still without an icon is not the worker's to bring.
+    m_iconLoaderDone = !m_iconLoader.Busy();
     for (IconLoader::Found& found : m_iconLoader.TakeFound()) {
         (void)m_icons.Put(found.cell, std::move(found.icon));
     }
@@ -80,7 +83,7 @@ void PopupWindow::DrawCell(HDC dc, std::size_t i, int top) {
     CellIcon* icon = m_icons.Find(i);
     // The first paint shows captions only, and those the worker found; while it works on,
     // the rest wait for it.
-    if (m_showIcons && !icon && !m_iconLoader.Busy()) {
+    if (m_showIcons && !icon && m_iconLoaderDone) {
         icon = &m_icons.Put(i, m_iconSource.Resolve(cell.Item, static_cast<int>(m_model.IconSize()),
                                                     m_model.SmallIcons()));
     }

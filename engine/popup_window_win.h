@@ -127,6 +127,7 @@ private:
     RowIconCache<CellIcon> m_icons;
     CellIconSource m_iconSource;
     IconLoader m_iconLoader;  // the first screen's icons, while the window is made
+    bool m_iconLoaderDone = false;  // as the paint under way began
     bool m_fromInternet = false;
     Element m_captured{};
     bool m_capturing = false;
