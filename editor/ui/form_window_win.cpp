@@ -15,13 +15,21 @@ void FormWindow::UseScale(int dotsPerInch) {
 }
 
 void FormWindow::CreateControls(std::span<const ControlLayout> controls, bool visible) {
+    UseControls(controls);
+    for (const ControlLayout& c : controls) {
+        (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), visible);
+    }
+}
+
+void FormWindow::UseControls(std::span<const ControlLayout> controls) {
     // The scale of the monitor the window was made on, which may not be the primary one's.
     UseScale(platform::DpiOfWindow(Hwnd()));
     m_controls = controls;
     m_font = CreateDialogFont(m_dpi);
-    for (const ControlLayout& c : controls) {
-        (void)CreateControl(Hwnd(), c, m_twipsPerPixel, m_font.get(), visible);
-    }
+}
+
+HWND FormWindow::AddControl(const ControlLayout& control) {
+    return CreateControl(Hwnd(), control, m_twipsPerPixel, m_font.get(), false);
 }
 
 void FormWindow::ApplyDpi(int dotsPerInch) {

@@ -21,6 +21,11 @@ protected:
     // Creates every control of the table at the scale of the window's monitor, with the font at
     // that scale; hidden until shown unless `visible` (call from WM_CREATE).
     void CreateControls(std::span<const ControlLayout> controls, bool visible);
+    // The table and the font at the scale of the window's monitor, no control made yet: a
+    // window that makes its controls a few at a time with AddControl (call from WM_CREATE).
+    void UseControls(std::span<const ControlLayout> controls);
+    // One control of the table, hidden, at the scale and with the font now in force.
+    HWND AddControl(const ControlLayout& control);
     // The table's controls and the font at the scale `dotsPerInch`, then OnDpiChanged.
     void ApplyDpi(int dotsPerInch);
     // The window size whose client area is `widthTwips` by `heightTwips` at the scale in force.

@@ -15,7 +15,6 @@
 #include "editor/ui/keyboard_access.h"
 #include "editor/ui/load_progress_win.h"
 #include "editor/ui/main_window_layout.h"
-#include "editor/ui/z_order_win.h"
 #include "menufile/command_line.h"
 #include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
@@ -80,19 +79,22 @@ bool MainWindow::Create() {
     if (platform::DarkThemeOn()) {
         platform::UseDarkTitleBar(Hwnd());
     }
-    FitClientArea();
-    RefreshBackground();
+    if (FitClientArea()) {
+        RefreshBackground();  // made at another scale than its monitor's
+    }
     return true;
 }
 
-void MainWindow::FitClientArea() {
+bool MainWindow::FitClientArea() {
     const SIZE size = FormSize(kFormWidth, kFormHeight, kMainStyle, kMainExStyle);
     RECT now{};
     ::GetWindowRect(Hwnd(), &now);
-    if (now.right - now.left != size.cx || now.bottom - now.top != size.cy) {
-        ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (now.right - now.left == size.cx && now.bottom - now.top == size.cy) {
+        return false;
     }
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void MainWindow::OnDpiChanged() {
@@ -110,42 +112,15 @@ void MainWindow::OnDpiChanged() {
             ::SendMessageW(list, LB_SETITEMHEIGHT, 0, static_cast<LPARAM>(measure.itemHeight));
         }
     }
-    m_appearance.OnDpiChanged(Dpi());
+    if (PageBuilt(Page::Appearance)) {
+        m_appearance.OnDpiChanged(Dpi());
+    }
 }
 
 void MainWindow::OnScaledRectTaken() {
     // The suggestion keeps the frame's proportion; the client area must hold the form.
     FitClientArea();
     RefreshBackground();
-}
-
-void MainWindow::ChoosePageLook() {
-    HWND tabs = Control(kTabs);
-    // A theme paints the page, and the frames' captions, in its own colours whatever the
-    // system's colours say, while the labels on the page take the scheme's text colour.
-    const bool contrast = platform::HighContrastOn();
-    if (!contrast) {
-        platform::UseThemedLook(tabs);
-        m_background.Update(Hwnd(), tabs);
-    }
-    const bool themed =
-        !contrast && Readable(::GetSysColor(COLOR_BTNTEXT), m_background.PageColour());
-    for (const ControlLayout& c : MainWindowControls()) {
-        if (c.Kind != ControlKind::Tabs && c.Kind != ControlKind::Frame) {
-            continue;
-        }
-        if (themed) {
-            platform::UseThemedLook(Control(c.Id));
-        } else {
-            platform::UseClassicLook(Control(c.Id));
-        }
-    }
-    RefreshBackground();
-}
-
-void MainWindow::RefreshBackground() {
-    m_background.Update(Hwnd(), Control(kTabs));
-    ::RedrawWindow(Hwnd(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -188,7 +163,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         case WM_HSCROLL:
-            m_appearance.OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            if (PageBuilt(Page::Appearance)) {
+                m_appearance.OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+            }
             return 0;
         case WM_GETFONT:
             return reinterpret_cast<LRESULT>(Font());
@@ -207,7 +184,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_THEMECHANGED:
         case WM_SYSCOLORCHANGE:
             for (const ControlLayout& c : MainWindowControls()) {
-                ::SendMessageW(Control(c.Id), message, wParam, lParam);
+                if (PageBuilt(c.Shown)) {
+                    ::SendMessageW(Control(c.Id), message, wParam, lParam);
+                }
             }
             ChoosePageLook();
             return 0;
@@ -217,6 +196,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             if (wParam == kRowIconsTimer) {
                 m_items.OnTakeRowIcons();
+                return 0;
+            }
+            if (wParam == kBuildPagesTimer) {
+                ::KillTimer(Hwnd(), kBuildPagesTimer);
+                BuildLater();
                 return 0;
             }
             return DefaultHandling(message, wParam, lParam);
@@ -235,18 +219,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCreate() {
-    m_tooltip.Create(Hwnd());
-    CreateControls(MainWindowControls(), false);
-    for (const ControlLayout& c : MainWindowControls()) {
-        if (c.Tooltip != nullptr) {
-            m_tooltip.Add(Control(c.Id), c.Tooltip);
-        }
-    }
-    m_tooltip.AddAsked(Control(kUndoButton));
-    HWND tabs = Control(kTabs);
+    UseControls(MainWindowControls());
     // The pages' controls are this window's own, laid over the tab control: they draw on the
-    // page's texture, which the colour answers and the frames below take from the tabs.
+    // page's texture, which the colour answers and the frames take from the tabs.
     platform::UseTabPageTexture(Hwnd());
+    BuildPage(Page::Always);
+    HWND tabs = Control(kTabs);
     for (const char* caption : {kContentsTabCaption, kAppearanceTabCaption, kShortcutsTabCaption}) {
         std::wstring text = platform::Widen(caption);
         TCITEMW item{};
@@ -256,35 +234,7 @@ void MainWindow::OnCreate() {
                        static_cast<WPARAM>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)),
                        reinterpret_cast<LPARAM>(&item));
     }
-    // Frames and the tab control lie under what they hold, or they would clip it away. The
-    // tab control under a frame does not paint through it: the frame fills itself.
-    for (const ControlLayout& c : MainWindowControls()) {
-        if (c.Kind != ControlKind::Frame) {
-            continue;
-        }
-        HWND frame = Control(c.Id);
-        ::SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        m_frames.emplace_back(
-            frame, [this, frame](UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
-                if (message != WM_ERASEBKGND) {
-                    return false;
-                }
-                RECT r;
-                ::GetClientRect(frame, &r);
-                m_background.Fill(Hwnd(), frame, reinterpret_cast<HDC>(wParam), r);
-                result = 1;
-                return true;
-            });
-    }
-    ::SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // Tab goes through the z-order: the one that reads each page as it looks, which keeps the
-    // frames and the tab control at the bottom.
-    StackControls(Hwnd(), MainWindowControls());
-
-    m_items.OnCreate();
-    m_directoryPointer.OnCreate(Font());
-    m_appearance.OnCreate();
-    m_shortcuts.OnCreate();
+    BuildPage(Page::Items);
     ShowPage();
     ChoosePageLook();
 }
@@ -306,15 +256,15 @@ void MainWindow::OnCommand(int id, int code) {
 
 // Start-up ----------------------------------------------------------------------------------
 
-void MainWindow::ShowOpened() {
-    const std::string& path = m_editor.Path();
-    platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(path, platform::ShellDisplayName(path)));
+void MainWindow::ShowOpened(const std::string& shownName) {
+    platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(m_editor.Path(), shownName));
     RememberFocus(FirstControl());  // taken when the window shows
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
     if (::GetActiveWindow() == Hwnd()) {
         ::SetFocus(FirstControl());  // shown already, by a long load
     }
     ::UpdateWindow(Hwnd());
+    ::SetTimer(Hwnd(), kBuildPagesTimer, kBuildPagesDelayMs, nullptr);
 }
 
 // The pages' host ----------------------------------------------------------------------------
@@ -328,8 +278,11 @@ void MainWindow::Tell(const std::string& text) {
 }
 
 void MainWindow::ShowMenu() {
-    m_appearance.Show();
+    if (PageBuilt(Page::Appearance)) {
+        m_appearance.Show();  // else shown when made
+    }
     if (m_editor.IsDirectoryPointer()) {
+        BuildPage(Page::DirectoryPointer);
         m_directoryPointer.Show();
     }
     m_items.Fill();
@@ -367,6 +320,14 @@ bool MainWindow::ShowEditResult(const EditResult& result, FailedEdit failed) {
 void MainWindow::ShowPage() {
     const int tab = static_cast<int>(TabCtrl_GetCurSel(Control(kTabs)));
     const bool pointer = m_editor.IsDirectoryPointer();
+    if (pointer) {
+        BuildPage(Page::DirectoryPointer);
+    }
+    if (tab == kAppearanceTabIndex) {
+        BuildPage(Page::Appearance);
+    } else if (tab == kShortcutsTabIndex) {
+        BuildPage(Page::Shortcuts);
+    }
     if (pointer && tab == kContentsTabIndex) {
         m_directoryPointer.Prepare();
     }
@@ -380,7 +341,7 @@ void MainWindow::ShowPage() {
     // The page that goes is hidden before the one that comes shows, so no moment shows both.
     for (bool shown : {false, true}) {
         for (const ControlLayout& c : MainWindowControls()) {
-            if (IsShown(c, tab, pointer) == shown) {
+            if (PageBuilt(c.Shown) && IsShown(c, tab, pointer) == shown) {
                 ::ShowWindow(Control(c.Id), shown ? SW_SHOWNA : SW_HIDE);
             }
         }
@@ -480,9 +441,12 @@ void MainWindow::Close() {
 }
 
 bool MainWindow::SettleUnsaved(bool pointerGoes) {
-    const std::vector<UnsavedPage> pages = UnsavedPages(
-        m_appearance.HasUnsavedChanges(), !pointerGoes && m_directoryPointer.HasUnsavedChanges(),
-        m_editor.IsDirectoryPointer());
+    // A page not made yet has shown nothing the user could change.
+    const std::vector<UnsavedPage> pages =
+        UnsavedPages(PageBuilt(Page::Appearance) && m_appearance.HasUnsavedChanges(),
+                     !pointerGoes && PageBuilt(Page::DirectoryPointer) &&
+                         m_directoryPointer.HasUnsavedChanges(),
+                     m_editor.IsDirectoryPointer());
     return SettleUnsavedPages(
         pages,
         [this](const char* question) {

@@ -7,6 +7,8 @@
 // clang-format on
 #include <commctrl.h>
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,10 @@
 #include "platform/subclass_win.h"
 
 namespace editor {
+
+// The tooltips and the pages not shown first are made this long after the window first shows.
+inline constexpr UINT_PTR kBuildPagesTimer = 2;
+inline constexpr UINT kBuildPagesDelayMs = 50;
 
 class MainWindow : public FormWindow, private PageHost {
 public:
@@ -51,13 +57,25 @@ private:
     // The client area kept whole and the background drawn anew at the new scale.
     void OnScaledRectTaken() override;
     // The client area at the scale in force (after the window was made on a monitor of
-    // another scale than the one it was sized for).
-    void FitClientArea();
+    // another scale than the one it was sized for); false when it held it already.
+    bool FitClientArea();
     // Paints the page background behind the controls anew (layout, theme or colours changed).
     void RefreshBackground();
     // Themed tabs where their page shows the scheme's text; the scheme's own colours where it
     // would not (a dark high-contrast scheme), then the background anew.
     void ChoosePageLook();
+    // Makes the controls of `page`, hidden, with their tooltips and look, and readies the page;
+    // nothing once made. The window starts with the tabs and the item list page; the others
+    // are made when first shown, or all together soon after the window first shows, so that
+    // the first paint does not wait for them.
+    void BuildPage(Page page);
+    [[nodiscard]] bool PageBuilt(Page page) const {
+        return m_pageBuilt[static_cast<std::size_t>(page)];
+    }
+    // The tooltips and every page not made yet (kBuildPagesTimer).
+    void BuildLater();
+    // A frame fills itself with the page's texture.
+    void FillFrameWithPage(HWND frame);
     // Where the keyboard starts on the page shown: the item list, the first control of the
     // directory-pointer page, or the tabs (on the other tabs).
     [[nodiscard]] HWND FirstControl() const override;
@@ -70,9 +88,9 @@ private:
     bool OnTabMnemonic(wchar_t key);
 
     [[nodiscard]] std::string AskForMenuFile();
-    // The window shown for the menu just opened, its title naming it, the keyboard on the
-    // first control.
-    void ShowOpened();
+    // The window shown for the menu just opened, its title naming it (`shownName`: the shell's
+    // name of the file), the keyboard on the first control.
+    void ShowOpened(const std::string& shownName);
 
     // The pages' host.
     using FormWindow::Control;
@@ -99,6 +117,8 @@ private:
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
     ShortcutsPage m_shortcuts{*this, m_editor};
     bool m_pointerShown = false;  // the pages last showed a directory pointer
+    std::array<bool, 5> m_pageBuilt{};  // by Page
+    bool m_themedLook = true;  // the tabs and frames in the theme's look, as controls start
     std::wstring m_undoTip;       // the text the Undo button's tooltip was last given
 };
 

@@ -17,6 +17,7 @@ public:
     void AddAsked(HWND control);
     // `replacement` was made in place of `old`: the tip moves over to it.
     void Replace(HWND old, HWND replacement, const char* text);
+    [[nodiscard]] bool Created() const { return m_window != nullptr; }
     // A mouse message to one of the owner's controls, from which the tooltip times itself.
     void Relay(MSG& msg) const;
 

@@ -12,7 +12,12 @@ void StackControls(HWND parent, std::span<const ControlLayout> controls) {
         if (control == nullptr) {
             continue;
         }
-        ::SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Stacked again as pages are made: those already in their place are left alone.
+        const bool placed = above == HWND_TOP ? ::GetWindow(parent, GW_CHILD) == control
+                                              : ::GetWindow(control, GW_HWNDPREV) == above;
+        if (!placed) {
+            ::SetWindowPos(control, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         above = control;
     }
 }

@@ -10,7 +10,7 @@
 namespace editor {
 
 // Puts the table's controls in the z-order that makes Tab follow their visual order (see
-// StackingOrder); call once they all exist.
+// StackingOrder); those not made yet are skipped, so call again as more are made.
 void StackControls(HWND parent, std::span<const ControlLayout> controls);
 
 // Moves a label to just before `control` in the z-order, where Windows looks for the name

@@ -9,6 +9,21 @@
 #include "editor/ui/main_window_layout.h"
 #include "winauto.h"
 
+// The editor makes the pages it does not show first soon after its window shows: a test that
+// reaches into them waits until every control is made and the editor answers again.
+inline bool WaitForEveryPage(HWND main) {
+    const bool made = winauto::WaitUntil([main] {
+        for (const editor::ControlLayout& c : editor::MainWindowControls()) {
+            if (winauto::Control(main, c.Id) == nullptr) {
+                return false;
+            }
+        }
+        return true;
+    });
+    DWORD_PTR answer = 0;
+    return made && ::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer) != 0;
+}
+
 class EditorFixture : public ::testing::Test {
 protected:
     EditorFixture(const char* folderPrefix, const char* menuName)
@@ -25,6 +40,7 @@ protected:
                      ? winauto::WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr)
                      : nullptr;
         EXPECT_NE(m_main, nullptr);
+        EXPECT_TRUE(m_main == nullptr || WaitForEveryPage(m_main));
         return m_main;
     }
     void Launch(const std::string& args) {
