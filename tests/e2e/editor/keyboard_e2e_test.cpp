@@ -165,6 +165,32 @@ TEST_F(KeyboardTest, TabOnTheAppearanceAndPointerPages) {
     EXPECT_TRUE(FocusReaches(Item(editor::kTabs)));
 }
 
+// The pages not shown first are made a moment after the window shows; a tab chosen before
+// then makes its page at once, showing the file, and nothing on it counts as changed.
+TEST_F(KeyboardTest, ATabChosenAsSoonAsTheWindowShowsHasItsPageFromTheFile) {
+    std::string menu = UserMenu({kNotepad});
+    menu.replace(menu.find(kSettings), 1, "1");  // small icons
+    ASSERT_TRUE(WriteFileBytes(m_menu, menu));
+    Launch(Quote(m_menu));
+    ASSERT_TRUE(WaitUntil([&] {
+        m_main = FindWindowOf(m_editor.pid(), editor::kMainWindowClass, nullptr);
+        return m_main != nullptr;
+    }));
+    ASSERT_TRUE(ForceForeground(m_main));
+    Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kSmallIconsCheck)) != FALSE; }));
+    EXPECT_EQ(SendMessageW(Item(editor::kSmallIconsCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+    Alt(editor::MnemonicOf(editor::kShortcutsTabCaption));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kStartMenuCheck)) != FALSE; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kSmallIconsCheck)));
+    Alt(editor::MnemonicOf(editor::kContentsTabCaption));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kItemList)) != FALSE; }));
+    EXPECT_EQ(ListItems(Item(editor::kItemList)), std::vector<std::string>{"Notepad"});
+    AltFor(editor::kQuitButton);
+    EXPECT_TRUE(m_editor.WaitForExit().has_value()) << "nothing to ask about: Alt+Q quits";
+    EXPECT_EQ(File(), menu);
+}
+
 TEST_F(KeyboardTest, AltAndEachMnemonicReachesItsControlOnEveryPage) {
     const std::string menu = UserMenu({kNotepad, kLetters});
     ASSERT_TRUE(Open(menu));
