@@ -148,7 +148,9 @@ double PaintedAt(HWND top) {
     return clean() ? at : 0;
 }
 
-bool Painted(HWND top) { return PaintedAt(top) > 0; }
+bool Painted(HWND top) {
+    return PaintedAt(top) > 0;
+}
 
 // Every page's controls are made and the editor answers again.
 bool PagesMade(HWND main) {
@@ -246,7 +248,7 @@ std::string MenuBytes(const std::vector<MenuItem>& items) {
     return menu;
 }
 
-enum class Kind { Floor, Start, Delete, MoveUp, PageDown };
+enum class Kind { Floor, FormFloor, Start, Delete, MoveUp, PageDown };
 
 struct Scenario {
     std::string name;
@@ -268,6 +270,7 @@ struct Sample {
 struct Programs {
     std::vector<std::wstring> editors;
     std::wstring floor;
+    std::wstring formFloor;
 };
 
 struct Editor {
@@ -331,6 +334,40 @@ Sample RunFloor(const Programs& programs, Totals& totals) {
         throw BenchError("the floor's window was never painted");
     }
     sample.shownMs = sample.contentMs = paintedAt - start;
+    sample.peakMb = PeakMb(p.handle());
+    Close(p, hwnd, totals);
+    return sample;
+}
+
+// The second floor: the editor's first page as bare controls, timed as the editor is.
+Sample RunFormFloor(const Programs& programs, Totals& totals) {
+    Sample sample;
+    HWND hwnd = nullptr;
+    HWND list = nullptr;
+    double paintedAt = 0;
+    const double start = Now();
+    Process p = StartProgram(programs.formFloor, L"", {});
+    const bool shown = PollUntil(
+        [&] {
+            if (!hwnd && !(hwnd = FindWindowOf(p.pid(), "FormFloor", nullptr))) {
+                return false;
+            }
+            if (!list && !(list = ControlById(hwnd, kItemListId, "ListBox"))) {
+                return false;
+            }
+            if (sample.contentMs == 0) {
+                if (!::IsWindowVisible(list) || SendW(list, LB_GETCOUNT) != 1) {
+                    return false;
+                }
+                sample.contentMs = Now() - start;
+            }
+            return (paintedAt = PaintedAt(hwnd)) > 0;
+        },
+        kReadyTimeoutMs);
+    if (!shown) {
+        throw BenchError("the form floor's window was never painted");
+    }
+    sample.shownMs = paintedAt - start;
     sample.peakMb = PeakMb(p.handle());
     Close(p, hwnd, totals);
     return sample;
@@ -462,7 +499,14 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
 }
 
 Sample RunOnce(const Scenario& s, const Programs& programs, Totals& totals) {
-    return s.kind == Kind::Floor ? RunFloor(programs, totals) : RunEditor(s, programs, totals);
+    switch (s.kind) {
+        case Kind::Floor:
+            return RunFloor(programs, totals);
+        case Kind::FormFloor:
+            return RunFormFloor(programs, totals);
+        default:
+            return RunEditor(s, programs, totals);
+    }
 }
 
 double Median(std::vector<double> values) {
@@ -541,7 +585,9 @@ int main() {
         if (editorArgs.empty()) {
             editorArgs.emplace_back();  // the one built beside this benchmark
         }
-        Programs programs{{}, ProgramPath(floorArg, POPUP_FLOOR_FROM_BENCH)};
+        Programs programs{{},
+                          ProgramPath(floorArg, POPUP_FLOOR_FROM_BENCH),
+                          ProgramPath({}, FORM_FLOOR_FROM_BENCH)};
         for (const std::wstring& given : editorArgs) {
             programs.editors.push_back(ProgramPath(given, TVLEDIT_FROM_BENCH));
         }
@@ -604,7 +650,10 @@ int main() {
             each.push_back({"1,000,000 items", Kind::Start, kItems * 100, MenuBytes(many), {}});
         }
         // Every scenario once per editor, side by side, behind one floor.
-        std::vector<Scenario> scenarios = {{"floor (empty pop-up)", Kind::Floor, 0, {}, {}}};
+        std::vector<Scenario> scenarios = {
+            {"floor (empty pop-up)", Kind::Floor, 0, {}, {}},
+            {"form floor (first page, bare)", Kind::FormFloor, 1, {}, {}},
+        };
         for (const Scenario& s : each) {
             for (std::size_t e = 0; e < programs.editors.size(); ++e) {
                 Scenario copy = s;
@@ -660,8 +709,9 @@ int main() {
             "%d runs each, taking turns. median ms: from process start (Delete: from posting "
             "the click;\nPage Down: the presses, summed) until the window shows the list and "
             "nothing is left to\npaint; content ms: until the shown list held its entries (had "
-            "scrolled); ratio: median\nover the floor's median; icons ms: from process start until "
-            "the first row's icon showed\n(an editor without icons: its first letters).\n",
+            "scrolled); ratio: median\nover the floor's median; the form floor: the editor's "
+            "first page as bare system\ncontrols; icons ms: from process start until the first "
+            "row's icon showed (an editor\nwithout icons: its first letters).\n",
             runs);
         std::printf("closed with WM_CLOSE: %d, killed: %d, files left beside a menu: %d\n",
                     totals.closed, totals.killed, totals.leftovers);

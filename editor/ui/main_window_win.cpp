@@ -442,11 +442,10 @@ void MainWindow::Close() {
 
 bool MainWindow::SettleUnsaved(bool pointerGoes) {
     // A page not made yet has shown nothing the user could change.
-    const std::vector<UnsavedPage> pages =
-        UnsavedPages(PageBuilt(Page::Appearance) && m_appearance.HasUnsavedChanges(),
-                     !pointerGoes && PageBuilt(Page::DirectoryPointer) &&
-                         m_directoryPointer.HasUnsavedChanges(),
-                     m_editor.IsDirectoryPointer());
+    const std::vector<UnsavedPage> pages = UnsavedPages(
+        PageBuilt(Page::Appearance) && m_appearance.HasUnsavedChanges(),
+        !pointerGoes && PageBuilt(Page::DirectoryPointer) && m_directoryPointer.HasUnsavedChanges(),
+        m_editor.IsDirectoryPointer());
     return SettleUnsavedPages(
         pages,
         [this](const char* question) {

@@ -116,10 +116,10 @@ private:
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
     ShortcutsPage m_shortcuts{*this, m_editor};
-    bool m_pointerShown = false;  // the pages last showed a directory pointer
+    bool m_pointerShown = false;        // the pages last showed a directory pointer
     std::array<bool, 5> m_pageBuilt{};  // by Page
     bool m_themedLook = true;  // the tabs and frames in the theme's look, as controls start
-    std::wstring m_undoTip;       // the text the Undo button's tooltip was last given
+    std::wstring m_undoTip;    // the text the Undo button's tooltip was last given
 };
 
 }  // namespace editor

@@ -178,7 +178,8 @@ TEST_F(KeyboardTest, ATabChosenAsSoonAsTheWindowShowsHasItsPageFromTheFile) {
     }));
     ASSERT_TRUE(ForceForeground(m_main));
     Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kSmallIconsCheck)) != FALSE; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsWindowVisible(Item(editor::kSmallIconsCheck)) != FALSE; }));
     EXPECT_EQ(SendMessageW(Item(editor::kSmallIconsCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
     Alt(editor::MnemonicOf(editor::kShortcutsTabCaption));
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kStartMenuCheck)) != FALSE; }));
