@@ -2,6 +2,9 @@
 // they stand on.
 #include "editor/ui/main_window_win.h"
 
+#include <algorithm>
+#include <array>
+
 #include "editor/ui/control_colours_win.h"
 #include "editor/ui/main_window_layout.h"
 #include "editor/ui/z_order_win.h"
@@ -54,18 +57,25 @@ void MainWindow::BuildPage(Page page) {
     }
 }
 
-void MainWindow::BuildLater() {
-    // Tips show after the mouse rests a while: they too can wait for the first paint.
-    m_tooltip.Create(Hwnd());
-    for (const ControlLayout& c : MainWindowControls()) {
-        if (c.Tooltip != nullptr && PageBuilt(c.Shown)) {
-            m_tooltip.Add(Control(c.Id), c.Tooltip);
+bool MainWindow::BuildLater() {
+    if (!m_tooltip.Created()) {
+        // Tips show after the mouse rests a while: they too can wait for the first paint.
+        m_tooltip.Create(Hwnd());
+        for (const ControlLayout& c : MainWindowControls()) {
+            if (c.Tooltip != nullptr && PageBuilt(c.Shown)) {
+                m_tooltip.Add(Control(c.Id), c.Tooltip);
+            }
         }
+        m_tooltip.AddAsked(Control(kUndoButton));
     }
-    m_tooltip.AddAsked(Control(kUndoButton));
-    for (Page page : {Page::Appearance, Page::Shortcuts, Page::DirectoryPointer}) {
-        BuildPage(page);
+    // One page at a time, so that the window never stops answering for long.
+    constexpr std::array kLater = {Page::Appearance, Page::Shortcuts, Page::DirectoryPointer};
+    const auto waiting = [this](Page page) { return !PageBuilt(page); };
+    if (const auto next = std::find_if(kLater.begin(), kLater.end(), waiting);
+        next != kLater.end()) {
+        BuildPage(*next);
     }
+    return std::any_of(kLater.begin(), kLater.end(), waiting);
 }
 
 void MainWindow::FillFrameWithPage(HWND frame) {

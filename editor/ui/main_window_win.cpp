@@ -199,8 +199,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             if (wParam == kBuildPagesTimer) {
-                ::KillTimer(Hwnd(), kBuildPagesTimer);
-                BuildLater();
+                if (BuildLater()) {
+                    ::SetTimer(Hwnd(), kBuildPagesTimer, kNextPageDelayMs, nullptr);
+                } else {
+                    ::KillTimer(Hwnd(), kBuildPagesTimer);
+                }
                 return 0;
             }
             return DefaultHandling(message, wParam, lParam);

@@ -28,9 +28,11 @@
 
 namespace editor {
 
-// The tooltips and the pages not shown first are made this long after the window first shows.
+// The tooltips and the pages not shown first are made, a page at a time, from this long after
+// the window first shows.
 inline constexpr UINT_PTR kBuildPagesTimer = 2;
 inline constexpr UINT kBuildPagesDelayMs = 50;
+inline constexpr UINT kNextPageDelayMs = USER_TIMER_MINIMUM;
 
 class MainWindow : public FormWindow, private PageHost {
 public:
@@ -72,8 +74,8 @@ private:
     [[nodiscard]] bool PageBuilt(Page page) const {
         return m_pageBuilt[static_cast<std::size_t>(page)];
     }
-    // The tooltips and every page not made yet (kBuildPagesTimer).
-    void BuildLater();
+    // The tooltips and the next page not made yet (kBuildPagesTimer); false once all are.
+    bool BuildLater();
     // A frame fills itself with the page's texture.
     void FillFrameWithPage(HWND frame);
     // Where the keyboard starts on the page shown: the item list, the first control of the
