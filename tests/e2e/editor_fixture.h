@@ -34,13 +34,23 @@ protected:
     // Writes the menu file, starts the editor on it and waits for its main window, found by
     // class alone since the title names the menu.
     HWND Open(const std::string& bytes) {
+        if (OpenAsItShows(bytes) != nullptr) {
+            EXPECT_TRUE(WaitForEveryPage(m_main));
+        }
+        return m_main;
+    }
+    // The same, going on the moment the window shows, before the pages shown later are made.
+    HWND OpenAsItShows(const std::string& bytes) {
         EXPECT_TRUE(winauto::WriteFileBytes(m_menu, bytes));
         Launch(winauto::Quote(m_menu));
-        m_main = m_editor
-                     ? winauto::WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr)
-                     : nullptr;
+        m_main = nullptr;
+        if (m_editor) {
+            (void)winauto::WaitUntil([&] {
+                m_main = winauto::FindWindowOf(m_editor.pid(), editor::kMainWindowClass, nullptr);
+                return m_main != nullptr;
+            });
+        }
         EXPECT_NE(m_main, nullptr);
-        EXPECT_TRUE(m_main == nullptr || WaitForEveryPage(m_main));
         return m_main;
     }
     void Launch(const std::string& args) {

@@ -220,6 +220,28 @@ TEST_F(EditorTest, MenuTypeChangesAskBeforeDroppingData) {
     EXPECT_EQ(File(), PointerMenu("\"C:\\\",\"*.*\",1,0,0\r\n"));
 }
 
+// Before the pages shown later are made: a change of menu type makes the pointer page at once,
+// and a close asks nothing, as nothing on those pages was changed.
+TEST_F(EditorTest, TheMomentTheWindowShowsTheTypeChangesAndTheWindowClosesAsLater) {
+    ASSERT_TRUE(OpenAsItShows(UserMenu({})));
+    PostClick(Item(editor::kToPointerButton));
+    const std::string pointer = PointerMenu("\"C:\\\",\"*.*\",1,0,0\r\n");
+    ASSERT_TRUE(WaitUntil([&] { return File() == pointer; })) << File();
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Item(editor::kFolderList)) != 0; }));
+    EXPECT_FALSE(IsWindowVisible(Item(editor::kItemList)));
+    EXPECT_EQ(GetText(Item(editor::kPathBox)), "") << "nothing chosen yet";
+    EXPECT_FALSE(ListItems(Item(editor::kFolderList)).empty()) << "the folder list is filled";
+    PostMessageW(m_main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(m_editor.WaitForExit().has_value()) << "nothing unsaved: no question";
+    EXPECT_EQ(File(), pointer);
+
+    const std::string menu = UserMenu({kNotepad});
+    ASSERT_TRUE(OpenAsItShows(menu));
+    PostMessageW(m_main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(m_editor.WaitForExit().has_value()) << "nothing unsaved: no question";
+    EXPECT_EQ(File(), menu);
+}
+
 TEST_F(EditorTest, PointerPageShowsSavesAndConvertsBack) {
     const std::string menu = PointerMenu("\"C:\\windows\\\",\"*.exe\", 1, 0, 1");
     ASSERT_TRUE(Open(menu));

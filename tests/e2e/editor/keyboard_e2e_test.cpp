@@ -170,12 +170,7 @@ TEST_F(KeyboardTest, TabOnTheAppearanceAndPointerPages) {
 TEST_F(KeyboardTest, ATabChosenAsSoonAsTheWindowShowsHasItsPageFromTheFile) {
     std::string menu = UserMenu({kNotepad});
     menu.replace(menu.find(kSettings), 1, "1");  // small icons
-    ASSERT_TRUE(WriteFileBytes(m_menu, menu));
-    Launch(Quote(m_menu));
-    ASSERT_TRUE(WaitUntil([&] {
-        m_main = FindWindowOf(m_editor.pid(), editor::kMainWindowClass, nullptr);
-        return m_main != nullptr;
-    }));
+    ASSERT_TRUE(OpenAsItShows(menu));
     ASSERT_TRUE(ForceForeground(m_main));
     Alt(editor::MnemonicOf(editor::kAppearanceTabCaption));
     ASSERT_TRUE(
