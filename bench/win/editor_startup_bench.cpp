@@ -315,59 +315,30 @@ double WaitForEditor(const Process& p, int count, Editor& e, double start, doubl
     return paintedAt - start;
 }
 
-Sample RunFloor(const Programs& programs, Totals& totals) {
-    MoveMouse({200, 150});  // the pop-up opens at the pointer
+// A floor, timed until its window is painted: the empty pop-up (`popup`, which opens at the
+// pointer and must show the menu colour) or the form floor (class "FormFloor", the editor's
+// first page as bare controls, its list filled before it shows).
+Sample RunFloor(const std::wstring& exe, bool popup, Totals& totals) {
+    if (popup) {
+        MoveMouse({200, 150});
+    }
     Sample sample;
     HWND hwnd = nullptr;
     double paintedAt = 0;
     const double start = Now();
-    Process p = StartProgram(programs.floor, L"", {});
+    Process p = StartProgram(exe, L"", {});
     const bool shown = PollUntil(
         [&] {
-            if (!hwnd && !(hwnd = FindWindowOf(p.pid(), nullptr, nullptr))) {
+            if (!hwnd && !(hwnd = FindWindowOf(p.pid(), popup ? nullptr : "FormFloor", nullptr))) {
                 return false;
             }
-            return (paintedAt = PaintedAt(hwnd)) > 0 && FloorColour(hwnd);
+            return (paintedAt = PaintedAt(hwnd)) > 0 && (!popup || FloorColour(hwnd));
         },
         kReadyTimeoutMs);
     if (!shown) {
         throw BenchError("the floor's window was never painted");
     }
     sample.shownMs = sample.contentMs = paintedAt - start;
-    sample.peakMb = PeakMb(p.handle());
-    Close(p, hwnd, totals);
-    return sample;
-}
-
-// The second floor: the editor's first page as bare controls, timed as the editor is.
-Sample RunFormFloor(const Programs& programs, Totals& totals) {
-    Sample sample;
-    HWND hwnd = nullptr;
-    HWND list = nullptr;
-    double paintedAt = 0;
-    const double start = Now();
-    Process p = StartProgram(programs.formFloor, L"", {});
-    const bool shown = PollUntil(
-        [&] {
-            if (!hwnd && !(hwnd = FindWindowOf(p.pid(), "FormFloor", nullptr))) {
-                return false;
-            }
-            if (!list && !(list = ControlById(hwnd, kItemListId, "ListBox"))) {
-                return false;
-            }
-            if (sample.contentMs == 0) {
-                if (!::IsWindowVisible(list) || SendW(list, LB_GETCOUNT) != 1) {
-                    return false;
-                }
-                sample.contentMs = Now() - start;
-            }
-            return (paintedAt = PaintedAt(hwnd)) > 0;
-        },
-        kReadyTimeoutMs);
-    if (!shown) {
-        throw BenchError("the form floor's window was never painted");
-    }
-    sample.shownMs = paintedAt - start;
     sample.peakMb = PeakMb(p.handle());
     Close(p, hwnd, totals);
     return sample;
@@ -501,9 +472,9 @@ Sample RunEditor(const Scenario& s, const Programs& programs, Totals& totals) {
 Sample RunOnce(const Scenario& s, const Programs& programs, Totals& totals) {
     switch (s.kind) {
         case Kind::Floor:
-            return RunFloor(programs, totals);
+            return RunFloor(programs.floor, true, totals);
         case Kind::FormFloor:
-            return RunFormFloor(programs, totals);
+            return RunFloor(programs.formFloor, false, totals);
         default:
             return RunEditor(s, programs, totals);
     }
