@@ -68,8 +68,8 @@ private:
     void ChoosePageLook();
     // Makes the controls of `page`, hidden, with their tooltips and look, and readies the page;
     // nothing once made. The window starts with the tabs and the item list page; the others
-    // are made when first shown, or all together soon after the window first shows, so that
-    // the first paint does not wait for them.
+    // are made when first needed, or one at a time once the window has shown (BuildLater), so
+    // that the first paint does not wait for them.
     void BuildPage(Page page);
     [[nodiscard]] bool PageBuilt(Page page) const {
         return m_pageBuilt[static_cast<std::size_t>(page)];
@@ -118,8 +118,8 @@ private:
     PointerPage m_directoryPointer{*this, m_editor};
     AppearancePage m_appearance{*this, m_editor, m_stockPicture};
     ShortcutsPage m_shortcuts{*this, m_editor};
-    bool m_pointerShown = false;        // the pages last showed a directory pointer
-    std::array<bool, 5> m_pageBuilt{};  // by Page
+    bool m_pointerShown = false;  // the pages last showed a directory pointer
+    std::array<bool, static_cast<std::size_t>(Page::Shortcuts) + 1> m_pageBuilt{};  // by Page
     bool m_themedLook = true;  // the tabs and frames in the theme's look, as controls start
     std::wstring m_undoTip;    // the text the Undo button's tooltip was last given
 };

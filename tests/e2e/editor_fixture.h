@@ -32,7 +32,7 @@ protected:
     void SetUp() override { winauto::ParkMouse(); }
 
     // Writes the menu file, starts the editor on it and waits for its main window, found by
-    // class alone since the title names the menu.
+    // class alone since the title names the menu, and for every page of it.
     HWND Open(const std::string& bytes) {
         if (OpenAsItShows(bytes) != nullptr) {
             EXPECT_TRUE(WaitForEveryPage(m_main));
@@ -43,13 +43,9 @@ protected:
     HWND OpenAsItShows(const std::string& bytes) {
         EXPECT_TRUE(winauto::WriteFileBytes(m_menu, bytes));
         Launch(winauto::Quote(m_menu));
-        m_main = nullptr;
-        if (m_editor) {
-            (void)winauto::WaitUntil([&] {
-                m_main = winauto::FindWindowOf(m_editor.pid(), editor::kMainWindowClass, nullptr);
-                return m_main != nullptr;
-            });
-        }
+        m_main = m_editor
+                     ? winauto::WaitForWindow(m_editor.pid(), editor::kMainWindowClass, nullptr)
+                     : nullptr;
         EXPECT_NE(m_main, nullptr);
         return m_main;
     }
