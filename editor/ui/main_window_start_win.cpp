@@ -5,9 +5,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <future>
 #include <string>
-#include <system_error>
 
 #include "editor/model/editor_messages.h"
 #include "editor/model/menu_path.h"
@@ -16,37 +14,13 @@
 #include "editor/ui/main_window_layout.h"
 #include "menufile/command_line.h"
 #include "platform/shell_link_win.h"
-#include "platform/shell_win.h"
-#include "platform/system_api_win.h"
 #include "platform/system_error_win.h"
 #include "platform/text_win.h"
 
 namespace editor {
 
-namespace {
-
-// The shell's name of the file for the title, asked on another thread while the file is read:
-// the shell's first answer in a process waits for the shell to load.
-std::future<std::string> AskShownName(const std::string& path) {
-    if (path.empty()) {
-        return {};
-    }
-    try {
-        return std::async(std::launch::async, [path] {
-            (void)platform::StartCom();
-            return platform::ShellDisplayName(path);
-        });
-    } catch (const std::system_error&) {
-        return {};  // no thread: asked when the window shows
-    }
-}
-
-}  // namespace
-
 bool MainWindow::Start(std::string_view commandLine) {
     std::string path = menufile::PathFromCommandLine(commandLine);
-    const std::string askedPath = path;
-    std::future<std::string> shownName = AskShownName(path);
     for (;;) {
         if (path.empty()) {
             path = AskForMenuFile();
@@ -104,9 +78,7 @@ bool MainWindow::Start(std::string_view commandLine) {
     }
     TabCtrl_SetCurSel(Control(kTabs), 0);  // the "Contents" tab
     ShowMenu();
-    // Asked again for another file, or for one that did not exist yet.
-    std::string name = shownName.valid() && askedPath == m_editor.Path() ? shownName.get() : "";
-    ShowOpened(name.empty() ? platform::ShellDisplayName(m_editor.Path()) : name);
+    ShowOpened();
     if (!m_editor.SetAsideJournal().empty()) {
         Tell(StaleJournalText(m_editor.Path(), m_editor.SetAsideJournal()));
     }

@@ -259,8 +259,9 @@ void MainWindow::OnCommand(int id, int code) {
 
 // Start-up ----------------------------------------------------------------------------------
 
-void MainWindow::ShowOpened(const std::string& shownName) {
-    platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(m_editor.Path(), shownName));
+void MainWindow::ShowOpened() {
+    const std::string& path = m_editor.Path();
+    platform::SetWindowTextUtf8(Hwnd(), MainWindowTitle(path, platform::ShellDisplayName(path)));
     RememberFocus(FirstControl());  // taken when the window shows
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
     if (::GetActiveWindow() == Hwnd()) {

@@ -90,9 +90,9 @@ private:
     bool OnTabMnemonic(wchar_t key);
 
     [[nodiscard]] std::string AskForMenuFile();
-    // The window shown for the menu just opened, its title naming it (`shownName`: the shell's
-    // name of the file), the keyboard on the first control.
-    void ShowOpened(const std::string& shownName);
+    // The window shown for the menu just opened, its title naming it, the keyboard on the
+    // first control.
+    void ShowOpened();
 
     // The pages' host.
     using FormWindow::Control;
