@@ -9,21 +9,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-bash scripts/install-deps.sh
-# shellcheck source=scripts/preset.sh
-source scripts/preset.sh
-preset_configure windows-x64
-cmake --build build/win64 --target editor_startup_bench keepalive
+# shellcheck source=bench/bench_session.sh
+source bench/bench_session.sh
+bench_build editor_startup_bench
 args=("${@:2}")
 if [[ " ${args[*]} " != *" --editor="* ]]; then
-    preset_configure windows-release
-    cmake --build build/release --target tvledit
-    release="$root/build/release/editor/tvledit.exe"
-    args+=("--editor=Z:${release//\//\\}")
+    args+=("--editor=$(bench_release_program tvledit editor/tvledit.exe)")
 fi
-# shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" \
-    "$root/build/win64/tests/e2e/keepalive.exe"
-trap wine_session_end EXIT
+bench_wine_begin
 wine "$root/build/win64/bench/win/editor_startup_bench.exe" "${1:-10}" "${args[@]}"

@@ -5,14 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-bash scripts/install-deps.sh
-# shellcheck source=scripts/preset.sh
-source scripts/preset.sh
-preset_configure windows-x64
-cmake --build build/win64 --target icon_chooser_bench keepalive
-# shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" \
-    "$root/build/win64/tests/e2e/keepalive.exe"
-trap wine_session_end EXIT
+# shellcheck source=bench/bench_session.sh
+source bench/bench_session.sh
+bench_build icon_chooser_bench
+bench_wine_begin
 wine "$root/build/win64/bench/win/icon_chooser_bench.exe" "${1:-10}"

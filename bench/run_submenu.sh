@@ -6,21 +6,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-bash scripts/install-deps.sh
-# shellcheck source=scripts/preset.sh
-source scripts/preset.sh
-preset_configure windows-x64
-cmake --build build/win64 --target submenu_bench keepalive
+# shellcheck source=bench/bench_session.sh
+source bench/bench_session.sh
+bench_build submenu_bench
 engine=${2:-}
 if [ -z "$engine" ]; then
-    preset_configure windows-release
-    cmake --build build/release --target tvlengin
-    release="$root/build/release/engine/tvlengin.exe"
-    engine="Z:${release//\//\\}"
+    engine=$(bench_release_program tvlengin engine/tvlengin.exe)
 fi
-# shellcheck source=scripts/wine-session.sh
-source scripts/wine-session.sh
-wine_session_begin "$root/build/wine-bench${WINE_SESSION_DPI:+-$WINE_SESSION_DPI}" \
-    "$root/build/win64/tests/e2e/keepalive.exe"
-trap wine_session_end EXIT
+bench_wine_begin
 wine "$root/build/win64/bench/win/submenu_bench.exe" "${1:-15}" "$engine"
