@@ -5,9 +5,30 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "editor/ui/main_window_layout.h"
+#include "menufile/menu_file.h"
 #include "winauto.h"
+
+// The menus the editor's tests start from: a stand-in picture, a user-defined list in the
+// default font.
+namespace editor_menus {
+
+inline const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
+inline const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
+inline const menufile::MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
+inline constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
+
+inline std::string UserMenu(const std::vector<menufile::MenuItem>& items) {
+    std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
+    for (const menufile::MenuItem& item : items) {
+        s += menufile::FormatItemLine(item);
+    }
+    return s;
+}
+
+}  // namespace editor_menus
 
 // The editor makes the pages it does not show first soon after its window shows: a test that
 // reaches into them waits until every control is made and the editor answers again.

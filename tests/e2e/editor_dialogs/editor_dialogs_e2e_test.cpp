@@ -24,22 +24,15 @@
 namespace {
 
 using namespace winauto;
+using editor_menus::kHead;
+using editor_menus::kNotepad;
+using editor_menus::kOpenDialogName;
+using editor_menus::kSettings;
+using editor_menus::UserMenu;
 using menufile::MenuItem;
 
-const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
-const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
-const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
 const MenuItem kLetters{
     "Letters, 2026", "C:\\windows", "-x", "C:\\windows", "C:\\windows\\system32\\shell32.dll", "4"};
-constexpr int kOpenDialogName = 1148;  // the file name box of the Open dialog
-
-std::string UserMenu(const std::vector<MenuItem>& items) {
-    std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
-    for (const MenuItem& item : items) {
-        s += menufile::FormatItemLine(item);
-    }
-    return s;
-}
 
 // The menu as the editor reads it: its text decoded to UTF-8 from the file's encoding.
 menufile::MenuFile Decoded(const std::string& bytes) {

@@ -18,20 +18,12 @@
 namespace {
 
 using namespace winauto;
+using editor_menus::kHead;
+using editor_menus::kNotepad;
+using editor_menus::kOpenDialogName;
+using editor_menus::kSettings;
+using editor_menus::UserMenu;
 using menufile::MenuItem;
-
-const std::string kHead = "BM picture <\r\n<START TVL>\r\n";
-const std::string kSettings = "0,\"MS Sans Serif\",8.25,0,0\r\n";
-const MenuItem kNotepad{"Notepad", "C:\\windows\\notepad.exe", "", "", "", "0"};
-constexpr int kOpenDialogName = 1148;
-
-std::string UserMenu(const std::vector<MenuItem>& items) {
-    std::string s = kHead + "\"USERDEF\"\r\n" + kSettings;
-    for (const MenuItem& item : items) {
-        s += menufile::FormatItemLine(item);
-    }
-    return s;
-}
 
 // The user's Documents folder (a new prefix's is the host user's own) moved into a folder of
 // the test's while it runs.
